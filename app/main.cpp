@@ -1,0 +1,16 @@
+#include <QApplication>
+
+#include "form1.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("buffon-needle"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setDesktopFileName(QStringLiteral("buffon-needle"));
+
+    buffon::Form1 form;
+    form.show();
+    // Closing the window, through Exit or the frame, ends the program.
+    return QApplication::exec();
+}

@@ -1,0 +1,18 @@
+#include "resources.h"
+
+namespace buffon {
+
+QString EmblemResource()
+{
+    return QStringLiteral(":/images/emblem.jpg");
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/buffon-needle-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/buffon-needle-64.png"), QSize(64, 64));
+    return icon;
+}
+
+}  // namespace buffon

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace buffon {
+
+// The images built into the program.
+QString EmblemResource();
+QIcon ProgramIcon();
+
+}  // namespace buffon

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "board.h"
+#include "random_source.h"
+#include "run_services.h"
+#include "run_size.h"
+
+namespace buffon {
+
+struct RunContext {
+    CuePlayer& cue;
+    Board& board;
+    RandomSource& random;
+    Clock& clock;
+    Caption& estimateLabel;
+    Caption& countLabel;
+    // The platform's decimal separator, used in the estimate's text.
+    std::string decimalSeparator = ".";
+};
+
+inline constexpr const char* kStartCue = "pinpon.wav";
+
+// One click on a run button: start cue, clear, rule in light red, reseed from the clock,
+// throw, count and draw every needle, take the deduction, then write the estimate and the
+// hit count. A failure thrown by any service ends the run at that step.
+void RunExperiment(const RunSize& size, RunContext& context);
+
+}  // namespace buffon

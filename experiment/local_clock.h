@@ -1,0 +1,12 @@
+#pragma once
+
+#include "run_services.h"
+
+namespace buffon {
+
+class LocalClock final : public Clock {
+public:
+    float SecondsSinceMidnight() override;
+};
+
+}  // namespace buffon

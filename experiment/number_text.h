@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace buffon {
+
+// The default conversion of a number to text: at most 15 significant digits, trailing zeros
+// and a trailing separator dropped, no group separators.
+std::string NumberText(double value, std::string_view decimalSeparator = ".");
+std::string NumberText(std::int32_t value);
+
+}  // namespace buffon

@@ -1,0 +1,125 @@
+#include "multimedia_control.h"
+
+#include <QAudioDevice>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QSoundEffect>
+
+namespace buffon {
+
+MultimediaControl::MultimediaControl(QObject* parent) : QObject(parent) {}
+
+MultimediaControl::~MultimediaControl() = default;
+
+void MultimediaControl::SetCommand(const QString& command)
+{
+    if (command.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0) {
+        stop();
+    } else if (command.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0) {
+        close();
+    } else if (command.compare(QLatin1String("Open"), Qt::CaseInsensitive) == 0) {
+        open();
+    } else if (command.compare(QLatin1String("Sound"), Qt::CaseInsensitive) == 0) {
+        sound();
+    } else {
+        throw DeviceError(
+            QStringLiteral("The sound device does not know the command \"%1\".").arg(command).toStdString());
+    }
+}
+
+void MultimediaControl::SetFileName(const QString& fileName)
+{
+    fileName_ = fileName;
+}
+
+QUrl MultimediaControl::ResolveCue(const QString& fileName)
+{
+    if (fileName.isEmpty()) {
+        return {};
+    }
+    const QFileInfo local(QDir::current(), fileName);
+    if (local.isFile()) {
+        return QUrl::fromLocalFile(local.absoluteFilePath());
+    }
+    const QString builtIn = QStringLiteral(":/cues/") + fileName;
+    if (QFile::exists(builtIn)) {
+        return QUrl(QStringLiteral("qrc") + builtIn);
+    }
+    return {};
+}
+
+void MultimediaControl::stop()
+{
+    if (open_ && effect_) {
+        effect_->stop();
+    }
+}
+
+void MultimediaControl::close()
+{
+    stop();
+    open_ = false;
+}
+
+void MultimediaControl::open()
+{
+    if (open_) {
+        close();
+    }
+    source_ = ResolveCue(fileName_);
+    open_ = true;
+    if (source_.isEmpty()) {
+        warnOnce(QStringLiteral("sound cue \"%1\" not found; it stays silent").arg(fileName_));
+        return;
+    }
+    if (!haveAudioOutput()) {
+        return;
+    }
+    if (!effect_) {
+        effect_ = new QSoundEffect(this);
+        connect(effect_, &QSoundEffect::statusChanged, this, [this] {
+            if (effect_->status() == QSoundEffect::Error) {
+                warnOnce(QStringLiteral("sound cue %1 cannot be played; it stays silent")
+                             .arg(effect_->source().toDisplayString()));
+            }
+        });
+    }
+    // Reopening the same file keeps the decoded sound instead of loading it again.
+    if (effect_->source() != source_) {
+        effect_->setSource(source_);
+    }
+}
+
+void MultimediaControl::sound()
+{
+    if (!open_) {
+        throw DeviceError("The sound device was told to sound with no file open.");
+    }
+    if (effect_ && effect_->source() == source_ && !source_.isEmpty()) {
+        effect_->play();
+    }
+}
+
+bool MultimediaControl::haveAudioOutput()
+{
+    if (audioOutput_ < 0) {
+        audioOutput_ = QMediaDevices::defaultAudioOutput().isNull() ? 0 : 1;
+        if (audioOutput_ == 0) {
+            warnOnce(QStringLiteral("no audio output device; sound cues stay silent"));
+        }
+    }
+    return audioOutput_ == 1;
+}
+
+void MultimediaControl::warnOnce(const QString& message)
+{
+    if (warned_.contains(message)) {
+        return;
+    }
+    warned_.insert(message);
+    qWarning("buffon-needle: %s", qUtf8Printable(message));
+}
+
+}  // namespace buffon

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+
+#include "device_control.h"
+
+class QSoundEffect;
+
+namespace buffon {
+
+// The sound device behind the window's cues, over QSoundEffect: "Sound" starts the sound and
+// returns at once. A bare file name is looked for in the current directory first, then among
+// the cues built into the program. A missing or unplayable file, or no audio output, leaves
+// the cue silent with one warning on stderr.
+class MultimediaControl final : public QObject, public DeviceControl {
+    Q_OBJECT
+
+public:
+    explicit MultimediaControl(QObject* parent = nullptr);
+    ~MultimediaControl() override;
+
+    void SetCommand(const QString& command) override;
+    void SetFileName(const QString& fileName) override;
+
+    bool isOpen() const { return open_; }
+    // Where the open file was found; empty while nothing is open or the cue is silent.
+    QUrl openSource() const { return open_ ? source_ : QUrl(); }
+
+    static QUrl ResolveCue(const QString& fileName);
+
+private:
+    void stop();
+    void close();
+    void open();
+    void sound();
+    void warnOnce(const QString& message);
+    bool haveAudioOutput();
+
+    QString fileName_;
+    QUrl source_;
+    bool open_ = false;
+    int audioOutput_ = -1;  // unknown until first needed
+    QSoundEffect* effect_ = nullptr;
+    QSet<QString> warned_;
+};
+
+}  // namespace buffon
