@@ -19,40 +19,49 @@ std::uint32_t PackedColour(PaletteIndex index)
 // walk stays short and cannot overflow. Only segments reaching this far off the board are
 // touched, and the board itself lies deep inside the margin.
 constexpr double kReach = 1 << 16;
+constexpr double kLeft = -kReach;
+constexpr double kRight = kBoardWidth + kReach;
+constexpr double kTop = -kReach;
+constexpr double kBottom = kBoardHeight + kReach;
 
+enum Side : unsigned { kInside = 0, kBeyondLeft = 1, kBeyondRight = 2, kAbove = 4, kBelow = 8 };
+
+unsigned SidesOutside(double x, double y)
+{
+    return (x < kLeft ? kBeyondLeft : x > kRight ? kBeyondRight : kInside) |
+           (y < kTop ? kAbove : y > kBottom ? kBelow : kInside);
+}
+
+// Cohen-Sutherland: moves each outlying end point onto the edge it lies beyond, along the
+// segment. The edge coordinate is set exactly rather than interpolated, which keeps it sound
+// even for ends near the limits of a float.
 bool ClipToReach(double& x1, double& y1, double& x2, double& y2)
 {
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double dx = x2 - x1;
-    const double dy = y2 - y1;
-    const double p[] = {-dx, dx, -dy, dy};
-    const double q[] = {x1 + kReach, kReach + kBoardWidth - x1, y1 + kReach,
-                        kReach + kBoardHeight - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) {
-                return false;
-            }
-            continue;
+    // Each pass settles one edge; rounding may call for one more.
+    for (int pass = 0; pass < 8; ++pass) {
+        const unsigned sides1 = SidesOutside(x1, y1);
+        const unsigned sides2 = SidesOutside(x2, y2);
+        if ((sides1 | sides2) == kInside) {
+            return true;
         }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
+        if ((sides1 & sides2) != kInside) {
+            return false;
+        }
+        const bool first = sides1 != kInside;
+        const unsigned sides = first ? sides1 : sides2;
+        double x = 0;
+        double y = 0;
+        if (sides & (kAbove | kBelow)) {
+            y = (sides & kAbove) ? kTop : kBottom;
+            x = x1 + (x2 - x1) * ((y - y1) / (y2 - y1));
         } else {
-            t1 = std::min(t1, t);
+            x = (sides & kBeyondLeft) ? kLeft : kRight;
+            y = y1 + (y2 - y1) * ((x - x1) / (x2 - x1));
         }
+        (first ? x1 : x2) = x;
+        (first ? y1 : y2) = y;
     }
-    if (t0 > t1) {
-        return false;
-    }
-    const double sx = x1;
-    const double sy = y1;
-    x1 = sx + t0 * dx;
-    y1 = sy + t0 * dy;
-    x2 = sx + t1 * dx;
-    y2 = sy + t1 * dy;
-    return true;
+    return false;
 }
 
 }  // namespace

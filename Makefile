@@ -1,0 +1,46 @@
+# Front door: `make run` and `make test` install what is missing, build and go.
+PACKAGES := cmake g++ make dpkg-dev qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins \
+	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench asan package format clean
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	fi
+
+configure: deps
+	cmake --preset release
+
+build: configure
+	cmake --build --preset release
+
+run: build
+	./build/buffon-needle
+
+test: build
+	ctest --preset release
+
+bench: configure
+	cmake --build --preset release --target bench
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+package: build
+	cd build && cpack
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-dev build-asan
