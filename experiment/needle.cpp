@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 namespace buffon {
 namespace {
@@ -11,6 +12,14 @@ constexpr std::array<int, kLineCount> kLines{80, 160, 240, 320, 400};
 float StartCoordinate(float draw)
 {
     return static_cast<float>(static_cast<double>(draw) * kPositionSpan + kPositionOffset);
+}
+
+// floor() for the needle's coordinates, which are never negative, so that truncation agrees
+// with it and needs no library call.
+template <typename Real>
+Real WholePart(Real value)
+{
+    return static_cast<Real>(static_cast<std::int32_t>(value));
 }
 
 bool TouchesLine(double Y1, double Y2)
@@ -34,10 +43,10 @@ Needle ThrowNeedle(RandomSource& random)
     needle.x2 = needle.x1 + std::cos(horizontalAngle) * kNeedleReach;
     const double verticalAngle = static_cast<double>(random.NextValue()) * kAngleSpan;
     needle.y2 = needle.y1 + std::sin(verticalAngle) * kNeedleReach;
-    needle.X1 = std::floor(needle.x1);
-    needle.Y1 = std::floor(needle.y1);
-    needle.X2 = std::floor(needle.x2);
-    needle.Y2 = std::floor(needle.y2);
+    needle.X1 = WholePart(needle.x1);
+    needle.Y1 = WholePart(needle.y1);
+    needle.X2 = WholePart(needle.x2);
+    needle.Y2 = WholePart(needle.y2);
     needle.outcome = ClassifyNeedle(needle.Y1, needle.Y2);
     return needle;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -15,8 +16,8 @@ std::uint32_t PackedColour(PaletteIndex index)
            std::uint32_t{rgb.blue};
 }
 
-// Far-off end points are pulled in along the segment before the integer walk, so that the
-// walk stays short and cannot overflow. Only segments reaching this far off the board are
+// Far-off end points are pulled in along the segment before the walk, so that it stays short
+// and its fixed-point coordinates cannot overflow. Only segments reaching this far off the board are
 // touched, and the board itself lies deep inside the margin.
 constexpr double kReach = 1 << 16;
 constexpr double kLeft = -kReach;
@@ -64,6 +65,54 @@ bool ClipToReach(double& x1, double& y1, double& x2, double& y2)
     return false;
 }
 
+// floor() for values well inside the int range, without a library call.
+int FloorToInt(double value)
+{
+    const int truncated = static_cast<int>(value);
+    return truncated - static_cast<int>(value < truncated);
+}
+
+bool Inside(int x, int y)
+{
+    return static_cast<unsigned>(x) < unsigned{kBoardWidth} &&
+           static_cast<unsigned>(y) < unsigned{kBoardHeight};
+}
+
+// Walks from (x, y) towards (xEnd, yEnd), one pixel per step along the longer axis, stopping
+// before the end pixel. Both coordinates advance in fixed point with 32 fraction bits, starting
+// from the middle of the first pixel, so each pixel is the nearest to the true line and the loop
+// has no branch that depends on the slope. Both variants visit the same pixels; only the
+// checked one may leave the board, and it never writes off it.
+template <bool kChecked>
+void Walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t value)
+{
+    const std::int64_t dx = xEnd - x;
+    const std::int64_t dy = yEnd - y;
+    const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps == 0) {
+        return;
+    }
+    constexpr int kFraction = 32;
+    constexpr std::int64_t kHalf = std::int64_t{1} << (kFraction - 1);
+    std::int64_t fixedX = (std::int64_t{x} << kFraction) + kHalf;
+    std::int64_t fixedY = (std::int64_t{y} << kFraction) + kHalf;
+    // The longer axis steps by exactly one pixel; only the shorter one needs a division.
+    constexpr std::int64_t kOne = std::int64_t{1} << kFraction;
+    const bool acrossMajor = steps == std::abs(dx);
+    const std::int64_t minorStep = (acrossMajor ? dy : dx) * kOne / steps;
+    const std::int64_t stepX = acrossMajor ? (dx < 0 ? -kOne : kOne) : minorStep;
+    const std::int64_t stepY = acrossMajor ? minorStep : (dy < 0 ? -kOne : kOne);
+    for (std::int64_t i = 0; i < steps; ++i) {
+        const int px = static_cast<int>(fixedX >> kFraction);
+        const int py = static_cast<int>(fixedY >> kFraction);
+        if (!kChecked || Inside(px, py)) {
+            pixels[std::ptrdiff_t{py} * kBoardWidth + px] = value;
+        }
+        fixedX += stepX;
+        fixedY += stepY;
+    }
+}
+
 }  // namespace
 
 PixelBoard::PixelBoard() : pixels_(std::size_t{kBoardWidth} * kBoardHeight, kWhite) {}
@@ -88,31 +137,16 @@ void PixelBoard::DrawSegment(float x1f, float y1f, float x2f, float y2f, Palette
     }
 
     // Each drawing unit is one pixel; a point lies in the pixel whose cell contains it.
-    int x = static_cast<int>(std::floor(fx1));
-    int y = static_cast<int>(std::floor(fy1));
-    const int xEnd = static_cast<int>(std::floor(fx2));
-    const int yEnd = static_cast<int>(std::floor(fy2));
-    const int dx = std::abs(xEnd - x);
-    const int dy = -std::abs(yEnd - y);
-    const int stepX = x < xEnd ? 1 : -1;
-    const int stepY = y < yEnd ? 1 : -1;
+    const int x1 = FloorToInt(fx1);
+    const int y1 = FloorToInt(fy1);
+    const int x2 = FloorToInt(fx2);
+    const int y2 = FloorToInt(fy2);
     const std::uint32_t value = PackedColour(colour);
-
-    int error = dx + dy;
-    while (x != xEnd || y != yEnd) {
-        if (static_cast<unsigned>(x) < unsigned{kBoardWidth} &&
-            static_cast<unsigned>(y) < unsigned{kBoardHeight}) {
-            pixels_[static_cast<std::size_t>(y) * kBoardWidth + static_cast<std::size_t>(x)] = value;
-        }
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += stepX;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += stepY;
-        }
+    // A segment with both ends on the board lies wholly on it: no pixel needs a check.
+    if (Inside(x1, y1) && Inside(x2, y2)) {
+        Walk<false>(pixels_.data(), x1, y1, x2, y2, value);
+    } else {
+        Walk<true>(pixels_.data(), x1, y1, x2, y2, value);
     }
 }
 

@@ -6,8 +6,11 @@ namespace buffon {
 
 void UniformRandomSource::Reseed(float seed)
 {
-    // Every distinct seed, down to its last bit, starts its own sequence.
-    engine_.seed(std::bit_cast<std::uint32_t>(seed));
+    // The seeding of the reference implementation: one step, add the seed, one more step.
+    state_ = 0;
+    NextBits();
+    state_ += std::bit_cast<std::uint32_t>(seed);
+    NextBits();
 }
 
 }  // namespace buffon

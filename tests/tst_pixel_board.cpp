@@ -67,6 +67,7 @@ private slots:
     void rulingPaintsExactlyTheLines();
     void segmentsStopBeforeTheirEnd_data();
     void segmentsStopBeforeTheirEnd();
+    void segmentsAreNearestPixelLines();
     void clippingKeepsTheVisiblePixels_data();
     void clippingKeepsTheVisiblePixels();
     void wildCoordinatesStayInside();
@@ -138,6 +139,43 @@ void PixelBoardTest::segmentsStopBeforeTheirEnd()
         expected.insert({p.x(), p.y()});
     }
     QCOMPARE(Segment(float(from.x()), float(from.y()), float(to.x()), float(to.y())), expected);
+}
+
+void PixelBoardTest::segmentsAreNearestPixelLines()
+{
+    // Every direction a needle can take: one pixel per step of the longer axis, each the nearest
+    // to the true line, the end pixel left out.
+    constexpr int x0 = 200;
+    constexpr int y0 = 200;
+    PixelBoard board;
+    for (int dx = -57; dx <= 57; ++dx) {
+        for (int dy = -57; dy <= 57; ++dy) {
+            board.Clear();
+            board.DrawSegment(x0, y0, x0 + dx, y0 + dy, PaletteIndex::Black);
+            Pixels pixels;
+            for (int y = std::min(y0, y0 + dy); y <= std::max(y0, y0 + dy); ++y) {
+                for (int x = std::min(x0, x0 + dx); x <= std::max(x0, x0 + dx); ++x) {
+                    if (board.PixelAt(x, y) != kWhite) {
+                        pixels.insert({x, y});
+                    }
+                }
+            }
+            const int steps = std::max(std::abs(dx), std::abs(dy));
+            QCOMPARE(int(pixels.size()), steps);
+            for (const auto& [x, y] : pixels) {
+                const bool acrossMajor = std::abs(dx) >= std::abs(dy);
+                const int along = acrossMajor ? (x - x0) * (dx < 0 ? -1 : 1)
+                                              : (y - y0) * (dy < 0 ? -1 : 1);
+                const double ideal = acrossMajor ? y0 + double(dy) * along / steps
+                                                 : x0 + double(dx) * along / steps;
+                const int minor = acrossMajor ? y : x;
+                if (along < 0 || along >= steps || std::fabs(minor - ideal) > 0.5) {
+                    QFAIL(qPrintable(QStringLiteral("to %1, %2: pixel %3, %4")
+                                         .arg(dx).arg(dy).arg(x).arg(y)));
+                }
+            }
+        }
+    }
 }
 
 void PixelBoardTest::clippingKeepsTheVisiblePixels_data()
