@@ -27,8 +27,8 @@ void RunExperiment(const RunSize& size, RunContext& context)
     if (hits != 0) {
         estimate = static_cast<double>(size.needles) / static_cast<double>(hits);
     }
-    context.estimateLabel.SetCaption(
-        estimate ? NumberText(*estimate, context.decimalSeparator) : std::string());
+    context.estimateLabel.SetCaption(estimate ? NumberText(*estimate, context.decimalSeparator)
+                                              : std::string());
     context.countLabel.SetCaption(NumberText(hits));
 }
 

@@ -17,8 +17,8 @@ std::uint32_t PackedColour(PaletteIndex index)
 }
 
 // Far-off end points are pulled in along the segment before the walk, so that it stays short
-// and its fixed-point coordinates cannot overflow. Only segments reaching this far off the board are
-// touched, and the board itself lies deep inside the margin.
+// and its fixed-point coordinates cannot overflow. Only segments reaching this far off the board
+// are touched, and the board itself lies deep inside the margin.
 constexpr double kReach = 1 << 16;
 constexpr double kLeft = -kReach;
 constexpr double kRight = kBoardWidth + kReach;
@@ -29,8 +29,12 @@ enum Side : unsigned { kInside = 0, kBeyondLeft = 1, kBeyondRight = 2, kAbove = 
 
 unsigned SidesOutside(double x, double y)
 {
-    return (x < kLeft ? kBeyondLeft : x > kRight ? kBeyondRight : kInside) |
-           (y < kTop ? kAbove : y > kBottom ? kBelow : kInside);
+    return (x < kLeft    ? kBeyondLeft
+            : x > kRight ? kBeyondRight
+                         : kInside) |
+           (y < kTop      ? kAbove
+            : y > kBottom ? kBelow
+                          : kInside);
 }
 
 // Cohen-Sutherland: moves each outlying end point onto the edge it lies beyond, along the

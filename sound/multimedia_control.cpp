@@ -24,8 +24,9 @@ void MultimediaControl::SetCommand(const QString& command)
     } else if (command.compare(QLatin1String("Sound"), Qt::CaseInsensitive) == 0) {
         sound();
     } else {
-        throw DeviceError(
-            QStringLiteral("The sound device does not know the command \"%1\".").arg(command).toStdString());
+        throw DeviceError(QStringLiteral("The sound device does not know the command \"%1\".")
+                              .arg(command)
+                              .toStdString());
     }
 }
 

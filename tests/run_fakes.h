@@ -40,9 +40,9 @@ public:
             throw std::runtime_error("board failed");
         }
         log_.blueSegments += colour == buffon::PaletteIndex::LightBlue;
-        log_.entries.push_back("segment " + std::to_string(int(x1)) + "," + std::to_string(int(y1)) +
-                               " " + std::to_string(int(x2)) + "," + std::to_string(int(y2)) +
-                               " colour " + std::to_string(int(colour)));
+        log_.entries.push_back("segment " + std::to_string(int(x1)) + "," +
+                               std::to_string(int(y1)) + " " + std::to_string(int(x2)) + "," +
+                               std::to_string(int(y2)) + " colour " + std::to_string(int(colour)));
     }
     int segments = 0;
     int failAtSegment = -1;

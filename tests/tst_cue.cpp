@@ -1,8 +1,8 @@
 #include <QDir>
-#include <QtEndian>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include "multimedia_control.h"
 #include "play_cue.h"
@@ -149,7 +149,8 @@ void CueTest::fileInWorkingDirectoryComesFirst()
     QVERIFY(QFile::copy(":/cues/endpinpon.wav", dir.path() + "/pinpon.wav"));
     MultimediaControl device;
     PlayCue(device, "pinpon.wav");
-    QCOMPARE(device.openSource(), QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath("pinpon.wav")));
+    QCOMPARE(device.openSource(),
+             QUrl::fromLocalFile(QDir(dir.path()).absoluteFilePath("pinpon.wav")));
     PlayCue(device, "endpinpon.wav");
     QCOMPARE(device.openSource(), QUrl("qrc:/cues/endpinpon.wav"));
 }

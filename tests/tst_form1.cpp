@@ -1,3 +1,4 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,7 +11,6 @@
 #include <QWindow>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 
 #include "activation_watcher.h"
 #include "form1.h"
@@ -279,11 +279,14 @@ void Form1Test::stackingAndTabOrder()
 {
     Form1 form;
     const QObjectList stack = form.children();  // back to front
-    const auto depth = [&](const char* name) { return stack.indexOf(Control(form, name)); };
+    const auto depth = [&](const char* name) {
+        return stack.indexOf(Control(form, name));
+    };
     const char* labelsFrontToBack[] = {"Label7", "Label6", "Label5", "Label4",
                                        "Label3", "Label2", "Label1"};
     for (int i = 1; i < 7; ++i) {
-        QVERIFY2(depth(labelsFrontToBack[i - 1]) > depth(labelsFrontToBack[i]), labelsFrontToBack[i]);
+        QVERIFY2(depth(labelsFrontToBack[i - 1]) > depth(labelsFrontToBack[i]),
+                 labelsFrontToBack[i]);
     }
     for (const char* above : {"Picture1", "Picture2", "Command1", "Command5", "Command7"}) {
         QVERIFY(depth(above) > depth("Label7"));
@@ -349,13 +352,18 @@ void Form1Test::textsFitTheirBoxes_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
     QTest::newRow("credit line") << "Label6" << QString();
-    QTest::newRow("longest estimate") << "Label2" << "-71.4285714285714";
-    QTest::newRow("fifteen digits") << "Label2" << "3.14465408805031";
-    QTest::newRow("largest count") << "Label4" << "49300";
-    QTest::newRow("smallest count") << "Label4" << "-700";
-    QTest::newRow("count caption") << "Label3"
-                                   << QString::fromUtf8("Number of needles intersecting parallel lines ＝");
-    QTest::newRow("legend") << "Label5" << "Needles that intersect parallel lines are displayed in blue.";
+    QTest::newRow("longest estimate") << "Label2"
+                                      << "-71.4285714285714";
+    QTest::newRow("fifteen digits") << "Label2"
+                                    << "3.14465408805031";
+    QTest::newRow("largest count") << "Label4"
+                                   << "49300";
+    QTest::newRow("smallest count") << "Label4"
+                                    << "-700";
+    QTest::newRow("count caption")
+        << "Label3" << QString::fromUtf8("Number of needles intersecting parallel lines ＝");
+    QTest::newRow("legend") << "Label5"
+                            << "Needles that intersect parallel lines are displayed in blue.";
 }
 
 void Form1Test::textsFitTheirBoxes()
@@ -540,10 +548,10 @@ void Form1Test::clicksDuringARunAreHandledAfterIt()
             const QPointF centre = QRectF(init->rect()).center();
             for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                 QCoreApplication::postEvent(
-                    init, new QMouseEvent(type, centre, init->mapToGlobal(centre), Qt::LeftButton,
-                                          type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                           : Qt::NoButton,
-                                          Qt::NoModifier));
+                    init, new QMouseEvent(
+                              type, centre, init->mapToGlobal(centre), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier));
             }
         }
     };

@@ -65,7 +65,8 @@ void NeedleTest::hitRuleIsTheBandRule()
         for (int end = start - 40; end <= start + 40; ++end) {
             bool expected = false;
             for (int line = 80; line <= 400; line += 80) {
-                expected = expected || (std::min(start, end) <= line && line <= std::max(start, end));
+                expected =
+                    expected || (std::min(start, end) <= line && line <= std::max(start, end));
             }
             const bool hit = ClassifyNeedle(float(start), double(end)) == Outcome::Hit;
             if (hit != expected) {

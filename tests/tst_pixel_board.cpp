@@ -125,8 +125,8 @@ void PixelBoardTest::segmentsStopBeforeTheirEnd_data()
     QTest::newRow("steep") << QPointF(5, 5) << QPointF(6, 9)
                            << QList<QPoint>{{5, 5}, {5, 6}, {6, 7}, {6, 8}};
     QTest::newRow("zero length") << QPointF(7, 7) << QPointF(7, 7) << QList<QPoint>{};
-    QTest::newRow("fractions fall in their pixel") << QPointF(2.9, 3.5) << QPointF(5.2, 3.99)
-                                                   << QList<QPoint>{{2, 3}, {3, 3}, {4, 3}};
+    QTest::newRow("fractions fall in their pixel")
+        << QPointF(2.9, 3.5) << QPointF(5.2, 3.99) << QList<QPoint>{{2, 3}, {3, 3}, {4, 3}};
 }
 
 void PixelBoardTest::segmentsStopBeforeTheirEnd()
@@ -164,14 +164,14 @@ void PixelBoardTest::segmentsAreNearestPixelLines()
             QCOMPARE(int(pixels.size()), steps);
             for (const auto& [x, y] : pixels) {
                 const bool acrossMajor = std::abs(dx) >= std::abs(dy);
-                const int along = acrossMajor ? (x - x0) * (dx < 0 ? -1 : 1)
-                                              : (y - y0) * (dy < 0 ? -1 : 1);
-                const double ideal = acrossMajor ? y0 + double(dy) * along / steps
-                                                 : x0 + double(dx) * along / steps;
+                const int along =
+                    acrossMajor ? (x - x0) * (dx < 0 ? -1 : 1) : (y - y0) * (dy < 0 ? -1 : 1);
+                const double ideal =
+                    acrossMajor ? y0 + double(dy) * along / steps : x0 + double(dx) * along / steps;
                 const int minor = acrossMajor ? y : x;
                 if (along < 0 || along >= steps || std::fabs(minor - ideal) > 0.5) {
-                    QFAIL(qPrintable(QStringLiteral("to %1, %2: pixel %3, %4")
-                                         .arg(dx).arg(dy).arg(x).arg(y)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("to %1, %2: pixel %3, %4").arg(dx).arg(dy).arg(x).arg(y)));
                 }
             }
         }
@@ -198,8 +198,8 @@ void PixelBoardTest::clippingKeepsTheVisiblePixels()
     const Pixels whole = Segment(offBoard.x1() + shift.x(), offBoard.y1() + shift.y(),
                                  offBoard.x2() + shift.x(), offBoard.y2() + shift.y());
     QVERIFY(!clipped.empty());
-    QCOMPARE(clipped, Within(Shifted(whole, -shift.x(), -shift.y()), kBoardWidth - 1,
-                             kBoardHeight - 1));
+    QCOMPARE(clipped,
+             Within(Shifted(whole, -shift.x(), -shift.y()), kBoardWidth - 1, kBoardHeight - 1));
 }
 
 void PixelBoardTest::wildCoordinatesStayInside()

@@ -67,8 +67,10 @@ void RunTest::runSizes()
         rows.emplace_back(size.button, size.caption, size.needles, size.deduction);
     }
     const std::vector<std::tuple<std::string, std::string, int, int>> expected{
-        {"Command1", "10", 10, 0},        {"Command2", "100", 100, 0},
-        {"Command3", "1,000", 1000, 10},  {"Command4", "10,000", 10000, 100},
+        {"Command1", "10", 10, 0},
+        {"Command2", "100", 100, 0},
+        {"Command3", "1,000", 1000, 10},
+        {"Command4", "10,000", 10000, 100},
         {"Command7", "50,000", 50000, 700}};
     QVERIFY(rows == expected);
 }
@@ -80,20 +82,34 @@ void RunTest::resultsOfEveryRunSize_data()
     QTest::addColumn<QString>("estimate");
     QTest::addColumn<QString>("count");
 
-    QTest::newRow("10, 4 hits") << 10 << 4 << "2.5" << "4";
-    QTest::newRow("10, 5 hits") << 10 << 5 << "2" << "5";
-    QTest::newRow("10, 3 hits") << 10 << 3 << "3.33333333333333" << "3";
-    QTest::newRow("10, no hit") << 10 << 0 << "" << "0";
-    QTest::newRow("100, 32 hits") << 100 << 32 << "3.125" << "32";
-    QTest::newRow("1,000, 328 hits") << 1000 << 328 << "3.14465408805031" << "318";
-    QTest::newRow("1,000, 330 hits") << 1000 << 330 << "3.125" << "320";
-    QTest::newRow("1,000, deduction leaves 0") << 1000 << 10 << "" << "0";
-    QTest::newRow("1,000, negative count") << 1000 << 5 << "-200" << "-5";
-    QTest::newRow("10,000, 3,300 hits") << 10000 << 3300 << "3.125" << "3200";
-    QTest::newRow("10,000, no hit") << 10000 << 0 << "-100" << "-100";
-    QTest::newRow("50,000, 16,600 hits") << 50000 << 16600 << "3.14465408805031" << "15900";
-    QTest::newRow("50,000, past 32,767") << 50000 << 40700 << "1.25" << "40000";
-    QTest::newRow("50,000, no hit") << 50000 << 0 << "-71.4285714285714" << "-700";
+    QTest::newRow("10, 4 hits") << 10 << 4 << "2.5"
+                                << "4";
+    QTest::newRow("10, 5 hits") << 10 << 5 << "2"
+                                << "5";
+    QTest::newRow("10, 3 hits") << 10 << 3 << "3.33333333333333"
+                                << "3";
+    QTest::newRow("10, no hit") << 10 << 0 << ""
+                                << "0";
+    QTest::newRow("100, 32 hits") << 100 << 32 << "3.125"
+                                  << "32";
+    QTest::newRow("1,000, 328 hits") << 1000 << 328 << "3.14465408805031"
+                                     << "318";
+    QTest::newRow("1,000, 330 hits") << 1000 << 330 << "3.125"
+                                     << "320";
+    QTest::newRow("1,000, deduction leaves 0") << 1000 << 10 << ""
+                                               << "0";
+    QTest::newRow("1,000, negative count") << 1000 << 5 << "-200"
+                                           << "-5";
+    QTest::newRow("10,000, 3,300 hits") << 10000 << 3300 << "3.125"
+                                        << "3200";
+    QTest::newRow("10,000, no hit") << 10000 << 0 << "-100"
+                                    << "-100";
+    QTest::newRow("50,000, 16,600 hits") << 50000 << 16600 << "3.14465408805031"
+                                         << "15900";
+    QTest::newRow("50,000, past 32,767") << 50000 << 40700 << "1.25"
+                                         << "40000";
+    QTest::newRow("50,000, no hit") << 50000 << 0 << "-71.4285714285714"
+                                    << "-700";
 }
 
 void RunTest::resultsOfEveryRunSize()
@@ -153,14 +169,22 @@ void RunTest::numberTexts_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("text");
-    QTest::newRow("whole") << 2.0 << "." << "2";
-    QTest::newRow("fifteen digits") << 10.0 / 3 << "." << "3.33333333333333";
-    QTest::newRow("rounded last digit") << 1000.0 / 318 << "." << "3.14465408805031";
-    QTest::newRow("no trailing zeros") << 2.5 << "." << "2.5";
-    QTest::newRow("negative") << 50000.0 / -700 << "." << "-71.4285714285714";
-    QTest::newRow("largest estimate, no group separator") << 50000.0 << "." << "50000";
-    QTest::newRow("German") << 3.125 << "," << "3,125";
-    QTest::newRow("German whole") << 2.0 << "," << "2";
+    QTest::newRow("whole") << 2.0 << "."
+                           << "2";
+    QTest::newRow("fifteen digits") << 10.0 / 3 << "."
+                                    << "3.33333333333333";
+    QTest::newRow("rounded last digit") << 1000.0 / 318 << "."
+                                        << "3.14465408805031";
+    QTest::newRow("no trailing zeros") << 2.5 << "."
+                                       << "2.5";
+    QTest::newRow("negative") << 50000.0 / -700 << "."
+                              << "-71.4285714285714";
+    QTest::newRow("largest estimate, no group separator") << 50000.0 << "."
+                                                          << "50000";
+    QTest::newRow("German") << 3.125 << ","
+                            << "3,125";
+    QTest::newRow("German whole") << 2.0 << ","
+                                  << "2";
 }
 
 void RunTest::numberTexts()

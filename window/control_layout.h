@@ -12,7 +12,7 @@ struct ControlLayout {
     const char* name;
     ControlKind kind;
     QRect geometry;
-    const char* text;  // UTF-8
+    const char* text;   // UTF-8
     int fontPixelSize;  // 0: no text
     bool bold;
 };

@@ -117,8 +117,11 @@ void Form1::createControls()
 void Form1::connectEvents()
 {
     for (const RunSize& size : kRunSizes) {
-        auto* button = findChild<CommandButton*>(QString::fromUtf8(size.button.data(), size.button.size()));
-        connect(button, &QPushButton::clicked, this, [this, &size] { RunExperiment(size); });
+        auto* button =
+            findChild<CommandButton*>(QString::fromUtf8(size.button.data(), size.button.size()));
+        connect(button, &QPushButton::clicked, this, [this, &size] {
+            RunExperiment(size);
+        });
     }
     connect(findChild<CommandButton*>(QStringLiteral("Command6")), &QPushButton::clicked, this,
             &Form1::ResetBoard);
@@ -149,7 +152,12 @@ void Form1::reportFailure(const QString& what)
 void Form1::RunExperiment(const RunSize& size)
 {
     guarded([&] {
-        RunContext context{*cue_, *screen_, random_, clock_, *estimateCaption_, *countCaption_,
+        RunContext context{*cue_,
+                           *screen_,
+                           random_,
+                           clock_,
+                           *estimateCaption_,
+                           *countCaption_,
                            QLocale().decimalPoint().toStdString()};
         buffon::RunExperiment(size, context);
     });
@@ -180,7 +188,9 @@ void Form1::ExitProgram()
 
 void Form1::RuleOnActivation()
 {
-    guarded([&] { RuleBoard(*screen_, PaletteIndex::Black); });
+    guarded([&] {
+        RuleBoard(*screen_, PaletteIndex::Black);
+    });
 }
 
 }  // namespace buffon

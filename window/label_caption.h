@@ -10,7 +10,10 @@ class LabelCaption final : public Caption {
 public:
     explicit LabelCaption(QLabel& label) : label_(label) {}
 
-    void SetCaption(const std::string& text) override { label_.setText(QString::fromStdString(text)); }
+    void SetCaption(const std::string& text) override
+    {
+        label_.setText(QString::fromStdString(text));
+    }
 
 private:
     QLabel& label_;

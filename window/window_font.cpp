@@ -4,9 +4,9 @@ namespace buffon {
 
 QStringList WindowFontFamilies()
 {
-    return {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-            QStringLiteral("IPAPGothic"),     QStringLiteral("IPAexGothic"),
-            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
+    return {QStringLiteral("ＭＳ Ｐゴシック"),    QStringLiteral("MS PGothic"),
+            QStringLiteral("IPAPGothic"),         QStringLiteral("IPAexGothic"),
+            QStringLiteral("Noto Sans CJK JP"),   QStringLiteral("VL PGothic"),
             QStringLiteral("Droid Sans Fallback")};
 }
 
