@@ -151,6 +151,25 @@ private:
     int saved_ = -1;
 };
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* widget, int& paints) : paints_(paints)
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints_ += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int& paints_;
+};
+
 QStringList CuePuts(const QString& name)
 {
     return {"command Stop", "command Close", "file " + name, "command Open", "command Sound"};
@@ -175,6 +194,7 @@ private slots:
     void runSizes_data();
     void runSizes();
     void boardShowsThePixelBoard();
+    void everyChangeReachesTheScreen();
     void resetBoard();
     void activationFromOwnWindowRulesInBlack();
     void activationFromAnotherProgramLeavesTheBoard();
@@ -452,6 +472,22 @@ void Form1Test::boardShowsThePixelBoard()
     QVERIFY(whole.pixelColor(0, 200) != kWhite);
 }
 
+void Form1Test::everyChangeReachesTheScreen()
+{
+    Form1 form;
+    ShowAndActivate(form);
+    QWidget* board = Control(form, "Picture1");
+    int paints = 0;
+    PaintCounter counter(board, paints);
+    for (const char* button : {"Command1", "Command2", "Command1", "Command6", "Command1"}) {
+        QCoreApplication::processEvents();
+        paints = 0;
+        QTest::mouseClick(Control<QPushButton>(form, button), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY2(paints > 0, button);
+    }
+}
+
 void Form1Test::resetBoard()
 {
     Form1 form;
@@ -640,12 +676,14 @@ void Form1Test::exitAsksAndCloses()
     QString title, text;
     int buttons = 0;
     QMessageBox::Icon icon = QMessageBox::Critical;
+    bool buttonIcon = true;
     AnswerNextBox([&](QMessageBox* box) {
         putsBeforeBox = device.puts;
         title = box->windowTitle();
         text = box->text();
         buttons = box->buttons().size();
         icon = box->icon();
+        buttonIcon = !box->button(QMessageBox::Ok)->icon().isNull();
         if (answer == "ok") {
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         } else if (answer == "return") {
@@ -663,6 +701,7 @@ void Form1Test::exitAsksAndCloses()
     QCOMPARE(text, QString("This software will exit."));
     QCOMPARE(buttons, 1);
     QCOMPARE(icon, QMessageBox::NoIcon);
+    QVERIFY(!buttonIcon);
     QVERIFY(!form.isVisible());
 }
 

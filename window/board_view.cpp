@@ -15,6 +15,7 @@ BoardView::BoardView(const PixelBoard& board, QWidget* parent)
 
 void BoardView::paintEvent(QPaintEvent* event)
 {
+    changed_ = false;
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setClipRect(contentsRect());

@@ -15,11 +15,21 @@ class BoardView final : public QFrame {
 public:
     explicit BoardView(const PixelBoard& board, QWidget* parent = nullptr);
 
+    // Schedules a paint unless one is already due: cheap enough to call for every needle.
+    void markChanged()
+    {
+        if (!changed_) {
+            changed_ = true;
+            update();
+        }
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage image_;
+    bool changed_ = false;
 };
 
 }  // namespace buffon

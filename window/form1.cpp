@@ -1,10 +1,12 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <cstdio>
 
 #include "activation_watcher.h"
@@ -180,6 +182,8 @@ void Form1::ExitProgram()
         QMessageBox box(QMessageBox::NoIcon, Text(kBoxTitle), Text(kExitPrompt), QMessageBox::Ok,
                         this);
         box.setObjectName(QStringLiteral("ExitBox"));
+        // A plain OK: some styles put an icon on dialog buttons.
+        box.button(QMessageBox::Ok)->setIcon(QIcon());
         // A box with the single OK button answers OK however it is dismissed.
         box.exec();
         close();

@@ -1,6 +1,6 @@
 #include "screen_board.h"
 
-#include <QWidget>
+#include "board_view.h"
 
 namespace buffon {
 namespace {
@@ -9,7 +9,7 @@ constexpr qint64 kFrameNanoseconds = 16'666'667;
 constexpr int kChangesPerClockCheck = 64;
 }  // namespace
 
-ScreenBoard::ScreenBoard(PixelBoard& pixels, QWidget& view) : pixels_(pixels), view_(view)
+ScreenBoard::ScreenBoard(PixelBoard& pixels, BoardView& view) : pixels_(pixels), view_(view)
 {
     sinceRepaint_.start();
 }
@@ -28,11 +28,8 @@ void ScreenBoard::DrawSegment(float x1, float y1, float x2, float y2, PaletteInd
 
 void ScreenBoard::changed()
 {
-    if (!updatePending_) {
-        // Whatever happens below, the event loop shows the final picture with the labels.
-        view_.update();
-        updatePending_ = true;
-    }
+    // Whatever happens below, the event loop shows the final picture with the labels.
+    view_.markChanged();
     if (++uncheckedChanges_ < kChangesPerClockCheck) {
         return;
     }
@@ -40,7 +37,6 @@ void ScreenBoard::changed()
     if (sinceRepaint_.nsecsElapsed() >= kFrameNanoseconds) {
         if (view_.isVisible()) {
             view_.repaint();
-            updatePending_ = false;
         }
         sinceRepaint_.restart();
     }

@@ -4,16 +4,16 @@
 
 #include "pixel_board.h"
 
-class QWidget;
-
 namespace buffon {
+
+class BoardView;
 
 // Draws on the pixel board and shows the result on screen as it grows: the view is repainted
 // on the spot at most once per display frame, so a long run visibly fills the board while the
 // handler keeps the event loop, and with it all input, waiting.
 class ScreenBoard final : public Board {
 public:
-    ScreenBoard(PixelBoard& pixels, QWidget& view);
+    ScreenBoard(PixelBoard& pixels, BoardView& view);
 
     void Clear() override;
     void DrawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
@@ -22,9 +22,8 @@ private:
     void changed();
 
     PixelBoard& pixels_;
-    QWidget& view_;
+    BoardView& view_;
     QElapsedTimer sinceRepaint_;
-    bool updatePending_ = false;
     int uncheckedChanges_ = 0;
 };
 
