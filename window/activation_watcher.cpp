@@ -19,17 +19,19 @@ void ActivationWatcher::watch(QWidget* window)
 
 void ActivationWatcher::focusWindowChanged(QWindow* focus)
 {
-    const QWindow* previous = previousFocus_;
-    previousFocus_ = focus;
-    const QWindow* watched = window_ ? window_->windowHandle() : nullptr;
-    if (!watched || focus != watched) {
+    if (!focus) {
         return;
     }
-    const bool fromOwnWindow = previous != nullptr && previous != watched;
-    if (!everActive_ || fromOwnWindow) {
+    const QWindow* watched = window_ ? window_->windowHandle() : nullptr;
+    if (focus != watched) {
+        lastFocusOnOtherOwnWindow_ = true;
+        return;
+    }
+    if (!everActive_ || lastFocusOnOtherOwnWindow_) {
         everActive_ = true;
         emit activated();
     }
+    lastFocusOnOtherOwnWindow_ = false;
 }
 
 }  // namespace buffon

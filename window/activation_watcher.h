@@ -19,8 +19,9 @@ public:
 
     void watch(QWidget* window);
 
-    // Fed with every change of the program's focus window; nullptr means another program has
-    // the focus.
+    // Fed with every change of the program's focus window. nullptr means that no window of
+    // the program has the focus: another program has it, or the focus is between two windows
+    // of this one (X11 passes through nothing when a dialog closes).
     void focusWindowChanged(QWindow* focus);
 
 signals:
@@ -28,8 +29,8 @@ signals:
 
 private:
     QPointer<QWidget> window_;
-    QPointer<QWindow> previousFocus_;
     bool everActive_ = false;
+    bool lastFocusOnOtherOwnWindow_ = false;
 };
 
 }  // namespace buffon
