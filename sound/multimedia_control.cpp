@@ -105,13 +105,13 @@ void MultimediaControl::sound()
 
 bool MultimediaControl::haveAudioOutput()
 {
-    if (audioOutput_ < 0) {
-        audioOutput_ = QMediaDevices::defaultAudioOutput().isNull() ? 0 : 1;
-        if (audioOutput_ == 0) {
+    if (!haveAudioOutput_) {
+        haveAudioOutput_ = !QMediaDevices::defaultAudioOutput().isNull();
+        if (!*haveAudioOutput_) {
             warnOnce(QStringLiteral("no audio output device; sound cues stay silent"));
         }
     }
-    return audioOutput_ == 1;
+    return *haveAudioOutput_;
 }
 
 void MultimediaControl::warnOnce(const QString& message)

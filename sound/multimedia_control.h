@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QString>
 #include <QUrl>
+#include <optional>
 
 #include "device_control.h"
 
@@ -42,7 +43,7 @@ private:
     QString fileName_;
     QUrl source_;
     bool open_ = false;
-    int audioOutput_ = -1;  // unknown until first needed
+    std::optional<bool> haveAudioOutput_;  // asked when first needed
     QSoundEffect* effect_ = nullptr;
     QSet<QString> warned_;
 };

@@ -60,7 +60,6 @@ Form1::Form1(DeviceControl* device, QWidget* parent) : QWidget(parent), device_(
         device_ = control;
     }
     cue_ = std::make_unique<DeviceCuePlayer>(*device_);
-    random_.Reseed(clock_.SecondsSinceMidnight());
 
     createControls();
     screen_ = std::make_unique<ScreenBoard>(pixels_, *picture1_);
