@@ -40,6 +40,7 @@ package: build
 	cd build && cpack
 
 format:
+	@command -v clang-format >/dev/null || $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y clang-format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
