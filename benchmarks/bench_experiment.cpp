@@ -9,10 +9,8 @@
 #include <QPainter>
 #include <QPen>
 
-#include <unistd.h>
 #include <array>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "board.h"
@@ -163,83 +161,6 @@ void BM_Run50000WithQPainter(benchmark::State& state)
 }
 BENCHMARK(BM_Run50000WithQPainter)->Unit(benchmark::kMillisecond);
 
-// The console report, followed by how many times slower the QPainter run is than the pixel
-// board, from the median when repetitions give one.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    using ConsoleReporter::ConsoleReporter;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) {
-                continue;
-            }
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type == Run::RT_Aggregate && !median) {
-                continue;
-            }
-            const std::string name = run.run_name.function_name;
-            Figure* figure = name == "BM_Run50000OnPixelBoard"   ? &pixels_
-                             : name == "BM_Run50000WithQPainter" ? &painter_
-                                                                 : nullptr;
-            if (figure && (median || !figure->median)) {
-                figure->milliseconds = run.GetAdjustedRealTime();
-                figure->median = median;
-            }
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        if (pixels_.milliseconds > 0 && painter_.milliseconds > 0) {
-            GetOutputStream() << "50,000-needle run, QPainter / PixelBoard ("
-                              << (pixels_.median && painter_.median ? "medians" : "single runs")
-                              << ", real time): " << painter_.milliseconds / pixels_.milliseconds
-                              << "\n";
-        }
-    }
-
-private:
-    struct Figure {
-        double milliseconds = 0;
-        bool median = false;
-    };
-    Figure pixels_;
-    Figure painter_;
-};
-
-bool AsksForOtherFormat(int argc, char** argv)
-{
-    constexpr std::string_view kFlag = "--benchmark_format=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument.substr(0, kFlag.size()) == kFlag &&
-            argument.substr(kFlag.size()) != "console") {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    const bool otherFormat = AsksForOtherFormat(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    if (otherFormat) {
-        benchmark::RunSpecifiedBenchmarks();
-    } else {
-        RatioReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Color
-                                                     : benchmark::ConsoleReporter::OO_None);
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-    }
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
