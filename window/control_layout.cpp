@@ -1,9 +1,5 @@
 #include "control_layout.h"
 
-#include <cstring>
-#include <stdexcept>
-#include <string>
-
 namespace buffon {
 
 const char* const kWindowCaption = "Scatter needles to find an approximate value of pi !";
@@ -53,15 +49,5 @@ const std::array<ControlLayout, 17> kControls{{
     {"Command6", B, {464, 496, 86, 41}, "Init", 16, true},
     {"Command7", B, {368, 496, 86, 41}, "50,000", 16, true},
 }};
-
-const ControlLayout& LayoutOf(const char* name)
-{
-    for (const ControlLayout& control : kControls) {
-        if (std::strcmp(control.name, name) == 0) {
-            return control;
-        }
-    }
-    throw std::out_of_range(std::string("no control named ") + name);
-}
 
 }  // namespace buffon

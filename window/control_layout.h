@@ -28,6 +28,4 @@ extern const char* const kCreditText;
 // them; buttons come in keyboard focus order.
 extern const std::array<ControlLayout, 17> kControls;
 
-const ControlLayout& LayoutOf(const char* name);
-
 }  // namespace buffon
