@@ -1,0 +1,25 @@
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "stats_tool.h"
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("buffon-needle-stats"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    buffon::ParsedCommandLine command;
+    {
+        QCoreApplication app(argc, argv);
+        command = buffon::ReadCommandLine(QCoreApplication::arguments());
+    }
+    if (!command.options) {
+        return buffon::ReportCommandLine(command);
+    }
+    if (command.options->plotPath.isEmpty()) {
+        return buffon::RunStats(*command.options);
+    }
+    // Only the histogram needs a GUI application, for its fonts; it never needs a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return buffon::RunStats(*command.options);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace buffon {
+
+struct Interval {
+    double low = 0;
+    double high = 0;
+    bool Holds(double value) const { return low <= value && value <= high; }
+};
+
+// The estimates of pi over a batch, taken one way (with or without the deduction).
+struct EstimateSpread {
+    std::int64_t estimates = 0;
+    std::int64_t noEstimate = 0;  // runs whose count was 0
+    std::optional<double> mean;
+    std::optional<double> sd;  // sample standard deviation, from two estimates on
+    // Delta-method values for the exact hit rate, where the expected count is positive.
+    std::optional<double> expectedMean;
+    std::optional<double> expectedSd;
+};
+
+struct BatchSummary {
+    std::int64_t runs = 0;
+    int needles = 0;
+    int deduction = 0;
+    double hitFraction = 0;
+    Interval interval;  // 95% Wilson score interval of the hit fraction
+    double exactRate = 0;
+    EstimateSpread withoutDeduction;
+    EstimateSpread withDeduction;
+};
+
+// Needs at least one run. `exactRate` is passed in so callers summarising several batches
+// work it out once.
+BatchSummary Summarise(std::span<const std::int32_t> hits, int needles, int deduction,
+                       double exactRate);
+
+}  // namespace buffon

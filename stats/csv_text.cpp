@@ -1,0 +1,30 @@
+#include "csv_text.h"
+
+#include "number_text.h"
+#include "run_result.h"
+
+namespace buffon {
+
+std::string CsvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, int needles,
+                    int deduction)
+{
+    std::string text;
+    text.reserve(hits.size() * 32);
+    std::int64_t run = firstRun;
+    for (const std::int32_t h : hits) {
+        const RunResult result = ResultOf(needles, deduction, h);
+        text += std::to_string(run++);
+        text += ',';
+        text += std::to_string(h);
+        text += ',';
+        text += std::to_string(result.count);
+        text += ',';
+        if (result.estimate) {
+            text += NumberText(*result.estimate);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace buffon

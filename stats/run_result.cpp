@@ -1,0 +1,15 @@
+#include "run_result.h"
+
+namespace buffon {
+
+RunResult ResultOf(int needles, int deduction, std::int32_t hits)
+{
+    RunResult result;
+    result.count = hits - deduction;
+    if (result.count != 0) {
+        result.estimate = static_cast<double>(needles) / static_cast<double>(result.count);
+    }
+    return result;
+}
+
+}  // namespace buffon

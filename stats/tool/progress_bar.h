@@ -1,0 +1,32 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <thread>
+
+namespace buffon {
+
+// A bar on a terminal showing how many of the needles have been thrown, redrawn a few times a
+// second from its own thread, and wiped when it goes.
+class ProgressBar {
+public:
+    ProgressBar(const std::atomic<std::int64_t>& done, std::int64_t total, std::FILE* terminal);
+    ~ProgressBar();
+
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    // Worth showing: the output is a terminal and the work takes longer than a glance.
+    static bool Wanted(std::FILE* stream, std::int64_t needles);
+
+private:
+    void Draw(std::int64_t done) const;
+
+    const std::atomic<std::int64_t>& done_;
+    const std::int64_t total_;
+    std::FILE* const terminal_;
+    std::jthread painter_;
+};
+
+}  // namespace buffon

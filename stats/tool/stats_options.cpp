@@ -1,0 +1,152 @@
+#include "stats_options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <limits>
+
+#include "run_size.h"
+
+namespace buffon {
+namespace {
+
+constexpr qint64 kLargestThreadCount = 256;
+
+ParsedCommandLine Refuse(const QString& reason)
+{
+    return {std::nullopt, QCoreApplication::applicationName() + QStringLiteral(": ") + reason, 2};
+}
+
+// A whole number in [low, high]; a run button's caption, such as "50,000", also counts.
+std::optional<qint64> WholeNumber(const QString& text, qint64 low, qint64 high)
+{
+    bool ok = false;
+    qint64 value = text.toLongLong(&ok);
+    for (const RunSize& size : kRunSizes) {
+        if (text == QLatin1StringView(size.caption.data(), qsizetype(size.caption.size()))) {
+            value = size.needles;
+            ok = true;
+        }
+    }
+    if (!ok || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QString RangeError(const QString& option, qint64 low, qint64 high, const QString& given)
+{
+    return QStringLiteral("--%1 must be a whole number from %2 to %3, not \"%4\"")
+        .arg(option)
+        .arg(low)
+        .arg(high)
+        .arg(given);
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t clockSeed, int cores)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Throws many runs of needles exactly as the Buffon's needle window does, without "
+        "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
+        "run to run.\n\n"
+        "The window's run sizes take its deductions from the hit count: 1000 needles lose 10,\n"
+        "10000 lose 100 and 50000 lose 700; 10, 100 and other counts lose nothing."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption needlesOption(QStringLiteral("needles"),
+                                           QStringLiteral("Needles per run (default 1000)."),
+                                           QStringLiteral("N"), QStringLiteral("1000"));
+    const QCommandLineOption runsOption(QStringLiteral("runs"),
+                                        QStringLiteral("Number of runs (default 1000)."),
+                                        QStringLiteral("R"), QStringLiteral("1000"));
+    const QCommandLineOption seedOption(
+        QStringLiteral("seed"),
+        QStringLiteral("Seed of the first run, 0 to %1; the same seed gives the same results "
+                       "whatever the thread count. Default: from the clock, as the window "
+                       "seeds its runs.")
+            .arg(kLargestSeed),
+        QStringLiteral("S"));
+    const QCommandLineOption threadsOption(
+        QStringLiteral("threads"), QStringLiteral("Worker threads (default: one per core)."),
+        QStringLiteral("T"));
+    const QCommandLineOption csvOption(
+        QStringLiteral("csv"),
+        QStringLiteral("Write one row per run to FILE: run, hits, count after the deduction, "
+                       "estimate."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption plotOption(
+        QStringLiteral("plot"),
+        QStringLiteral("Draw a histogram of the estimates, with pi and their mean marked, to "
+                       "FILE as PNG."),
+        QStringLiteral("FILE"));
+    parser.addOptions(
+        {needlesOption, runsOption, seedOption, threadsOption, csvOption, plotOption});
+
+    if (!parser.parse(arguments)) {
+        return Refuse(parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        return {std::nullopt, parser.helpText(), 0};
+    }
+    if (parser.isSet(versionOption)) {
+        return {std::nullopt,
+                QCoreApplication::applicationName() + QLatin1Char(' ') +
+                    QCoreApplication::applicationVersion() + QLatin1Char('\n'),
+                0};
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return Refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
+                          .arg(parser.positionalArguments().constFirst()));
+    }
+
+    StatsOptions options;
+    constexpr qint64 kMostNeedles = std::numeric_limits<int>::max();
+    const auto needles = WholeNumber(parser.value(needlesOption), 1, kMostNeedles);
+    if (!needles) {
+        return Refuse(
+            RangeError(QStringLiteral("needles"), 1, kMostNeedles, parser.value(needlesOption)));
+    }
+    options.plan.needles = static_cast<int>(*needles);
+    const auto runs = WholeNumber(parser.value(runsOption), 1, kLargestRunCount);
+    if (!runs) {
+        return Refuse(
+            RangeError(QStringLiteral("runs"), 1, kLargestRunCount, parser.value(runsOption)));
+    }
+    options.plan.runs = *runs;
+    options.plan.seed = clockSeed;
+    if (parser.isSet(seedOption)) {
+        const auto seed = WholeNumber(parser.value(seedOption), 0, kLargestSeed);
+        if (!seed) {
+            return Refuse(
+                RangeError(QStringLiteral("seed"), 0, kLargestSeed, parser.value(seedOption)));
+        }
+        options.plan.seed = static_cast<std::uint32_t>(*seed);
+    }
+    options.plan.threads = std::max(cores, 1);
+    if (parser.isSet(threadsOption)) {
+        const auto threads = WholeNumber(parser.value(threadsOption), 1, kLargestThreadCount);
+        if (!threads) {
+            return Refuse(RangeError(QStringLiteral("threads"), 1, kLargestThreadCount,
+                                     parser.value(threadsOption)));
+        }
+        options.plan.threads = static_cast<int>(*threads);
+    }
+    options.csvPath = parser.value(csvOption);
+    options.plotPath = parser.value(plotOption);
+    if (parser.isSet(csvOption) && options.csvPath.isEmpty()) {
+        return Refuse(QStringLiteral("--csv needs a file name"));
+    }
+    if (parser.isSet(plotOption) && options.plotPath.isEmpty()) {
+        return Refuse(QStringLiteral("--plot needs a file name"));
+    }
+    if (!options.csvPath.isEmpty() && QFileInfo(options.csvPath).absoluteFilePath() ==
+                                          QFileInfo(options.plotPath).absoluteFilePath()) {
+        return Refuse(QStringLiteral("--csv and --plot name the same file"));
+    }
+    return {options, {}, 0};
+}
+
+}  // namespace buffon

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "batch_run.h"
+
+namespace buffon {
+
+struct StatsOptions {
+    BatchPlan plan;
+    QString csvPath;   // empty: no table written
+    QString plotPath;  // empty: no histogram drawn
+};
+
+// Either options to run with, or a text to print and the status to exit with: 0 after --help
+// or --version, 2 for a command line that cannot be used.
+struct ParsedCommandLine {
+    std::optional<StatsOptions> options;
+    QString message;
+    int status = 0;
+};
+
+// `arguments` starts with the program's name, as QCoreApplication::arguments() does.
+// `clockSeed` is used when no --seed is given, and `cores` when no --threads is.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t clockSeed,
+                                   int cores);
+
+}  // namespace buffon

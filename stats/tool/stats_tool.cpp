@@ -1,0 +1,164 @@
+#include "stats_tool.h"
+
+#include <QCoreApplication>
+#include <QImageWriter>
+#include <QTextStream>
+#include <bit>
+#include <cstdio>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "batch_summary.h"
+#include "csv_text.h"
+#include "exact_rate.h"
+#include "histogram_plot.h"
+#include "local_clock.h"
+#include "output_file.h"
+#include "progress_bar.h"
+#include "run_result.h"
+#include "stats_options.h"
+#include "summary_text.h"
+
+namespace buffon {
+namespace {
+
+constexpr std::size_t kCsvSlice = 1 << 16;
+
+void Complain(const QString& text)
+{
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << text << '\n';
+}
+
+bool WriteCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> hits, int needles,
+              int deduction)
+{
+    const auto put = [&](const std::string& text) {
+        if (device.write(text.data(), qint64(text.size())) != qint64(text.size())) {
+            reason = device.errorString();
+            return false;
+        }
+        return true;
+    };
+    if (!put(kCsvHeader)) {
+        return false;
+    }
+    for (std::size_t first = 0; first < hits.size(); first += kCsvSlice) {
+        const auto slice = hits.subspan(first, std::min(kCsvSlice, hits.size() - first));
+        if (!put(CsvRows(slice, static_cast<std::int64_t>(first) + 1, needles, deduction))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString PlotTitle(const BatchSummary& summary)
+{
+    QString title = QStringLiteral("Estimates of π from %1 runs of %2 needles")
+                        .arg(summary.runs)
+                        .arg(summary.needles);
+    if (summary.deduction != 0) {
+        title += QStringLiteral(", deduction %1").arg(summary.deduction);
+    }
+    if (summary.withDeduction.noEstimate != 0) {
+        title += QStringLiteral(" (%1 without an estimate)").arg(summary.withDeduction.noEstimate);
+    }
+    return title;
+}
+
+// Returns why the plot could not be written, or an empty text.
+QString WritePlot(const QString& path, std::span<const std::int32_t> hits,
+                  const BatchSummary& summary)
+{
+    std::vector<double> estimates;
+    estimates.reserve(hits.size());
+    for (const std::int32_t h : hits) {
+        if (const auto estimate = ResultOf(summary.needles, summary.deduction, h).estimate) {
+            estimates.push_back(*estimate);
+        }
+    }
+    if (estimates.empty()) {
+        return QStringLiteral("no run gave an estimate to plot");
+    }
+    const QImage image =
+        HistogramPlot(estimates, *summary.withDeduction.mean).Draw(PlotTitle(summary));
+    return WriteOutputFile(path, [&](QIODevice& device, QString& reason) {
+        QImageWriter writer(&device, "png");
+        if (!writer.write(image)) {
+            reason = writer.errorString();
+            return false;
+        }
+        return true;
+    });
+}
+
+}  // namespace
+
+ParsedCommandLine ReadCommandLine(const QStringList& arguments)
+{
+    const auto clockSeed = std::bit_cast<std::uint32_t>(LocalClock().SecondsSinceMidnight());
+    return ParseCommandLine(arguments, clockSeed,
+                            static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+int ReportCommandLine(const ParsedCommandLine& command)
+{
+    if (command.status == 0) {
+        QTextStream(stdout) << command.message;
+    } else {
+        QTextStream(stderr) << command.message << '\n';
+    }
+    return command.status;
+}
+
+int RunStats(const StatsOptions& options)
+{
+    for (const QString& path : {options.csvPath, options.plotPath}) {
+        if (path.isEmpty()) {
+            continue;
+        }
+        if (const QString reason = ProbeOutputFile(path); !reason.isEmpty()) {
+            Complain(QStringLiteral("cannot write %1: %2").arg(path, reason));
+            return 2;
+        }
+    }
+
+    const BatchPlan& plan = options.plan;
+    const int deduction = DeductionFor(plan.needles);
+    const double exactRate = ExactHitRate();
+    std::atomic<std::int64_t> thrown{0};
+    std::vector<std::int32_t> hits;
+    {
+        const std::int64_t needles = plan.runs * plan.needles;
+        std::optional<ProgressBar> bar;
+        if (ProgressBar::Wanted(stderr, needles)) {
+            bar.emplace(thrown, needles, stderr);
+        }
+        hits = RunBatch(plan, thrown);
+    }
+    const BatchSummary summary = Summarise(hits, plan.needles, deduction, exactRate);
+    const std::string text = SummaryText(summary, plan.seed);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+
+    int status = 0;
+    if (!options.csvPath.isEmpty()) {
+        const QString reason =
+            WriteOutputFile(options.csvPath, [&](QIODevice& device, QString& why) {
+                return WriteCsv(device, why, hits, plan.needles, deduction);
+            });
+        if (!reason.isEmpty()) {
+            Complain(QStringLiteral("cannot write %1: %2").arg(options.csvPath, reason));
+            status = 1;
+        }
+    }
+    if (!options.plotPath.isEmpty()) {
+        if (const QString reason = WritePlot(options.plotPath, hits, summary); !reason.isEmpty()) {
+            Complain(QStringLiteral("cannot write %1: %2").arg(options.plotPath, reason));
+            status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace buffon
