@@ -44,10 +44,11 @@ EstimateSpread Spread(std::span<const std::int32_t> hits, int needles, int deduc
         spread.sd = std::sqrt(squares / static_cast<double>(spread.estimates - 1));
     }
     // N / count, expanded about the expected count m with the binomial variance v: the mean
-    // to second order, N/m (1 + v/m²), the spread to first, N sqrt(v) / m².
+    // to second order, N/m (1 + v/m²), the spread to first, N sqrt(v) / m². The expansion
+    // means nothing while a count of 0 is still likely, so then there is none.
     const double expectedCount = needles * rate - deduction;
-    if (expectedCount > 0) {
-        const double variance = needles * rate * (1 - rate);
+    const double variance = needles * rate * (1 - rate);
+    if (expectedCount > 3 * std::sqrt(variance)) {
         const double squared = expectedCount * expectedCount;
         spread.expectedMean = needles / expectedCount * (1 + variance / squared);
         spread.expectedSd = needles * std::sqrt(variance) / squared;

@@ -18,7 +18,8 @@ struct EstimateSpread {
     std::int64_t noEstimate = 0;  // runs whose count was 0
     std::optional<double> mean;
     std::optional<double> sd;  // sample standard deviation, from two estimates on
-    // Delta-method values for the exact hit rate, where the expected count is positive.
+    // Delta-method values for the exact hit rate, where the expected count lies more than
+    // three standard deviations above 0.
     std::optional<double> expectedMean;
     std::optional<double> expectedSd;
 };

@@ -81,7 +81,7 @@ QImage HistogramPlot::Draw(const QString& title) const
     painter.setFont(font);
 
     const int tallest = *std::max_element(counts_.begin(), counts_.end());
-    const double countStep = TickStep(tallest, 5);
+    const double countStep = std::max(1.0, TickStep(tallest, 5));  // whole runs only
     const double countTop = std::ceil(tallest / countStep) * countStep;
     const auto rowOf = [&](double count) {
         return kArea.bottom() - static_cast<int>(std::lround(count / countTop * kArea.height()));

@@ -54,9 +54,11 @@ bool WriteCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> 
 
 QString PlotTitle(const BatchSummary& summary)
 {
-    QString title = QStringLiteral("Estimates of π from %1 runs of %2 needles")
-                        .arg(summary.runs)
-                        .arg(summary.needles);
+    QString title =
+        summary.runs == 1
+            ? QStringLiteral("Estimate of π from one run of %1 needles")
+            : QStringLiteral("Estimates of π from %1 runs of %2 needles").arg(summary.runs);
+    title = title.arg(summary.needles);
     if (summary.deduction != 0) {
         title += QStringLiteral(", deduction %1").arg(summary.deduction);
     }
