@@ -80,7 +80,7 @@ private slots:
     void commandLinesRefused_data();
     void commandLinesRefused();
     void sameSeedSameOutputWhateverTheThreads();
-    void unwritableOutputLeavesNothingBehind();
+    void refusedRunsLeaveNothingBehind();
     void histogramMarksPiAndTheMean();
 };
 
@@ -211,7 +211,7 @@ void StatsTest::sameSeedSameOutputWhateverTheThreads()
                         ',' + QByteArray::fromStdString(NumberText(1000.0 / (hits - 10)))));
 }
 
-void StatsTest::unwritableOutputLeavesNothingBehind()
+void StatsTest::refusedRunsLeaveNothingBehind()
 {
     QTemporaryDir dir;
     const QString table = dir.filePath(QStringLiteral("runs.csv"));
@@ -220,6 +220,9 @@ void StatsTest::unwritableOutputLeavesNothingBehind()
     QCOMPARE(missingFolder.status, 2);
     QCOMPARE(missingFolder.err.count(QLatin1Char('\n')), 1);
     QVERIFY(missingFolder.out.isEmpty());  // refused before any run
+    const Finished noNeedles = RunProgram({"--needles", "0", "--csv", table});
+    QCOMPARE(noNeedles.status, 2);
+    QCOMPARE(noNeedles.err.count(QLatin1Char('\n')), 1);
     const Finished folder = RunProgram({"--runs", "5", "--csv", dir.path()});
     QCOMPARE(folder.status, 2);
     QVERIFY2(folder.err.startsWith(QStringLiteral("buffon-needle-stats: cannot write ")),
