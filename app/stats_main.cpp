@@ -15,6 +15,9 @@ int main(int argc, char* argv[])
     if (!command.options) {
         return buffon::ReportCommandLine(command);
     }
+    if (const int status = buffon::CheckOutputFiles(*command.options); status != 0) {
+        return status;
+    }
     if (command.options->plotPath.isEmpty()) {
         return buffon::RunStats(*command.options);
     }

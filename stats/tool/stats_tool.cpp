@@ -113,7 +113,7 @@ int ReportCommandLine(const ParsedCommandLine& command)
     return command.status;
 }
 
-int RunStats(const StatsOptions& options)
+int CheckOutputFiles(const StatsOptions& options)
 {
     for (const QString& path : {options.csvPath, options.plotPath}) {
         if (path.isEmpty()) {
@@ -124,7 +124,11 @@ int RunStats(const StatsOptions& options)
             return 2;
         }
     }
+    return 0;
+}
 
+int RunStats(const StatsOptions& options)
+{
     const BatchPlan& plan = options.plan;
     const int deduction = DeductionFor(plan.needles);
     const double exactRate = ExactHitRate();

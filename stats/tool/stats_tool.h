@@ -13,8 +13,12 @@ ParsedCommandLine ReadCommandLine(const QStringList& arguments);
 // and returns the status to exit with.
 int ReportCommandLine(const ParsedCommandLine& command);
 
+// Whether the requested files can be written, tried before any work: 0 if so, otherwise 2
+// after saying which cannot.
+int CheckOutputFiles(const StatsOptions& options);
+
 // Runs the batch, prints the summary and writes the requested files. Returns the exit status:
-// 0 done, 1 an output failed late, 2 an output file that cannot be written.
+// 0 done, 1 an output failed to be written.
 int RunStats(const StatsOptions& options);
 
 }  // namespace buffon
