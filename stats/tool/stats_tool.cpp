@@ -25,9 +25,10 @@ namespace {
 
 constexpr std::size_t kCsvSlice = 1 << 16;
 
-void Complain(const QString& text)
+void ComplainCannotWrite(const QString& path, const QString& reason)
 {
-    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << text << '\n';
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << path << ": "
+                        << reason << '\n';
 }
 
 bool WriteCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> hits, int needles,
@@ -120,7 +121,7 @@ int CheckOutputFiles(const StatsOptions& options)
             continue;
         }
         if (const QString reason = ProbeOutputFile(path); !reason.isEmpty()) {
-            Complain(QStringLiteral("cannot write %1: %2").arg(path, reason));
+            ComplainCannotWrite(path, reason);
             return 2;
         }
     }
@@ -154,13 +155,13 @@ int RunStats(const StatsOptions& options)
                 return WriteCsv(device, why, hits, plan.needles, deduction);
             });
         if (!reason.isEmpty()) {
-            Complain(QStringLiteral("cannot write %1: %2").arg(options.csvPath, reason));
+            ComplainCannotWrite(options.csvPath, reason);
             status = 1;
         }
     }
     if (!options.plotPath.isEmpty()) {
         if (const QString reason = WritePlot(options.plotPath, hits, summary); !reason.isEmpty()) {
-            Complain(QStringLiteral("cannot write %1: %2").arg(options.plotPath, reason));
+            ComplainCannotWrite(options.plotPath, reason);
             status = 1;
         }
     }
