@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "form1.h"
+#include "window/main_window.h"
 
 int main(int argc, char* argv[])
 {
@@ -9,8 +9,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setDesktopFileName(QStringLiteral("buffon-needle"));
 
-    buffon::Form1 form;
-    form.show();
+    buffon::MainWindow window;
+    window.show();
     // Closing the window, through Exit or the frame, ends the program.
     return QApplication::exec();
 }

@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include "stats_tool.h"
+#include "stats/tool/stats_tool.h"
 
 int main(int argc, char* argv[])
 {
@@ -10,19 +10,19 @@ int main(int argc, char* argv[])
     buffon::ParsedCommandLine command;
     {
         QCoreApplication app(argc, argv);
-        command = buffon::ReadCommandLine(QCoreApplication::arguments());
+        command = buffon::readCommandLine(QCoreApplication::arguments());
     }
     if (!command.options) {
-        return buffon::ReportCommandLine(command);
+        return buffon::reportCommandLine(command);
     }
-    if (const int status = buffon::CheckOutputFiles(*command.options); status != 0) {
+    if (const int status = buffon::checkOutputFiles(*command.options); status != 0) {
         return status;
     }
     if (command.options->plotPath.isEmpty()) {
-        return buffon::RunStats(*command.options);
+        return buffon::runStats(*command.options);
     }
     // Only the histogram needs a GUI application, for its fonts; it never needs a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    return buffon::RunStats(*command.options);
+    return buffon::runStats(*command.options);
 }

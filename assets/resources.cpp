@@ -1,13 +1,13 @@
-#include "resources.h"
+#include "assets/resources.h"
 
 namespace buffon {
 
-QString EmblemResource()
+QString emblemResource()
 {
     return QStringLiteral(":/images/emblem.jpg");
 }
 
-QIcon ProgramIcon()
+QIcon programIcon()
 {
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/buffon-needle-32.png"), QSize(32, 32));

@@ -6,7 +6,7 @@
 namespace buffon {
 
 // The images built into the program.
-QString EmblemResource();
-QIcon ProgramIcon();
+QString emblemResource();
+QIcon programIcon();
 
 }  // namespace buffon

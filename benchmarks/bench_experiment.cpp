@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "board.h"
-#include "experiment_run.h"
-#include "needle.h"
-#include "palette.h"
-#include "pixel_board.h"
-#include "random_source.h"
-#include "run_services.h"
-#include "run_size.h"
+#include "experiment/board.h"
+#include "experiment/experiment_run.h"
+#include "experiment/needle.h"
+#include "experiment/palette.h"
+#include "experiment/pixel_board.h"
+#include "experiment/random_source.h"
+#include "experiment/run_services.h"
+#include "experiment/run_size.h"
 
 namespace {
 
@@ -32,17 +32,17 @@ const RunSize& kLargestRun = kRunSizes[4];
 
 class SilentCue final : public CuePlayer {
 public:
-    void PlayCue(const std::string&) override {}
+    void play(const std::string&) override {}
 };
 
 class FixedClock final : public Clock {
 public:
-    float SecondsSinceMidnight() override { return kSeed; }
+    float secondsSinceMidnight() override { return kSeed; }
 };
 
 class IgnoredCaption final : public Caption {
 public:
-    void SetCaption(const std::string&) override {}
+    void setText(const std::string&) override {}
 };
 
 // Drives one open QPainter the way the window would if it painted with Qt rather than into
@@ -54,21 +54,21 @@ public:
         painter_.setRenderHint(QPainter::Antialiasing, false);
     }
 
-    void Clear() override { painter_.fillRect(0, 0, kBoardWidth, kBoardHeight, Qt::white); }
+    void clear() override { painter_.fillRect(0, 0, kBoardWidth, kBoardHeight, Qt::white); }
 
-    void DrawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override
+    void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override
     {
         // QPainter::setPen returns early for an equal pen, so a run of one colour costs little.
-        painter_.setPen(PenFor(colour));
+        painter_.setPen(penFor(colour));
         painter_.drawLine(QLineF(x1, y1, x2, y2));
     }
 
 private:
-    static const QPen& PenFor(PaletteIndex colour)
+    static const QPen& penFor(PaletteIndex colour)
     {
         static const std::array<QPen, 4> pens{
-            MakePen(PaletteIndex::Black), MakePen(PaletteIndex::LightBlue),
-            MakePen(PaletteIndex::LightGreen), MakePen(PaletteIndex::LightRed)};
+            makePen(PaletteIndex::Black), makePen(PaletteIndex::LightBlue),
+            makePen(PaletteIndex::LightGreen), makePen(PaletteIndex::LightRed)};
         switch (colour) {
         case PaletteIndex::Black:
             return pens[0];
@@ -82,9 +82,9 @@ private:
         return pens[0];
     }
 
-    static QPen MakePen(PaletteIndex colour)
+    static QPen makePen(PaletteIndex colour)
     {
-        const Rgb rgb = PaletteColour(colour);
+        const Rgb rgb = paletteColour(colour);
         QPen pen(QColor(rgb.red, rgb.green, rgb.blue));
         pen.setWidth(1);
         return pen;
@@ -97,7 +97,7 @@ void BM_ThrowAndClassify(benchmark::State& state)
 {
     UniformRandomSource random(kSeed);
     for (auto _ : state) {
-        const Needle needle = ThrowNeedle(random);
+        const Needle needle = throwNeedle(random);
         benchmark::DoNotOptimize(needle.outcome);
     }
     state.SetItemsProcessed(state.iterations());
@@ -112,20 +112,20 @@ void BM_DrawOneNeedleLine(benchmark::State& state)
     UniformRandomSource random(kSeed);
     std::vector<Needle> needles(kNeedles);
     for (Needle& needle : needles) {
-        needle = ThrowNeedle(random);
+        needle = throwNeedle(random);
     }
     PixelBoard board;
     std::size_t next = 0;
     for (auto _ : state) {
-        DrawNeedle(board, needles[next]);
+        drawNeedle(board, needles[next]);
         next = (next + 1) % kNeedles;
     }
-    benchmark::DoNotOptimize(board.Data());
+    benchmark::DoNotOptimize(board.data());
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DrawOneNeedleLine)->Unit(benchmark::kNanosecond);
 
-void RunOnto(Board& board)
+void runOnto(Board& board)
 {
     SilentCue cue;
     UniformRandomSource random;
@@ -133,15 +133,15 @@ void RunOnto(Board& board)
     IgnoredCaption estimate;
     IgnoredCaption count;
     RunContext context{cue, board, random, clock, estimate, count};
-    RunExperiment(kLargestRun, context);
+    runExperiment(kLargestRun, context);
 }
 
 void BM_Run50000OnPixelBoard(benchmark::State& state)
 {
     PixelBoard board;
     for (auto _ : state) {
-        RunOnto(board);
-        benchmark::DoNotOptimize(board.Data());
+        runOnto(board);
+        benchmark::DoNotOptimize(board.data());
     }
     state.SetItemsProcessed(state.iterations() * kLargestRun.needles);
 }
@@ -153,7 +153,7 @@ void BM_Run50000WithQPainter(benchmark::State& state)
     for (auto _ : state) {
         QPainter painter(&image);
         PainterBoard board(painter);
-        RunOnto(board);
+        runOnto(board);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }

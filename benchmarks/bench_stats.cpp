@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "batch_run.h"
+#include "stats/batch_run.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ void BM_Batch50000(benchmark::State& state)
     const buffon::BatchPlan plan{50000, 40, 20261206, static_cast<int>(state.range(0))};
     for (auto _ : state) {
         std::atomic<std::int64_t> thrown{0};
-        benchmark::DoNotOptimize(buffon::RunBatch(plan, thrown));
+        benchmark::DoNotOptimize(buffon::runBatch(plan, thrown));
     }
     state.SetItemsProcessed(state.iterations() * plan.runs * plan.needles);
 }

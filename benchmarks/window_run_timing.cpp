@@ -13,38 +13,38 @@
 #include <cstdio>
 #include <vector>
 
-#include "form1.h"
+#include "window/main_window.h"
 
 namespace {
 
 constexpr int kTimedRuns = 20;
 constexpr int kMemoryRuns = 100;
 
-double Milliseconds(qint64 nanoseconds)
+double milliseconds(qint64 nanoseconds)
 {
     return static_cast<double>(nanoseconds) / 1e6;
 }
 
-double Median(std::vector<double> values)
+double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-double Max(const std::vector<double>& values)
+double maximum(const std::vector<double>& values)
 {
     return *std::max_element(values.begin(), values.end());
 }
 
 // Lets the queued update of the board and the labels be painted and handed to the X server.
-void SettleEvents()
+void settleEvents()
 {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-QByteArray StatusField(const QByteArray& field)
+QByteArray statusField(const QByteArray& field)
 {
     // The kernel reports a size of zero for this file, so it is read whole, not by size.
     QFile status(QStringLiteral("/proc/self/status"));
@@ -58,14 +58,14 @@ QByteArray StatusField(const QByteArray& field)
     return "unknown";
 }
 
-void PrintMemory(const char* when, const QByteArray& rss, const QByteArray& hwm)
+void printMemory(const char* when, const QByteArray& rss, const QByteArray& hwm)
 {
     std::printf("  %-30s VmRSS %-12s VmHWM %s\n", when, rss.constData(), hwm.constData());
 }
 
-void PrintMemory(const char* when)
+void printMemory(const char* when)
 {
-    PrintMemory(when, StatusField("VmRSS"), StatusField("VmHWM"));
+    printMemory(when, statusField("VmRSS"), statusField("VmHWM"));
 }
 
 }  // namespace
@@ -79,13 +79,13 @@ int main(int argc, char* argv[])
                      qUtf8Printable(QGuiApplication::platformName()));
     }
 
-    buffon::Form1 form;
+    buffon::MainWindow form;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fprintf(stderr, "the window was never exposed\n");
         return 1;
     }
-    SettleEvents();
+    settleEvents();
 
     auto* button = form.findChild<QPushButton*>(QStringLiteral("Command7"));
     auto* estimate = form.findChild<QLabel*>(QStringLiteral("Label2"));
@@ -95,8 +95,8 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    const QByteArray rssBefore = StatusField("VmRSS");
-    const QByteArray hwmBefore = StatusField("VmHWM");
+    const QByteArray rssBefore = statusField("VmRSS");
+    const QByteArray hwmBefore = statusField("VmHWM");
 
     QByteArray rssFirst;
     QByteArray hwmFirst;
@@ -106,16 +106,16 @@ int main(int argc, char* argv[])
         QElapsedTimer timer;
         timer.start();
         QTest::mouseClick(button, Qt::LeftButton);
-        clickTimes.push_back(Milliseconds(timer.nsecsElapsed()));
-        SettleEvents();
-        paintedTimes.push_back(Milliseconds(timer.nsecsElapsed()));
+        clickTimes.push_back(milliseconds(timer.nsecsElapsed()));
+        settleEvents();
+        paintedTimes.push_back(milliseconds(timer.nsecsElapsed()));
         if (estimate->text().isEmpty() && count->text().isEmpty()) {
             std::fprintf(stderr, "run %d left both result labels empty\n", run + 1);
             return 1;
         }
         if (run == 0) {
-            rssFirst = StatusField("VmRSS");
-            hwmFirst = StatusField("VmHWM");
+            rssFirst = statusField("VmRSS");
+            hwmFirst = statusField("VmHWM");
         }
     }
 
@@ -125,24 +125,24 @@ int main(int argc, char* argv[])
         "  until the click returns (all needles drawn, labels set, including the"
         " board's on-the-spot repaints during the run):\n"
         "    median %.2f ms, max %.2f ms, first %.2f ms\n",
-        Median(clickTimes), Max(clickTimes), clickTimes.front());
+        median(clickTimes), maximum(clickTimes), clickTimes.front());
     std::printf(
         "  until the events queued by the run are processed as well (final board and"
         " labels painted and sent to the X server, without waiting for it to draw):\n"
         "    median %.2f ms, max %.2f ms, first %.2f ms\n",
-        Median(paintedTimes), Max(paintedTimes), paintedTimes.front());
+        median(paintedTimes), maximum(paintedTimes), paintedTimes.front());
 
     std::printf("\nMemory of this process (/proc/self/status)\n");
-    PrintMemory("window shown, before any run", rssBefore, hwmBefore);
-    PrintMemory("after the first run", rssFirst, hwmFirst);
-    PrintMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns)));
+    printMemory("window shown, before any run", rssBefore, hwmBefore);
+    printMemory("after the first run", rssFirst, hwmFirst);
+    printMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns)));
     for (int run = 1; run <= kMemoryRuns; ++run) {
         QTest::mouseClick(button, Qt::LeftButton);
-        SettleEvents();
+        settleEvents();
         if (run == 1) {
-            PrintMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns + run)));
+            printMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns + run)));
         }
     }
-    PrintMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns + kMemoryRuns)));
+    printMemory(qPrintable(QStringLiteral("after %1 runs").arg(kTimedRuns + kMemoryRuns)));
     return 0;
 }

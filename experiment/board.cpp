@@ -1,17 +1,12 @@
-#include "board.h"
+#include "experiment/board.h"
 
 namespace buffon {
 
-void ClearBoard(Board& board)
+void ruleBoard(Board& board, PaletteIndex colour)
 {
-    board.Clear();
-}
-
-void RuleBoard(Board& board, PaletteIndex colour)
-{
-    for (int k = 1; k <= kLineCount; ++k) {
-        const auto y = static_cast<float>(kLineSpacing * k);
-        board.DrawSegment(0.0f, y, kLineEnd, y, colour);
+    for (const int line : kRuledLines) {
+        const auto y = static_cast<float>(line);
+        board.drawSegment(0.0f, y, kLineEnd, y, colour);
     }
 }
 

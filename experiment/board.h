@@ -1,6 +1,9 @@
 #pragma once
 
-#include "palette.h"
+#include <array>
+#include <cstdint>
+
+#include "experiment/palette.h"
 
 namespace buffon {
 
@@ -11,18 +14,34 @@ inline constexpr int kLineSpacing = 80;
 inline constexpr int kLineCount = 5;
 inline constexpr float kLineEnd = 480.0f;
 
+// The heights of the ruled lines, top to bottom: the whole line set of the hit rule.
+inline constexpr std::array<int, kLineCount> kRuledLines = [] {
+    std::array<int, kLineCount> lines{};
+    for (int k = 1; k <= kLineCount; ++k) {
+        lines[k - 1] = kLineSpacing * k;
+    }
+    return lines;
+}();
+
+// floor() without a library call, for values well inside the range of a 32-bit integer: the
+// whole drawing unit a coordinate lies in, in the coordinate's own precision.
+template <typename Real>
+constexpr Real wholeUnits(Real value)
+{
+    const auto truncated = static_cast<std::int32_t>(value);
+    return static_cast<Real>(truncated - static_cast<std::int32_t>(value < truncated));
+}
+
 // The drawing surface the experiment paints on. Implementations clip to their own area.
 class Board {
 public:
     virtual ~Board() = default;
 
-    virtual void Clear() = 0;
-    virtual void DrawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) = 0;
+    virtual void clear() = 0;
+    virtual void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) = 0;
 };
 
-void ClearBoard(Board& board);
-
 // Draws the five ruled lines over whatever the board shows; it does not clear first.
-void RuleBoard(Board& board, PaletteIndex colour);
+void ruleBoard(Board& board, PaletteIndex colour);
 
 }  // namespace buffon

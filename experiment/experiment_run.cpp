@@ -1,35 +1,24 @@
-#include "experiment_run.h"
+#include "experiment/experiment_run.h"
 
-#include <cstdint>
-#include <optional>
-
-#include "needle.h"
-#include "number_text.h"
+#include "experiment/needle_run.h"
+#include "experiment/number_text.h"
+#include "experiment/run_result.h"
 
 namespace buffon {
 
-void RunExperiment(const RunSize& size, RunContext& context)
+void runExperiment(const RunSize& size, RunContext& context)
 {
-    context.cue.PlayCue(kStartCue);
-    ClearBoard(context.board);
-    std::int32_t hits = 0;
-    RuleBoard(context.board, PaletteIndex::LightRed);
-    context.random.Reseed(context.clock.SecondsSinceMidnight());
-    for (int i = 0; i < size.needles; ++i) {
-        const Needle needle = ThrowNeedle(context.random);
-        if (needle.outcome == Outcome::Hit) {
-            ++hits;
-        }
-        DrawNeedle(context.board, needle);
-    }
-    hits -= size.deduction;
-    std::optional<double> estimate;
-    if (hits != 0) {
-        estimate = static_cast<double>(size.needles) / static_cast<double>(hits);
-    }
-    context.estimateLabel.SetCaption(estimate ? NumberText(*estimate, context.decimalSeparator)
-                                              : std::string());
-    context.countLabel.SetCaption(NumberText(hits));
+    context.cue.play(kStartCue);
+    context.board.clear();
+    ruleBoard(context.board, PaletteIndex::LightRed);
+    context.random.reseed(context.clock.secondsSinceMidnight());
+    const std::int64_t hits = throwNeedles(context.random, size.needles, [&](const Needle& needle) {
+        drawNeedle(context.board, needle);
+    });
+    const RunResult result = runResult(size.needles, size.deduction, hits);
+    context.estimateLabel.setText(
+        result.estimate ? numberText(*result.estimate, context.decimalSeparator) : std::string());
+    context.countLabel.setText(numberText(result.count));
 }
 
 }  // namespace buffon

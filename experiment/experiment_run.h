@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "board.h"
-#include "random_source.h"
-#include "run_services.h"
-#include "run_size.h"
+#include "experiment/board.h"
+#include "experiment/random_source.h"
+#include "experiment/run_services.h"
+#include "experiment/run_size.h"
 
 namespace buffon {
 
 struct RunContext {
     CuePlayer& cue;
     Board& board;
-    RandomSource& random;
+    UniformRandomSource& random;
     Clock& clock;
     Caption& estimateLabel;
     Caption& countLabel;
@@ -25,6 +25,6 @@ inline constexpr const char* kStartCue = "pinpon.wav";
 // One click on a run button: start cue, clear, rule in light red, reseed from the clock,
 // throw, count and draw every needle, take the deduction, then write the estimate and the
 // hit count. A failure thrown by any service ends the run at that step.
-void RunExperiment(const RunSize& size, RunContext& context);
+void runExperiment(const RunSize& size, RunContext& context);
 
 }  // namespace buffon

@@ -1,11 +1,11 @@
-#include "local_clock.h"
+#include "experiment/local_clock.h"
 
 #include <chrono>
 #include <ctime>
 
 namespace buffon {
 
-float LocalClock::SecondsSinceMidnight()
+float LocalClock::secondsSinceMidnight()
 {
     using namespace std::chrono;
     const auto now = system_clock::now();

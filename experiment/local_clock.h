@@ -1,12 +1,12 @@
 #pragma once
 
-#include "run_services.h"
+#include "experiment/run_services.h"
 
 namespace buffon {
 
 class LocalClock final : public Clock {
 public:
-    float SecondsSinceMidnight() override;
+    float secondsSinceMidnight() override;
 };
 
 }  // namespace buffon

@@ -1,23 +1,25 @@
 #pragma once
 
-#include "board.h"
-#include "random_source.h"
+#include <cmath>
+
+#include "experiment/board.h"
 
 namespace buffon {
 
 enum class Outcome : bool { Miss = false, Hit = true };
 
 // One thrown needle, its fields in the order they are computed. The precisions are part of
-// the experiment: start coordinates are single, end coordinates double.
+// the experiment: start coordinates are single, end coordinates double, and the whole
+// drawing units keep the precision of the coordinate they come from.
 struct Needle {
-    float x1 = 0;
-    float y1 = 0;
-    double x2 = 0;
-    double y2 = 0;
-    float X1 = 0;
-    float Y1 = 0;
-    double X2 = 0;
-    double Y2 = 0;
+    float startX = 0;
+    float startY = 0;
+    double endX = 0;
+    double endY = 0;
+    float startPixelX = 0;
+    float startPixelY = 0;
+    double endPixelX = 0;
+    double endPixelY = 0;
     Outcome outcome = Outcome::Miss;
 };
 
@@ -26,14 +28,50 @@ inline constexpr float kPositionOffset = 40.0f;
 inline constexpr double kAngleSpan = 6.28318526;
 inline constexpr double kNeedleReach = 40.0;
 
-// Takes exactly four draws: start x, start y, the angle of the horizontal offset and a
-// fresh angle for the vertical offset.
-Needle ThrowNeedle(RandomSource& random);
+// A start coordinate from a draw, formed in double precision and stored as a float.
+inline float startCoordinate(float draw)
+{
+    return static_cast<float>(static_cast<double>(draw) * kPositionSpan + kPositionOffset);
+}
+
+inline double angleOf(float draw)
+{
+    return static_cast<double>(draw) * kAngleSpan;
+}
 
 // The integer hit rule on the truncated start and end heights.
-Outcome ClassifyNeedle(float Y1, double Y2);
+Outcome classifyNeedle(float startPixelY, double endPixelY);
 
-// Blue for a hit, green for a miss, from (X1, Y1) to (X2, Y2).
-void DrawNeedle(Board& board, const Needle& needle);
+// Takes exactly four draws: start x, start y, the angle of the horizontal offset and a
+// fresh angle for the vertical offset.
+template <typename Random>
+Needle throwNeedle(Random& random)
+{
+    Needle needle;
+    needle.startX = startCoordinate(random.nextValue());
+    needle.startY = startCoordinate(random.nextValue());
+    needle.endX = needle.startX + std::cos(angleOf(random.nextValue())) * kNeedleReach;
+    needle.endY = needle.startY + std::sin(angleOf(random.nextValue())) * kNeedleReach;
+    needle.startPixelX = wholeUnits(needle.startX);
+    needle.startPixelY = wholeUnits(needle.startY);
+    needle.endPixelX = wholeUnits(needle.endX);
+    needle.endPixelY = wholeUnits(needle.endY);
+    needle.outcome = classifyNeedle(needle.startPixelY, needle.endPixelY);
+    return needle;
+}
+
+// The same four draws as throwNeedle, of which the outcome reads only the vertical ones.
+template <typename Random>
+Outcome throwOutcome(Random& random)
+{
+    random.nextValue();
+    const float startY = startCoordinate(random.nextValue());
+    random.nextValue();
+    const double endY = startY + std::sin(angleOf(random.nextValue())) * kNeedleReach;
+    return classifyNeedle(wholeUnits(startY), wholeUnits(endY));
+}
+
+// Blue for a hit, green for a miss, between the whole drawing units of the two ends.
+void drawNeedle(Board& board, const Needle& needle);
 
 }  // namespace buffon

@@ -1,11 +1,11 @@
-#include "number_text.h"
+#include "experiment/number_text.h"
 
 #include <array>
 #include <charconv>
 
 namespace buffon {
 
-std::string NumberText(double value, std::string_view decimalSeparator)
+std::string numberText(double value, std::string_view decimalSeparator)
 {
     // to_chars ignores the C locale, so the separator is ours to choose.
     std::array<char, 64> buffer{};
@@ -18,7 +18,7 @@ std::string NumberText(double value, std::string_view decimalSeparator)
     return text;
 }
 
-std::string NumberText(std::int32_t value)
+std::string numberText(std::int64_t value)
 {
     return std::to_string(value);
 }

@@ -8,7 +8,7 @@ namespace buffon {
 
 // The default conversion of a number to text: at most 15 significant digits, trailing zeros
 // and a trailing separator dropped, no group separators.
-std::string NumberText(double value, std::string_view decimalSeparator = ".");
-std::string NumberText(std::int32_t value);
+std::string numberText(double value, std::string_view decimalSeparator = ".");
+std::string numberText(std::int64_t value);
 
 }  // namespace buffon

@@ -20,7 +20,7 @@ struct Rgb {
     friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
-constexpr Rgb PaletteColour(PaletteIndex index)
+constexpr Rgb paletteColour(PaletteIndex index)
 {
     switch (index) {
     case PaletteIndex::Black:

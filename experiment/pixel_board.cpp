@@ -1,4 +1,4 @@
-#include "pixel_board.h"
+#include "experiment/pixel_board.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,9 @@
 namespace buffon {
 namespace {
 
-std::uint32_t PackedColour(PaletteIndex index)
+std::uint32_t packedColour(PaletteIndex index)
 {
-    const Rgb rgb = PaletteColour(index);
+    const Rgb rgb = paletteColour(index);
     return 0xff000000u | (std::uint32_t{rgb.red} << 16) | (std::uint32_t{rgb.green} << 8) |
            std::uint32_t{rgb.blue};
 }
@@ -27,7 +27,7 @@ constexpr double kBottom = kBoardHeight + kReach;
 
 enum Side : unsigned { kInside = 0, kBeyondLeft = 1, kBeyondRight = 2, kAbove = 4, kBelow = 8 };
 
-unsigned SidesOutside(double x, double y)
+unsigned sidesOutside(double x, double y)
 {
     return (x < kLeft    ? kBeyondLeft
             : x > kRight ? kBeyondRight
@@ -40,12 +40,12 @@ unsigned SidesOutside(double x, double y)
 // Cohen-Sutherland: moves each outlying end point onto the edge it lies beyond, along the
 // segment. The edge coordinate is set exactly rather than interpolated, which keeps it sound
 // even for ends near the limits of a float.
-bool ClipToReach(double& x1, double& y1, double& x2, double& y2)
+bool clipToReach(double& x1, double& y1, double& x2, double& y2)
 {
     // Each pass settles one edge; rounding may call for one more.
     for (int pass = 0; pass < 8; ++pass) {
-        const unsigned sides1 = SidesOutside(x1, y1);
-        const unsigned sides2 = SidesOutside(x2, y2);
+        const unsigned sides1 = sidesOutside(x1, y1);
+        const unsigned sides2 = sidesOutside(x2, y2);
         if ((sides1 | sides2) == kInside) {
             return true;
         }
@@ -69,14 +69,7 @@ bool ClipToReach(double& x1, double& y1, double& x2, double& y2)
     return false;
 }
 
-// floor() for values well inside the int range, without a library call.
-int FloorToInt(double value)
-{
-    const int truncated = static_cast<int>(value);
-    return truncated - static_cast<int>(value < truncated);
-}
-
-bool Inside(int x, int y)
+bool inside(int x, int y)
 {
     return static_cast<unsigned>(x) < unsigned{kBoardWidth} &&
            static_cast<unsigned>(y) < unsigned{kBoardHeight};
@@ -88,7 +81,7 @@ bool Inside(int x, int y)
 // has no branch that depends on the slope. Both variants visit the same pixels; only the
 // checked one may leave the board, and it never writes off it.
 template <bool kChecked>
-void Walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t value)
+void walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t value)
 {
     const std::int64_t dx = xEnd - x;
     const std::int64_t dy = yEnd - y;
@@ -109,7 +102,7 @@ void Walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t
     for (std::int64_t i = 0; i < steps; ++i) {
         const int px = static_cast<int>(fixedX >> kFraction);
         const int py = static_cast<int>(fixedY >> kFraction);
-        if (!kChecked || Inside(px, py)) {
+        if (!kChecked || inside(px, py)) {
             pixels[std::ptrdiff_t{py} * kBoardWidth + px] = value;
         }
         fixedX += stepX;
@@ -121,12 +114,12 @@ void Walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t
 
 PixelBoard::PixelBoard() : pixels_(std::size_t{kBoardWidth} * kBoardHeight, kWhite) {}
 
-void PixelBoard::Clear()
+void PixelBoard::clear()
 {
     std::fill(pixels_.begin(), pixels_.end(), kWhite);
 }
 
-void PixelBoard::DrawSegment(float x1f, float y1f, float x2f, float y2f, PaletteIndex colour)
+void PixelBoard::drawSegment(float x1f, float y1f, float x2f, float y2f, PaletteIndex colour)
 {
     double fx1 = x1f;
     double fy1 = y1f;
@@ -136,25 +129,25 @@ void PixelBoard::DrawSegment(float x1f, float y1f, float x2f, float y2f, Palette
         return;
     }
     if (std::max({std::fabs(fx1), std::fabs(fy1), std::fabs(fx2), std::fabs(fy2)}) > kReach &&
-        !ClipToReach(fx1, fy1, fx2, fy2)) {
+        !clipToReach(fx1, fy1, fx2, fy2)) {
         return;
     }
 
     // Each drawing unit is one pixel; a point lies in the pixel whose cell contains it.
-    const int x1 = FloorToInt(fx1);
-    const int y1 = FloorToInt(fy1);
-    const int x2 = FloorToInt(fx2);
-    const int y2 = FloorToInt(fy2);
-    const std::uint32_t value = PackedColour(colour);
+    const int x1 = static_cast<int>(wholeUnits(fx1));
+    const int y1 = static_cast<int>(wholeUnits(fy1));
+    const int x2 = static_cast<int>(wholeUnits(fx2));
+    const int y2 = static_cast<int>(wholeUnits(fy2));
+    const std::uint32_t value = packedColour(colour);
     // A segment with both ends on the board lies wholly on it: no pixel needs a check.
-    if (Inside(x1, y1) && Inside(x2, y2)) {
-        Walk<false>(pixels_.data(), x1, y1, x2, y2, value);
+    if (inside(x1, y1) && inside(x2, y2)) {
+        walk<false>(pixels_.data(), x1, y1, x2, y2, value);
     } else {
-        Walk<true>(pixels_.data(), x1, y1, x2, y2, value);
+        walk<true>(pixels_.data(), x1, y1, x2, y2, value);
     }
 }
 
-Rgb PixelBoard::PixelAt(int x, int y) const
+Rgb PixelBoard::pixelAt(int x, int y) const
 {
     if (x < 0 || x >= kBoardWidth || y < 0 || y >= kBoardHeight) {
         throw std::out_of_range("pixel outside the board");

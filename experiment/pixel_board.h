@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "board.h"
+#include "experiment/board.h"
 
 namespace buffon {
 
@@ -15,15 +15,15 @@ public:
 
     PixelBoard();
 
-    void Clear() override;
+    void clear() override;
     // Like most raster APIs, the end point itself is not painted: a ruling from x = 0 to 480
     // covers pixels 0 to 479, and a segment of zero length paints nothing.
-    void DrawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
+    void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
 
-    Rgb PixelAt(int x, int y) const;
+    Rgb pixelAt(int x, int y) const;
 
     // Row-major 0xffRRGGBB words, kBoardWidth per row: the layout QImage::Format_RGB32 reads.
-    const std::uint32_t* Data() const { return pixels_.data(); }
+    const std::uint32_t* data() const { return pixels_.data(); }
 
 private:
     std::vector<std::uint32_t> pixels_;

@@ -1,16 +1,16 @@
-#include "random_source.h"
+#include "experiment/random_source.h"
 
 #include <bit>
 
 namespace buffon {
 
-void UniformRandomSource::Reseed(float seed)
+void UniformRandomSource::reseed(float seed)
 {
-    // The seeding of the reference implementation: one step, add the seed, one more step.
+    // PCG's own seeding: one step, add the seed, one more step.
     state_ = 0;
-    NextBits();
+    nextBits();
     state_ += std::bit_cast<std::uint32_t>(seed);
-    NextBits();
+    nextBits();
 }
 
 }  // namespace buffon

@@ -10,20 +10,20 @@ class CuePlayer {
 public:
     virtual ~CuePlayer() = default;
     // Starts the named sound cue; returns without waiting for it.
-    virtual void PlayCue(const std::string& fileName) = 0;
+    virtual void play(const std::string& fileName) = 0;
 };
 
 class Clock {
 public:
     virtual ~Clock() = default;
     // Local time of day in seconds, fraction included.
-    virtual float SecondsSinceMidnight() = 0;
+    virtual float secondsSinceMidnight() = 0;
 };
 
 class Caption {
 public:
     virtual ~Caption() = default;
-    virtual void SetCaption(const std::string& text) = 0;
+    virtual void setText(const std::string& text) = 0;
 };
 
 }  // namespace buffon

@@ -1,25 +1,34 @@
 #pragma once
 
 #include <array>
-#include <string_view>
+#include <cstdint>
 
 namespace buffon {
 
-// One run button: its control name, caption, needle count and the fixed deduction taken from
-// the hit count once all needles have fallen.
+// The window's run sizes: how many needles, and the fixed deduction taken from the hit count
+// once they have all fallen.
 struct RunSize {
-    std::string_view button;
-    std::string_view caption;
     int needles;
     int deduction;
 };
 
 inline constexpr std::array<RunSize, 5> kRunSizes{{
-    {"Command1", "10", 10, 0},
-    {"Command2", "100", 100, 0},
-    {"Command3", "1,000", 1000, 10},
-    {"Command4", "10,000", 10000, 100},
-    {"Command7", "50,000", 50000, 700},
+    {10, 0},
+    {100, 0},
+    {1000, 10},
+    {10000, 100},
+    {50000, 700},
 }};
+
+// The deduction of the run size with this many needles; 0 for other counts.
+constexpr int deductionFor(std::int64_t needles)
+{
+    for (const RunSize& size : kRunSizes) {
+        if (size.needles == needles) {
+            return size.deduction;
+        }
+    }
+    return 0;
+}
 
 }  // namespace buffon

@@ -11,14 +11,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A multimedia device driven by two property puts: a command word ("Stop", "Close", "Open",
-// "Sound") carried out as it is set, and the name of the file the next "Open" opens.
+enum class DeviceCommand { Stop, Close, Open, Sound };
+
+// A multimedia device driven by two property puts: a command, carried out as it is set, and
+// the name of the file the next Open opens.
 class DeviceControl {
 public:
     virtual ~DeviceControl() = default;
 
-    virtual void SetCommand(const QString& command) = 0;
-    virtual void SetFileName(const QString& fileName) = 0;
+    virtual void setCommand(DeviceCommand command) = 0;
+    virtual void setFileName(const QString& fileName) = 0;
 };
 
 }  // namespace buffon

@@ -1,4 +1,4 @@
-#include "multimedia_control.h"
+#include "sound/multimedia_control.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -13,29 +13,26 @@ MultimediaControl::MultimediaControl(QObject* parent) : QObject(parent) {}
 
 MultimediaControl::~MultimediaControl() = default;
 
-void MultimediaControl::SetCommand(const QString& command)
+void MultimediaControl::setCommand(DeviceCommand command)
 {
-    if (command.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0) {
-        stop();
-    } else if (command.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0) {
-        close();
-    } else if (command.compare(QLatin1String("Open"), Qt::CaseInsensitive) == 0) {
-        open();
-    } else if (command.compare(QLatin1String("Sound"), Qt::CaseInsensitive) == 0) {
-        sound();
-    } else {
-        throw DeviceError(QStringLiteral("The sound device does not know the command \"%1\".")
-                              .arg(command)
-                              .toStdString());
+    switch (command) {
+    case DeviceCommand::Stop:
+        return stop();
+    case DeviceCommand::Close:
+        return close();
+    case DeviceCommand::Open:
+        return open();
+    case DeviceCommand::Sound:
+        return sound();
     }
 }
 
-void MultimediaControl::SetFileName(const QString& fileName)
+void MultimediaControl::setFileName(const QString& fileName)
 {
     fileName_ = fileName;
 }
 
-QUrl MultimediaControl::ResolveCue(const QString& fileName)
+QUrl MultimediaControl::resolveCue(const QString& fileName)
 {
     if (fileName.isEmpty()) {
         return {};
@@ -69,7 +66,7 @@ void MultimediaControl::open()
     if (open_) {
         close();
     }
-    source_ = ResolveCue(fileName_);
+    source_ = resolveCue(fileName_);
     open_ = true;
     if (source_.isEmpty()) {
         warnOnce(QStringLiteral("sound cue \"%1\" not found; it stays silent").arg(fileName_));

@@ -6,13 +6,13 @@
 #include <QUrl>
 #include <optional>
 
-#include "device_control.h"
+#include "sound/device_control.h"
 
 class QSoundEffect;
 
 namespace buffon {
 
-// The sound device behind the window's cues, over QSoundEffect: "Sound" starts the sound and
+// The sound device behind the window's cues, over QSoundEffect: Sound starts the sound and
 // returns at once. A bare file name is looked for in the current directory first, then among
 // the cues built into the program. A missing or unplayable file, or no audio output, leaves
 // the cue silent with one warning on stderr.
@@ -23,14 +23,14 @@ public:
     explicit MultimediaControl(QObject* parent = nullptr);
     ~MultimediaControl() override;
 
-    void SetCommand(const QString& command) override;
-    void SetFileName(const QString& fileName) override;
+    void setCommand(DeviceCommand command) override;
+    void setFileName(const QString& fileName) override;
 
     bool isOpen() const { return open_; }
     // Where the open file was found; empty while nothing is open or the cue is silent.
     QUrl openSource() const { return open_ ? source_ : QUrl(); }
 
-    static QUrl ResolveCue(const QString& fileName);
+    static QUrl resolveCue(const QString& fileName);
 
 private:
     void stop();

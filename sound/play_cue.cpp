@@ -1,19 +1,14 @@
-#include "play_cue.h"
+#include "sound/play_cue.h"
 
 namespace buffon {
 
-void PlayCue(DeviceControl& device, const QString& fileName)
+void playCue(DeviceControl& device, const QString& fileName)
 {
-    device.SetCommand(QStringLiteral("Stop"));
-    device.SetCommand(QStringLiteral("Close"));
-    device.SetFileName(fileName);
-    device.SetCommand(QStringLiteral("Open"));
-    device.SetCommand(QStringLiteral("Sound"));
-}
-
-void DeviceCuePlayer::PlayCue(const std::string& fileName)
-{
-    buffon::PlayCue(device_, QString::fromStdString(fileName));
+    device.setCommand(DeviceCommand::Stop);
+    device.setCommand(DeviceCommand::Close);
+    device.setFileName(fileName);
+    device.setCommand(DeviceCommand::Open);
+    device.setCommand(DeviceCommand::Sound);
 }
 
 }  // namespace buffon

@@ -12,14 +12,11 @@ namespace buffon {
 inline constexpr std::uint32_t kLargestSeed = 0x7f7fffff;
 inline constexpr std::int64_t kLargestRunCount = 10'000'000;
 
-float RunSeed(std::uint32_t seed, std::int64_t run);
+float runSeed(std::uint32_t seed, std::int64_t run);
 
-// The fixed deduction the window takes for this many needles, 0 for counts it has no button for.
-int DeductionFor(int needles);
-
-// The needle part of a window run without the drawing: reseed, throw, count. Needles thrown are
-// added to `thrown` as the run goes, so a caller can follow a long run.
-std::int32_t CountHits(int needles, float seed, std::atomic<std::int64_t>& thrown);
+// A window run's needles, counted and not drawn. Needles thrown are added to `thrown` as the
+// run goes, so a caller can follow a long run.
+std::int32_t countRunHits(int needles, float seed, std::atomic<std::int64_t>& thrown);
 
 struct BatchPlan {
     int needles = 1000;
@@ -30,6 +27,6 @@ struct BatchPlan {
 
 // Hits of every run, in run order. The runs are shared among the threads, but each run's result
 // depends only on its seed, so the thread count never changes the outcome.
-std::vector<std::int32_t> RunBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown);
+std::vector<std::int32_t> runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown);
 
 }  // namespace buffon

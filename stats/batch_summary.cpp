@@ -1,15 +1,15 @@
-#include "batch_summary.h"
+#include "stats/batch_summary.h"
 
 #include <cmath>
 
-#include "run_result.h"
+#include "experiment/run_result.h"
 
 namespace buffon {
 namespace {
 
 constexpr double kZ95 = 1.959963984540054;
 
-Interval WilsonInterval(double hits, double trials)
+Interval wilsonInterval(double hits, double trials)
 {
     const double p = hits / trials;
     const double z2 = kZ95 * kZ95;
@@ -19,7 +19,8 @@ Interval WilsonInterval(double hits, double trials)
     return {centre - half, centre + half};
 }
 
-EstimateSpread Spread(std::span<const std::int32_t> hits, int needles, int deduction, double rate)
+EstimateSpread estimateSpread(std::span<const std::int32_t> hits, int needles, int deduction,
+                              double rate)
 {
     EstimateSpread spread;
     // Welford's running mean and squared deviations, in run order so the result is the same
@@ -27,7 +28,7 @@ EstimateSpread Spread(std::span<const std::int32_t> hits, int needles, int deduc
     double mean = 0;
     double squares = 0;
     for (const std::int32_t h : hits) {
-        const RunResult result = ResultOf(needles, deduction, h);
+        const RunResult result = runResult(needles, deduction, h);
         if (!result.estimate) {
             ++spread.noEstimate;
             continue;
@@ -58,7 +59,7 @@ EstimateSpread Spread(std::span<const std::int32_t> hits, int needles, int deduc
 
 }  // namespace
 
-BatchSummary Summarise(std::span<const std::int32_t> hits, int needles, int deduction,
+BatchSummary summarise(std::span<const std::int32_t> hits, int needles, int deduction,
                        double exactRate)
 {
     BatchSummary summary;
@@ -72,9 +73,9 @@ BatchSummary Summarise(std::span<const std::int32_t> hits, int needles, int dedu
     }
     const double trials = static_cast<double>(needles) * static_cast<double>(summary.runs);
     summary.hitFraction = static_cast<double>(totalHits) / trials;
-    summary.interval = WilsonInterval(static_cast<double>(totalHits), trials);
-    summary.withoutDeduction = Spread(hits, needles, 0, exactRate);
-    summary.withDeduction = Spread(hits, needles, deduction, exactRate);
+    summary.interval = wilsonInterval(static_cast<double>(totalHits), trials);
+    summary.withoutDeduction = estimateSpread(hits, needles, 0, exactRate);
+    summary.withDeduction = estimateSpread(hits, needles, deduction, exactRate);
     return summary;
 }
 

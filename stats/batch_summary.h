@@ -9,7 +9,7 @@ namespace buffon {
 struct Interval {
     double low = 0;
     double high = 0;
-    bool Holds(double value) const { return low <= value && value <= high; }
+    bool holds(double value) const { return low <= value && value <= high; }
 };
 
 // The estimates of pi over a batch, taken one way (with or without the deduction).
@@ -37,7 +37,7 @@ struct BatchSummary {
 
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
 // work it out once.
-BatchSummary Summarise(std::span<const std::int32_t> hits, int needles, int deduction,
+BatchSummary summarise(std::span<const std::int32_t> hits, int needles, int deduction,
                        double exactRate);
 
 }  // namespace buffon

@@ -1,18 +1,18 @@
-#include "csv_text.h"
+#include "stats/csv_text.h"
 
-#include "number_text.h"
-#include "run_result.h"
+#include "experiment/number_text.h"
+#include "experiment/run_result.h"
 
 namespace buffon {
 
-std::string CsvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, int needles,
+std::string csvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, int needles,
                     int deduction)
 {
     std::string text;
     text.reserve(hits.size() * 32);
     std::int64_t run = firstRun;
     for (const std::int32_t h : hits) {
-        const RunResult result = ResultOf(needles, deduction, h);
+        const RunResult result = runResult(needles, deduction, h);
         text += std::to_string(run++);
         text += ',';
         text += std::to_string(h);
@@ -20,7 +20,7 @@ std::string CsvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, i
         text += std::to_string(result.count);
         text += ',';
         if (result.estimate) {
-            text += NumberText(*result.estimate);
+            text += numberText(*result.estimate);
         }
         text += '\n';
     }

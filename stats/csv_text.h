@@ -11,7 +11,7 @@ inline constexpr const char* kCsvHeader = "run,hits,count,estimate\n";
 // One row per run, numbered on from `firstRun`: hits, the count after the deduction, and the
 // estimate as the window would show it (empty when the count is 0). Callers write long batches
 // a slice at a time.
-std::string CsvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, int needles,
+std::string csvRows(std::span<const std::int32_t> hits, std::int64_t firstRun, int needles,
                     int deduction);
 
 }  // namespace buffon

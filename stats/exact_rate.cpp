@@ -1,10 +1,10 @@
-#include "exact_rate.h"
+#include "stats/exact_rate.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "board.h"
-#include "needle.h"
+#include "experiment/board.h"
+#include "experiment/needle.h"
 
 namespace buffon {
 namespace {
@@ -13,13 +13,12 @@ namespace {
 // (above when negative), has floor(y) and floor(y + drop) on both sides of, or on, a line.
 // That is the case exactly when y lies in [L - drop, L + 1) for drop >= 0, or in
 // [L, L + 1 - drop) for drop < 0.
-double HitShare(double drop)
+double hitShare(double drop)
 {
     const double low = kPositionOffset;
     const double high = low + kPositionSpan;
     double share = 0.0;
-    for (int k = 1; k <= kLineCount; ++k) {
-        const double line = k * kLineSpacing;
+    for (const double line : kRuledLines) {
         const double from = std::max(low, line - std::max(drop, 0.0));
         const double to = std::min(high, line + 1.0 - std::min(drop, 0.0));
         share += std::max(0.0, to - from);
@@ -29,7 +28,7 @@ double HitShare(double drop)
 
 }  // namespace
 
-double ExactHitRate()
+double exactHitRate()
 {
     // The vertical angle is uniform over [0, angle span); the midpoint rule over this many
     // steps is exact to far more digits than any run can resolve.
@@ -37,7 +36,7 @@ double ExactHitRate()
     const double step = kAngleSpan / kSteps;
     double sum = 0.0;
     for (int i = 0; i < kSteps; ++i) {
-        sum += HitShare(std::sin((i + 0.5) * step) * kNeedleReach);
+        sum += hitShare(std::sin((i + 0.5) * step) * kNeedleReach);
     }
     return sum / kSteps;
 }

@@ -1,25 +1,23 @@
 #pragma once
 
-#include <QObject>
 #include <QStringList>
 #include <functional>
 
-#include "device_control.h"
+#include "sound/device_control.h"
 
-// Records every property put, so the protocol a caller speaks can be checked.
-class RecordingDevice final : public QObject, public buffon::DeviceControl {
+// Records every property put as a word ("Stop", ..., or the file name), so the protocol a
+// caller speaks can be checked; `onCommand` may act on a command, or refuse it by throwing.
+class RecordingDevice final : public buffon::DeviceControl {
 public:
-    void SetCommand(const QString& command) override
+    void setCommand(buffon::DeviceCommand command) override
     {
-        puts << QStringLiteral("command ") + command;
+        static const char* const kWords[] = {"Stop", "Close", "Open", "Sound"};
+        puts << QString::fromLatin1(kWords[int(command)]);
         if (onCommand) {
-            onCommand(command);
+            onCommand(puts.last());
         }
     }
-    void SetFileName(const QString& fileName) override
-    {
-        puts << QStringLiteral("file ") + fileName;
-    }
+    void setFileName(const QString& fileName) override { puts << fileName; }
 
     QStringList puts;
     std::function<void(const QString&)> onCommand;

@@ -5,14 +5,14 @@
 #include <cmath>
 #include <numbers>
 
-#include "batch_run.h"
-#include "batch_summary.h"
-#include "exact_rate.h"
-#include "experiment_run.h"
-#include "histogram_plot.h"
-#include "number_text.h"
-#include "run_result.h"
-#include "stats_options.h"
+#include "experiment/experiment_run.h"
+#include "experiment/number_text.h"
+#include "experiment/run_result.h"
+#include "stats/batch_run.h"
+#include "stats/batch_summary.h"
+#include "stats/exact_rate.h"
+#include "stats/tool/histogram_plot.h"
+#include "stats/tool/stats_options.h"
 
 using namespace buffon;
 
@@ -21,15 +21,15 @@ namespace {
 // A window run with nothing to draw on or sound, whose clock reads the given seed.
 struct QuietWindowRun final : CuePlayer, Board, Clock {
     struct Text final : Caption {
-        void SetCaption(const std::string& caption) override { text = caption; }
+        void setText(const std::string& caption) override { text = caption; }
         std::string text;
     };
 
     explicit QuietWindowRun(float seed) : seed(seed) {}
-    void PlayCue(const std::string&) override {}
-    void Clear() override {}
-    void DrawSegment(float, float, float, float, PaletteIndex) override {}
-    float SecondsSinceMidnight() override { return seed; }
+    void play(const std::string&) override {}
+    void clear() override {}
+    void drawSegment(float, float, float, float, PaletteIndex) override {}
+    float secondsSinceMidnight() override { return seed; }
 
     float seed;
     UniformRandomSource random;
@@ -44,26 +44,26 @@ struct Finished {
     QString err;
 };
 
-Finished RunProgram(const QStringList& arguments)
+Finished runProgram(const QStringList& arguments, const QString& program = STATS_PROGRAM)
 {
     QProcess process;
-    process.start(QStringLiteral(STATS_PROGRAM), arguments);
+    process.start(program, arguments);
     process.waitForFinished(120'000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray Contents(const QString& path)
+QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-BatchSummary SummariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
+BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
     std::atomic<std::int64_t> thrown{0};
-    const auto hits = RunBatch({needles, runs, seed, 2}, thrown);
-    return Summarise(hits, needles, DeductionFor(needles), ExactHitRate());
+    const auto hits = runBatch({needles, runs, seed, 2}, thrown);
+    return summarise(hits, needles, deductionFor(needles), exactHitRate());
 }
 
 }  // namespace
@@ -81,6 +81,8 @@ private slots:
     void commandLinesRefused();
     void sameSeedSameOutputWhateverTheThreads();
     void refusedRunsLeaveNothingBehind();
+    void lateWriteFailuresFailTheRun_data();
+    void lateWriteFailuresFailTheRun();
     void histogramMarksPiAndTheMean();
 };
 
@@ -100,14 +102,14 @@ void StatsTest::eachRunIsTheWindowsRun()
     QFETCH(int, size);
     QFETCH(std::uint32_t, seed);
     const RunSize& runSize = kRunSizes[size];
-    QuietWindowRun window(RunSeed(seed, 0));
-    RunExperiment(runSize, window.context);
+    QuietWindowRun window(runSeed(seed, 0));
+    runExperiment(runSize, window.context);
 
     std::atomic<std::int64_t> thrown{0};
-    const std::int32_t hits = CountHits(runSize.needles, RunSeed(seed, 0), thrown);
-    const RunResult result = ResultOf(runSize.needles, DeductionFor(runSize.needles), hits);
-    QCOMPARE(NumberText(result.count), window.count.text);
-    QCOMPARE(result.estimate ? NumberText(*result.estimate) : std::string(), window.estimate.text);
+    const std::int32_t hits = countRunHits(runSize.needles, runSeed(seed, 0), thrown);
+    const RunResult result = runResult(runSize.needles, runSize.deduction, hits);
+    QCOMPARE(numberText(result.count), window.count.text);
+    QCOMPARE(result.estimate ? numberText(*result.estimate) : std::string(), window.estimate.text);
     QCOMPARE(thrown.load(), runSize.needles);
 }
 
@@ -121,24 +123,24 @@ void StatsTest::exactRateOfTheRule()
     const double lost =
         (2 * std::sqrt(79.0) - 39 * (std::numbers::pi - 2 * std::asin(39.0 / 40))) / span;
     const double closedForm = (5 * (1 + meanAbsDrop) - lost) / 400;
-    QCOMPARE_LT(std::abs(ExactHitRate() - closedForm), 1e-9);
-    QCOMPARE(std::round(ExactHitRate() * 1e5) / 1e5, 0.33069);
+    QCOMPARE_LT(std::abs(exactHitRate() - closedForm), 1e-9);
+    QCOMPARE(std::round(exactHitRate() * 1e5) / 1e5, 0.33069);
 }
 
 void StatsTest::hitFractionSettlesOnTheExactRate()
 {
-    const BatchSummary summary = SummariseBatch(10000, 1000, 12345);
-    QVERIFY2(summary.interval.Holds(summary.exactRate),
+    const BatchSummary summary = summariseBatch(10000, 1000, 12345);
+    QVERIFY2(summary.interval.holds(summary.exactRate),
              qPrintable(QStringLiteral("%1 to %2")
                             .arg(summary.interval.low, 0, 'f', 6)
                             .arg(summary.interval.high, 0, 'f', 6)));
-    QVERIFY(!summary.interval.Holds(std::numbers::inv_pi));
+    QVERIFY(!summary.interval.holds(std::numbers::inv_pi));
     QCOMPARE_LT(summary.interval.high - summary.interval.low, 0.0006);
 }
 
 void StatsTest::spreadOfTheEstimateFollowsTheDeltaMethod()
 {
-    const BatchSummary summary = SummariseBatch(1000, 4000, 777);
+    const BatchSummary summary = summariseBatch(1000, 4000, 777);
     // The sample SD of 4,000 runs is itself uncertain by about 1.1%.
     QCOMPARE_LT(std::abs(*summary.withoutDeduction.sd - 0.136), 0.006);
     QCOMPARE_LT(std::abs(*summary.withDeduction.sd - 0.145), 0.006);
@@ -175,7 +177,7 @@ void StatsTest::commandLinesRefused()
     QFETCH(QStringList, arguments);
     QFETCH(QString, complaint);
     const ParsedCommandLine parsed =
-        ParseCommandLine(QStringList{"buffon-needle-stats"} + arguments, 0, 2);
+        parseCommandLine(QStringList{"buffon-needle-stats"} + arguments, 0, 2);
     QVERIFY(!parsed.options);
     QCOMPARE(parsed.status, 2);
     QVERIFY2(parsed.message.contains(complaint), qPrintable(parsed.message));
@@ -189,58 +191,90 @@ void StatsTest::sameSeedSameOutputWhateverTheThreads()
         return dir.filePath(QString::fromLatin1(name));
     };
     const QStringList common{"--needles", "1,000", "--runs", "300", "--seed", "2024"};
-    const Finished one = RunProgram(common + QStringList{"--threads", "1", "--csv", csv("1.csv")});
-    const Finished two = RunProgram(common + QStringList{"--threads", "2", "--csv", csv("2.csv")});
+    const Finished one = runProgram(common + QStringList{"--threads", "1", "--csv", csv("1.csv")});
+    const Finished two = runProgram(common + QStringList{"--threads", "2", "--csv", csv("2.csv")});
     const Finished other =
-        RunProgram({"--needles", "1000", "--runs", "300", "--seed", "2025", "--csv", csv("o.csv")});
+        runProgram({"--needles", "1000", "--runs", "300", "--seed", "2025", "--csv", csv("o.csv")});
     QCOMPARE(one.status, 0);
     QCOMPARE(two.status, 0);
     QCOMPARE(one.out, two.out);
     QVERIFY(one.out.contains(QStringLiteral("Seed                                        2024")));
-    const QByteArray table = Contents(csv("1.csv"));
-    QCOMPARE(table, Contents(csv("2.csv")));
-    QVERIFY(table != Contents(csv("o.csv")));
+    const QByteArray table = contents(csv("1.csv"));
+    QCOMPARE(table, contents(csv("2.csv")));
+    QVERIFY(table != contents(csv("o.csv")));
     const QList<QByteArray> lines = table.split('\n');
     QCOMPARE(lines.size(), 302);  // header, 300 runs, the empty piece after the last newline
     QCOMPARE(lines[0], "run,hits,count,estimate");
     // Row 300 is the window's run seeded with the 300th value from 2024 on.
     std::atomic<std::int64_t> thrown{0};
-    const std::int32_t hits = CountHits(1000, RunSeed(2024, 299), thrown);
+    const std::int32_t hits = countRunHits(1000, runSeed(2024, 299), thrown);
     QCOMPARE(lines[300],
              QByteArray("300," + QByteArray::number(hits) + ',' + QByteArray::number(hits - 10) +
-                        ',' + QByteArray::fromStdString(NumberText(1000.0 / (hits - 10)))));
+                        ',' + QByteArray::fromStdString(numberText(1000.0 / (hits - 10)))));
 }
 
 void StatsTest::refusedRunsLeaveNothingBehind()
 {
     QTemporaryDir dir;
     const QString table = dir.filePath(QStringLiteral("runs.csv"));
-    const Finished missingFolder = RunProgram(
+    const Finished missingFolder = runProgram(
         {"--runs", "5", "--csv", table, "--plot", dir.filePath(QStringLiteral("no/such.png"))});
     QCOMPARE(missingFolder.status, 2);
     QCOMPARE(missingFolder.err.count(QLatin1Char('\n')), 1);
     QVERIFY(missingFolder.out.isEmpty());  // refused before any run
-    const Finished noNeedles = RunProgram({"--needles", "0", "--csv", table});
+    const Finished noNeedles = runProgram({"--needles", "0", "--csv", table});
     QCOMPARE(noNeedles.status, 2);
     QCOMPARE(noNeedles.err.count(QLatin1Char('\n')), 1);
-    const Finished folder = RunProgram({"--runs", "5", "--csv", dir.path()});
+    const Finished folder = runProgram({"--runs", "5", "--csv", dir.path()});
     QCOMPARE(folder.status, 2);
     QVERIFY2(folder.err.startsWith(QStringLiteral("buffon-needle-stats: cannot write ")),
              qPrintable(folder.err));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
+void StatsTest::lateWriteFailuresFailTheRun_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("runs");
+    QTest::newRow("table") << "--csv"
+                           << "20000";
+    QTest::newRow("histogram") << "--plot"
+                               << "500";
+}
+
+void StatsTest::lateWriteFailuresFailTheRun()
+{
+    // A disk that fills up while the files are written: a 4 KiB file system of the test's own,
+    // mounted over a scratch folder in a mount namespace of its own (needs root).
+    QFETCH(QString, option);
+    QFETCH(QString, runs);
+    QTemporaryDir dir;
+    const QString script = QStringLiteral(
+        "d=$1; shift; mount -t tmpfs -o size=4k tmpfs \"$d\" || exit 77; \"$@\"; status=$?; "
+        "echo left: $(ls -A \"$d\"); exit $status");
+    const QString file = dir.filePath(QStringLiteral("out"));
+    const Finished full = runProgram({"-m", "sh", "-c", script, "sh", dir.path(), STATS_PROGRAM,
+                                      option, file, "--runs", runs, "--needles", "10"},
+                                     QStringLiteral("unshare"));
+    if (full.status == 77 || full.err.contains("unshare")) {
+        QSKIP("no mount namespace here (not root)");
+    }
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains("buffon-needle-stats: cannot write " + file), qPrintable(full.err));
+    QVERIFY2(full.out.endsWith("left:\n"), "a partial file was left behind");
+}
+
 void StatsTest::histogramMarksPiAndTheMean()
 {
     const std::vector<double> estimates{3.0, 3.05, 3.1, 3.1, 3.2, 3.25};
     const HistogramPlot plot(estimates, 3.1167);
-    const QImage image = plot.Draw(QStringLiteral("six runs"));
+    const QImage image = plot.draw(QStringLiteral("six runs"));
     QCOMPARE(image.size(), QSize(HistogramPlot::kWidth, HistogramPlot::kHeight));
     const auto columnHas = [&](double value, QRgb colour) {
         int found = 0;
         for (int dx = -1; dx <= 1; ++dx) {
             for (int y = 0; y < image.height(); ++y) {
-                found += image.pixel(plot.ColumnOf(value) + dx, y) == colour;
+                found += image.pixel(plot.columnOf(value) + dx, y) == colour;
             }
         }
         return found;
@@ -250,7 +284,7 @@ void StatsTest::histogramMarksPiAndTheMean()
     QCOMPARE_GT(columnHas(3.1167, HistogramPlot::kMeanColour), 350);
     QCOMPARE(columnHas(3.0, HistogramPlot::kPiColour) + columnHas(3.0, HistogramPlot::kMeanColour),
              0);
-    QCOMPARE_LT(plot.ColumnOf(3.0), plot.ColumnOf(3.1167));
+    QCOMPARE_LT(plot.columnOf(3.0), plot.columnOf(3.1167));
 }
 
 QTEST_MAIN(StatsTest)

@@ -1,4 +1,4 @@
-#include "activation_watcher.h"
+#include "window/activation_watcher.h"
 
 #include <QGuiApplication>
 #include <QWidget>

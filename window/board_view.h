@@ -1,35 +1,40 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 
-#include "pixel_board.h"
+#include "experiment/pixel_board.h"
 
 namespace buffon {
 
-// The board on screen: a sunken two-pixel edge around the pixel board, which it shows as it is.
+// The board on screen: a sunken two-pixel edge around a pixel board, which it shows as it is.
 // The picture survives being covered because the pixels live in the board, not on screen.
-class BoardView final : public QFrame {
+// While a run draws, the view is repainted on the spot at most once per display frame, so a
+// long run visibly fills the board while the handler keeps the event loop, and with it all
+// input, waiting; the final picture is painted with the labels once the handler returns.
+class BoardView final : public QFrame, public Board {
     Q_OBJECT
 
 public:
-    explicit BoardView(const PixelBoard& board, QWidget* parent = nullptr);
+    explicit BoardView(QWidget* parent = nullptr);
 
-    // Schedules a paint unless one is already due: cheap enough to call for every needle.
-    void markChanged()
-    {
-        if (!changed_) {
-            changed_ = true;
-            update();
-        }
-    }
+    const PixelBoard& pixels() const { return pixels_; }
+
+    void clear() override;
+    void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage image_;
-    bool changed_ = false;
+    void changed();
+
+    PixelBoard pixels_;
+    QImage image_;  // the pixels, shared, as Qt paints them
+    bool paintDue_ = false;
+    QElapsedTimer sinceRepaint_;
+    int uncheckedChanges_ = 0;
 };
 
 }  // namespace buffon

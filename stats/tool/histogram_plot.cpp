@@ -1,4 +1,4 @@
-#include "histogram_plot.h"
+#include "stats/tool/histogram_plot.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -16,7 +16,7 @@ constexpr QRect kArea(kLeft, kTop, HistogramPlot::kWidth - kLeft - kRight,
                       HistogramPlot::kHeight - kTop - kBottom);
 
 // A tick spacing of 1, 2 or 5 times a power of ten giving about `ticks` ticks over `span`.
-double TickStep(double span, int ticks)
+double tickStep(double span, int ticks)
 {
     const double rough = span / ticks;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
@@ -28,7 +28,7 @@ double TickStep(double span, int ticks)
     return 10.0 * power;
 }
 
-int DecimalsFor(double step)
+int decimalsFor(double step)
 {
     return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
 }
@@ -63,13 +63,13 @@ HistogramPlot::HistogramPlot(std::span<const double> estimates, double mean) : m
     binsFirst_ = first;
 }
 
-int HistogramPlot::ColumnOf(double value) const
+int HistogramPlot::columnOf(double value) const
 {
     return kArea.left() +
            static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.width() - 1)));
 }
 
-QImage HistogramPlot::Draw(const QString& title) const
+QImage HistogramPlot::draw(const QString& title) const
 {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -81,7 +81,7 @@ QImage HistogramPlot::Draw(const QString& title) const
     painter.setFont(font);
 
     const int tallest = *std::max_element(counts_.begin(), counts_.end());
-    const double countStep = std::max(1.0, TickStep(tallest, 5));  // whole runs only
+    const double countStep = std::max(1.0, tickStep(tallest, 5));  // whole runs only
     const double countTop = std::ceil(tallest / countStep) * countStep;
     const auto rowOf = [&](double count) {
         return kArea.bottom() - static_cast<int>(std::lround(count / countTop * kArea.height()));
@@ -98,8 +98,8 @@ QImage HistogramPlot::Draw(const QString& title) const
             continue;
         }
         const double from = binsFirst_ + static_cast<double>(bin) * binWidth_;
-        const int left = ColumnOf(from);
-        const int right = std::max(ColumnOf(from + binWidth_), left + 1);
+        const int left = columnOf(from);
+        const int right = std::max(columnOf(from + binWidth_), left + 1);
         painter.drawRect(QRect(QPoint(left, rowOf(counts_[bin])), QPoint(right, kArea.bottom())));
     }
 
@@ -113,11 +113,11 @@ QImage HistogramPlot::Draw(const QString& title) const
         painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(text),
                          rowOf(count) + metrics.ascent() / 2, text);
     }
-    const double valueStep = TickStep(high_ - low_, 8);
-    const int decimals = DecimalsFor(valueStep);
+    const double valueStep = tickStep(high_ - low_, 8);
+    const int decimals = decimalsFor(valueStep);
     for (double value = std::ceil(low_ / valueStep) * valueStep; value <= high_;
          value += valueStep) {
-        const int column = ColumnOf(value);
+        const int column = columnOf(value);
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
         const QString text = QString::number(value, 'f', decimals);
         painter.drawText(column - metrics.horizontalAdvance(text) / 2,
@@ -136,7 +136,7 @@ QImage HistogramPlot::Draw(const QString& title) const
                           int legendX) {
         const QPen pen(QColor::fromRgb(colour), 2, style, Qt::FlatCap);
         painter.setPen(pen);
-        const int column = ColumnOf(value);
+        const int column = columnOf(value);
         painter.drawLine(column, kArea.top(), column, kArea.bottom());
         const int legendY = kTop - 22;
         painter.drawLine(legendX, legendY, legendX + 28, legendY);

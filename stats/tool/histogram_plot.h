@@ -19,9 +19,9 @@ public:
     // `estimates` must not be empty.
     HistogramPlot(std::span<const double> estimates, double mean);
 
-    QImage Draw(const QString& title) const;
+    QImage draw(const QString& title) const;
     // The image column a value falls on.
-    int ColumnOf(double value) const;
+    int columnOf(double value) const;
 
 private:
     double low_ = 0;

@@ -1,10 +1,10 @@
-#include "output_file.h"
+#include "stats/tool/output_file.h"
 
 #include <QSaveFile>
 
 namespace buffon {
 
-QString ProbeOutputFile(const QString& path)
+QString probeOutputFile(const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -14,7 +14,7 @@ QString ProbeOutputFile(const QString& path)
     return {};
 }
 
-QString WriteOutputFile(const QString& path,
+QString writeOutputFile(const QString& path,
                         const std::function<bool(QIODevice& device, QString& reason)>& write)
 {
     QSaveFile file(path);

@@ -11,11 +11,11 @@ namespace buffon {
 
 // Tries, before the long work starts, whether `path` can be written, and leaves nothing behind.
 // Returns why not, or an empty text.
-QString ProbeOutputFile(const QString& path);
+QString probeOutputFile(const QString& path);
 
 // `write` returns false, after setting `reason`, when it fails part way. Returns why the
 // file could not be written, or an empty text.
-QString WriteOutputFile(const QString& path,
+QString writeOutputFile(const QString& path,
                         const std::function<bool(QIODevice& device, QString& reason)>& write);
 
 }  // namespace buffon

@@ -1,4 +1,4 @@
-#include "progress_bar.h"
+#include "stats/tool/progress_bar.h"
 
 #include <unistd.h>
 
@@ -28,7 +28,7 @@ ProgressBar::ProgressBar(const std::atomic<std::int64_t>& done, std::int64_t tot
         while (!wake.wait_for(lock, stop, std::chrono::milliseconds(200), [&] {
             return stop.stop_requested();
         })) {
-            Draw(done_.load(std::memory_order_relaxed));
+            draw(done_.load(std::memory_order_relaxed));
         }
     });
 }
@@ -41,12 +41,12 @@ ProgressBar::~ProgressBar()
     std::fflush(terminal_);
 }
 
-bool ProgressBar::Wanted(std::FILE* stream, std::int64_t needles)
+bool ProgressBar::wanted(std::FILE* stream, std::int64_t needles)
 {
     return needles >= kLongWork && isatty(fileno(stream));
 }
 
-void ProgressBar::Draw(std::int64_t done) const
+void ProgressBar::draw(std::int64_t done) const
 {
     const double share = total_ > 0 ? static_cast<double>(done) / static_cast<double>(total_) : 1;
     const int filled = static_cast<int>(share * kBarWidth);

@@ -18,10 +18,10 @@ public:
     ProgressBar& operator=(const ProgressBar&) = delete;
 
     // Worth showing: the output is a terminal and the work takes longer than a glance.
-    static bool Wanted(std::FILE* stream, std::int64_t needles);
+    static bool wanted(std::FILE* stream, std::int64_t needles);
 
 private:
-    void Draw(std::int64_t done) const;
+    void draw(std::int64_t done) const;
 
     const std::atomic<std::int64_t>& done_;
     const std::int64_t total_;

@@ -1,29 +1,39 @@
-#include "stats_options.h"
+#include "stats/tool/stats_options.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <limits>
 
-#include "run_size.h"
+#include "experiment/run_size.h"
 
 namespace buffon {
 namespace {
 
 constexpr qint64 kLargestThreadCount = 256;
 
-ParsedCommandLine Refuse(const QString& reason)
+ParsedCommandLine refuse(const QString& reason)
 {
     return {std::nullopt, QCoreApplication::applicationName() + QStringLiteral(": ") + reason, 2};
 }
 
-// A whole number in [low, high]; a run button's caption, such as "50,000", also counts.
-std::optional<qint64> WholeNumber(const QString& text, qint64 low, qint64 high)
+// A run size as the window's button shows it: digits in groups of three, "50,000".
+QString groupedText(int needles)
+{
+    QString text = QString::number(needles);
+    for (qsizetype at = text.size() - 3; at > 0; at -= 3) {
+        text.insert(at, QLatin1Char(','));
+    }
+    return text;
+}
+
+// A whole number in [low, high]; a run size written as on the window's buttons also counts.
+std::optional<qint64> wholeNumber(const QString& text, qint64 low, qint64 high)
 {
     bool ok = false;
     qint64 value = text.toLongLong(&ok);
     for (const RunSize& size : kRunSizes) {
-        if (text == QLatin1StringView(size.caption.data(), qsizetype(size.caption.size()))) {
+        if (text == groupedText(size.needles)) {
             value = size.needles;
             ok = true;
         }
@@ -34,7 +44,28 @@ std::optional<qint64> WholeNumber(const QString& text, qint64 low, qint64 high)
     return value;
 }
 
-QString RangeError(const QString& option, qint64 low, qint64 high, const QString& given)
+// The deductions, as the help text gives them.
+QString deductionsText()
+{
+    QStringList losing;
+    QStringList keeping;
+    for (const RunSize& size : kRunSizes) {
+        if (size.deduction == 0) {
+            keeping << QString::number(size.needles);
+        } else {
+            const QString form = losing.isEmpty() ? QStringLiteral("%1 needles lose %2")
+                                                  : QStringLiteral("%1 lose %2");
+            losing << form.arg(size.needles).arg(size.deduction);
+        }
+    }
+    const QString last = losing.takeLast();
+    return QStringLiteral(
+               "The window's run sizes take its deductions from the hit count:\n%1 and "
+               "%2; %3 and other counts lose nothing.")
+        .arg(losing.join(QStringLiteral(", ")), last, keeping.join(QStringLiteral(", ")));
+}
+
+QString rangeError(const QString& option, qint64 low, qint64 high, const QString& given)
 {
     return QStringLiteral("--%1 must be a whole number from %2 to %3, not \"%4\"")
         .arg(option)
@@ -45,15 +76,15 @@ QString RangeError(const QString& option, qint64 low, qint64 high, const QString
 
 }  // namespace
 
-ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t clockSeed, int cores)
+ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t clockSeed, int cores)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Throws many runs of needles exactly as the Buffon's needle window does, without "
-        "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
-        "run to run.\n\n"
-        "The window's run sizes take its deductions from the hit count: 1000 needles lose 10,\n"
-        "10000 lose 100 and 50000 lose 700; 10, 100 and other counts lose nothing."));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "Throws many runs of needles exactly as the Buffon's needle window does, without "
+            "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
+            "run to run.\n\n") +
+        deductionsText());
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption needlesOption(QStringLiteral("needles"),
@@ -86,7 +117,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t c
         {needlesOption, runsOption, seedOption, threadsOption, csvOption, plotOption});
 
     if (!parser.parse(arguments)) {
-        return Refuse(parser.errorText());
+        return refuse(parser.errorText());
     }
     if (parser.isSet(helpOption)) {
         return {std::nullopt, parser.helpText(), 0};
@@ -98,38 +129,38 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t c
                 0};
     }
     if (!parser.positionalArguments().isEmpty()) {
-        return Refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
+        return refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
                           .arg(parser.positionalArguments().constFirst()));
     }
 
     StatsOptions options;
     constexpr qint64 kMostNeedles = std::numeric_limits<int>::max();
-    const auto needles = WholeNumber(parser.value(needlesOption), 1, kMostNeedles);
+    const auto needles = wholeNumber(parser.value(needlesOption), 1, kMostNeedles);
     if (!needles) {
-        return Refuse(
-            RangeError(QStringLiteral("needles"), 1, kMostNeedles, parser.value(needlesOption)));
+        return refuse(
+            rangeError(QStringLiteral("needles"), 1, kMostNeedles, parser.value(needlesOption)));
     }
     options.plan.needles = static_cast<int>(*needles);
-    const auto runs = WholeNumber(parser.value(runsOption), 1, kLargestRunCount);
+    const auto runs = wholeNumber(parser.value(runsOption), 1, kLargestRunCount);
     if (!runs) {
-        return Refuse(
-            RangeError(QStringLiteral("runs"), 1, kLargestRunCount, parser.value(runsOption)));
+        return refuse(
+            rangeError(QStringLiteral("runs"), 1, kLargestRunCount, parser.value(runsOption)));
     }
     options.plan.runs = *runs;
     options.plan.seed = clockSeed;
     if (parser.isSet(seedOption)) {
-        const auto seed = WholeNumber(parser.value(seedOption), 0, kLargestSeed);
+        const auto seed = wholeNumber(parser.value(seedOption), 0, kLargestSeed);
         if (!seed) {
-            return Refuse(
-                RangeError(QStringLiteral("seed"), 0, kLargestSeed, parser.value(seedOption)));
+            return refuse(
+                rangeError(QStringLiteral("seed"), 0, kLargestSeed, parser.value(seedOption)));
         }
         options.plan.seed = static_cast<std::uint32_t>(*seed);
     }
     options.plan.threads = std::max(cores, 1);
     if (parser.isSet(threadsOption)) {
-        const auto threads = WholeNumber(parser.value(threadsOption), 1, kLargestThreadCount);
+        const auto threads = wholeNumber(parser.value(threadsOption), 1, kLargestThreadCount);
         if (!threads) {
-            return Refuse(RangeError(QStringLiteral("threads"), 1, kLargestThreadCount,
+            return refuse(rangeError(QStringLiteral("threads"), 1, kLargestThreadCount,
                                      parser.value(threadsOption)));
         }
         options.plan.threads = static_cast<int>(*threads);
@@ -137,14 +168,14 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t c
     options.csvPath = parser.value(csvOption);
     options.plotPath = parser.value(plotOption);
     if (parser.isSet(csvOption) && options.csvPath.isEmpty()) {
-        return Refuse(QStringLiteral("--csv needs a file name"));
+        return refuse(QStringLiteral("--csv needs a file name"));
     }
     if (parser.isSet(plotOption) && options.plotPath.isEmpty()) {
-        return Refuse(QStringLiteral("--plot needs a file name"));
+        return refuse(QStringLiteral("--plot needs a file name"));
     }
     if (!options.csvPath.isEmpty() && QFileInfo(options.csvPath).absoluteFilePath() ==
                                           QFileInfo(options.plotPath).absoluteFilePath()) {
-        return Refuse(QStringLiteral("--csv and --plot name the same file"));
+        return refuse(QStringLiteral("--csv and --plot name the same file"));
     }
     return {options, {}, 0};
 }

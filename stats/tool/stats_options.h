@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "batch_run.h"
+#include "stats/batch_run.h"
 
 namespace buffon {
 
@@ -24,7 +24,7 @@ struct ParsedCommandLine {
 
 // `arguments` starts with the program's name, as QCoreApplication::arguments() does.
 // `clockSeed` is used when no --seed is given, and `cores` when no --threads is.
-ParsedCommandLine ParseCommandLine(const QStringList& arguments, std::uint32_t clockSeed,
+ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t clockSeed,
                                    int cores);
 
 }  // namespace buffon

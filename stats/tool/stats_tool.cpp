@@ -1,4 +1,4 @@
-#include "stats_tool.h"
+#include "stats/tool/stats_tool.h"
 
 #include <QCoreApplication>
 #include <QImageWriter>
@@ -9,29 +9,30 @@
 #include <thread>
 #include <vector>
 
-#include "batch_summary.h"
-#include "csv_text.h"
-#include "exact_rate.h"
-#include "histogram_plot.h"
-#include "local_clock.h"
-#include "output_file.h"
-#include "progress_bar.h"
-#include "run_result.h"
-#include "stats_options.h"
-#include "summary_text.h"
+#include "experiment/local_clock.h"
+#include "experiment/run_result.h"
+#include "experiment/run_size.h"
+#include "stats/batch_summary.h"
+#include "stats/csv_text.h"
+#include "stats/exact_rate.h"
+#include "stats/summary_text.h"
+#include "stats/tool/histogram_plot.h"
+#include "stats/tool/output_file.h"
+#include "stats/tool/progress_bar.h"
+#include "stats/tool/stats_options.h"
 
 namespace buffon {
 namespace {
 
 constexpr std::size_t kCsvSlice = 1 << 16;
 
-void ComplainCannotWrite(const QString& path, const QString& reason)
+void complainCannotWrite(const QString& path, const QString& reason)
 {
     QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << path << ": "
                         << reason << '\n';
 }
 
-bool WriteCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> hits, int needles,
+bool writeCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> hits, int needles,
               int deduction)
 {
     const auto put = [&](const std::string& text) {
@@ -46,14 +47,14 @@ bool WriteCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> 
     }
     for (std::size_t first = 0; first < hits.size(); first += kCsvSlice) {
         const auto slice = hits.subspan(first, std::min(kCsvSlice, hits.size() - first));
-        if (!put(CsvRows(slice, static_cast<std::int64_t>(first) + 1, needles, deduction))) {
+        if (!put(csvRows(slice, static_cast<std::int64_t>(first) + 1, needles, deduction))) {
             return false;
         }
     }
     return true;
 }
 
-QString PlotTitle(const BatchSummary& summary)
+QString plotTitle(const BatchSummary& summary)
 {
     QString title =
         summary.runs == 1
@@ -70,13 +71,13 @@ QString PlotTitle(const BatchSummary& summary)
 }
 
 // Returns why the plot could not be written, or an empty text.
-QString WritePlot(const QString& path, std::span<const std::int32_t> hits,
+QString writePlot(const QString& path, std::span<const std::int32_t> hits,
                   const BatchSummary& summary)
 {
     std::vector<double> estimates;
     estimates.reserve(hits.size());
     for (const std::int32_t h : hits) {
-        if (const auto estimate = ResultOf(summary.needles, summary.deduction, h).estimate) {
+        if (const auto estimate = runResult(summary.needles, summary.deduction, h).estimate) {
             estimates.push_back(*estimate);
         }
     }
@@ -84,8 +85,8 @@ QString WritePlot(const QString& path, std::span<const std::int32_t> hits,
         return QStringLiteral("no run gave an estimate to plot");
     }
     const QImage image =
-        HistogramPlot(estimates, *summary.withDeduction.mean).Draw(PlotTitle(summary));
-    return WriteOutputFile(path, [&](QIODevice& device, QString& reason) {
+        HistogramPlot(estimates, *summary.withDeduction.mean).draw(plotTitle(summary));
+    return writeOutputFile(path, [&](QIODevice& device, QString& reason) {
         QImageWriter writer(&device, "png");
         if (!writer.write(image)) {
             reason = writer.errorString();
@@ -97,14 +98,14 @@ QString WritePlot(const QString& path, std::span<const std::int32_t> hits,
 
 }  // namespace
 
-ParsedCommandLine ReadCommandLine(const QStringList& arguments)
+ParsedCommandLine readCommandLine(const QStringList& arguments)
 {
-    const auto clockSeed = std::bit_cast<std::uint32_t>(LocalClock().SecondsSinceMidnight());
-    return ParseCommandLine(arguments, clockSeed,
+    const auto clockSeed = std::bit_cast<std::uint32_t>(LocalClock().secondsSinceMidnight());
+    return parseCommandLine(arguments, clockSeed,
                             static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-int ReportCommandLine(const ParsedCommandLine& command)
+int reportCommandLine(const ParsedCommandLine& command)
 {
     if (command.status == 0) {
         QTextStream(stdout) << command.message;
@@ -114,54 +115,54 @@ int ReportCommandLine(const ParsedCommandLine& command)
     return command.status;
 }
 
-int CheckOutputFiles(const StatsOptions& options)
+int checkOutputFiles(const StatsOptions& options)
 {
     for (const QString& path : {options.csvPath, options.plotPath}) {
         if (path.isEmpty()) {
             continue;
         }
-        if (const QString reason = ProbeOutputFile(path); !reason.isEmpty()) {
-            ComplainCannotWrite(path, reason);
+        if (const QString reason = probeOutputFile(path); !reason.isEmpty()) {
+            complainCannotWrite(path, reason);
             return 2;
         }
     }
     return 0;
 }
 
-int RunStats(const StatsOptions& options)
+int runStats(const StatsOptions& options)
 {
     const BatchPlan& plan = options.plan;
-    const int deduction = DeductionFor(plan.needles);
-    const double exactRate = ExactHitRate();
+    const int deduction = deductionFor(plan.needles);
+    const double exactRate = exactHitRate();
     std::atomic<std::int64_t> thrown{0};
     std::vector<std::int32_t> hits;
     {
         const std::int64_t needles = plan.runs * plan.needles;
         std::optional<ProgressBar> bar;
-        if (ProgressBar::Wanted(stderr, needles)) {
+        if (ProgressBar::wanted(stderr, needles)) {
             bar.emplace(thrown, needles, stderr);
         }
-        hits = RunBatch(plan, thrown);
+        hits = runBatch(plan, thrown);
     }
-    const BatchSummary summary = Summarise(hits, plan.needles, deduction, exactRate);
-    const std::string text = SummaryText(summary, plan.seed);
+    const BatchSummary summary = summarise(hits, plan.needles, deduction, exactRate);
+    const std::string text = summaryText(summary, plan.seed);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
 
     int status = 0;
     if (!options.csvPath.isEmpty()) {
         const QString reason =
-            WriteOutputFile(options.csvPath, [&](QIODevice& device, QString& why) {
-                return WriteCsv(device, why, hits, plan.needles, deduction);
+            writeOutputFile(options.csvPath, [&](QIODevice& device, QString& why) {
+                return writeCsv(device, why, hits, plan.needles, deduction);
             });
         if (!reason.isEmpty()) {
-            ComplainCannotWrite(options.csvPath, reason);
+            complainCannotWrite(options.csvPath, reason);
             status = 1;
         }
     }
     if (!options.plotPath.isEmpty()) {
-        if (const QString reason = WritePlot(options.plotPath, hits, summary); !reason.isEmpty()) {
-            ComplainCannotWrite(options.plotPath, reason);
+        if (const QString reason = writePlot(options.plotPath, hits, summary); !reason.isEmpty()) {
+            complainCannotWrite(options.plotPath, reason);
             status = 1;
         }
     }

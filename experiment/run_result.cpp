@@ -1,8 +1,8 @@
-#include "run_result.h"
+#include "experiment/run_result.h"
 
 namespace buffon {
 
-RunResult ResultOf(int needles, int deduction, std::int32_t hits)
+RunResult runResult(std::int64_t needles, int deduction, std::int64_t hits)
 {
     RunResult result;
     result.count = hits - deduction;

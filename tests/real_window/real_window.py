@@ -1,0 +1,181 @@
+#!/usr/bin/python3
+"""The real program in a real X session, started as a user would, driven with xdotool and
+judged by screenshots taken with ImageMagick's import.
+
+Usage: x_session.sh real_window.py PROGRAM
+The steps run in order on one instance of the program, each from where the previous left it.
+Screenshots of the steps are left in the working directory for whoever looks into a failure.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+CAPTION = "Scatter needles to find an approximate value of pi !"
+BOX_TITLE = "Scatter needles to find pi !"
+BOARD = (26, 74, 523, 411)  # the white inside of the board's edge, in client coordinates
+RULED_WIDTH = 480  # lines are ruled, and needles fall, only left of this board column
+RUN_1000, INIT, EXIT = (223, 516), (507, 516), (100, 600)
+HIT_COUNT, ESTIMATE = (376, 552, 105, 17), (280, 576, 209, 25)
+WHITE, BLACK, FACE = (255, 255, 255), (0, 0, 0), (240, 240, 240)
+RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
+
+
+def run(*command):
+    """A tool's standard output, or None if it failed."""
+    done = subprocess.run(command, stdout=subprocess.PIPE, timeout=20)
+    return done.stdout if done.returncode == 0 else None
+
+
+def poll(timeout, attempt):
+    """attempt() every tenth of a second until it gives something true or time runs out."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = attempt()
+        if result or time.monotonic() > deadline:
+            return result
+        time.sleep(0.1)
+
+
+def find_window(title, other_than=None, timeout=10):
+    """The visible window titled exactly `title`; xdotool's own match ignores case."""
+    def attempt():
+        found = run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % title) or b""
+        for window in found.decode().split():
+            name = run("xdotool", "getwindowname", window) or b""
+            if window != other_than and name.decode().rstrip("\n") == title:
+                return window
+        return None
+    return poll(timeout, attempt)
+
+
+def activate(window):
+    active = run("xdotool", "windowactivate", "--sync", window, "getactivewindow") or b""
+    return active.strip() == window.encode()
+
+
+def click(window, point):
+    return run("xdotool", "mousemove", "--window", window, str(point[0]), str(point[1]),
+               "click", "1") is not None
+
+
+class Shot:
+    """A screenshot of a window's client area, 8 bits a channel."""
+
+    def __init__(self, window, name=None):
+        ppm = run("import", "-silent", "-window", window, "-depth", "8", "ppm:-") or b""
+        header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+        self.width, self.height = (int(header[1]), int(header[2])) if header else (0, 0)
+        self.data = ppm[header.end():] if header else b""
+        if name:
+            with open("real-window-%s.ppm" % name, "wb") as saved:
+                saved.write(ppm)
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.data[at:at + 3])
+
+    def count(self, area, wanted):
+        left, top, width, height = area
+        return sum(wanted(x, y, self.pixel(left + x, top + y))
+                   for y in range(height) for x in range(width))
+
+    def crop(self, area):
+        left, top, width, height = area
+        return [self.pixel(left + x, top + y) for y in range(height) for x in range(width)]
+
+
+def fault(shot, after_run):
+    """Why the window is not as it should be when fresh or after a run; None if it is."""
+    if (shot.width, shot.height) != (570, 636):
+        return "no screenshot of the whole window"
+
+    def wrong(x, y, colour):
+        line = x < RULED_WIDTH and y > 0 and y % 80 == 0
+        needle = after_run and x < RULED_WIDTH and colour in (BLUE, GREEN)
+        return not needle and colour != ((RED if after_run else BLACK) if line else WHITE)
+    bad = shot.count(BOARD, wrong)
+    if bad:
+        return "%d board pixels are wrong" % bad
+    for label in (HIT_COUNT, ESTIMATE):
+        ink = shot.count(label, lambda x, y, c: max(c) < 128 if after_run else c != FACE)
+        if bool(ink) != after_run:
+            return "the label at %d,%d is wrong" % label[:2]
+    if after_run:
+        for colour in (BLUE, GREEN):
+            if not shot.count(BOARD, lambda x, y, c: c == colour):
+                return "no needle drawn in %s" % (colour,)
+        for y in range(80, 401, 80):
+            row = (BOARD[0], BOARD[1] + y, RULED_WIDTH, 1)
+            if 2 * shot.count(row, lambda x, y, c: c == RED) <= RULED_WIDTH:
+                return "board row %d is not a red line" % y
+    return None
+
+
+def settle(window, name, after_run):
+    """Waits until the window shows a state without fault and stops changing."""
+    previous = [None]
+
+    def attempt():
+        shot = Shot(window)
+        settled = previous[0] is not None and shot.data == previous[0].data and \
+            fault(shot, after_run) is None
+        previous[0] = shot
+        return settled
+    poll(15, attempt)
+    return fault(Shot(window, name), after_run)
+
+
+def check(condition, message):
+    if not condition:
+        print("FAIL:", message)
+        sys.exit(1)
+    print("ok:", message)
+
+
+def main(program):
+    work = tempfile.mkdtemp()
+    user = subprocess.Popen([program], cwd=work)
+    window = find_window(CAPTION)
+    check(window, "the window shows")
+    check(settle(window, "01-start", False) is None, "it starts with black lines, empty labels")
+
+    check(click(window, RUN_1000), "a click on 1,000")
+    check(settle(window, "02-after-1000", True) is None, "the run rules red and draws needles")
+    after_run = Shot(window)
+
+    other = subprocess.Popen([program], cwd=work)
+    other_window = find_window(CAPTION, other_than=window)
+    check(other_window and activate(other_window) and activate(window),
+          "another program takes the focus and gives it back")
+
+    def changed():
+        shot = Shot(window)
+        return any(shot.crop(area) != after_run.crop(area)
+                   for area in (BOARD, HIT_COUNT, ESTIMATE))
+    check(not poll(1, changed), "coming back from another program keeps board and labels")
+    other.kill()
+    other.wait()
+
+    check(click(window, INIT) and settle(window, "03-after-init", False) is None,
+          "Init clears the board and the labels")
+
+    check(click(window, EXIT), "a click on Exit")
+    box = find_window(BOX_TITLE, other_than=window)
+    check(box, "the exit box shows")
+    Shot(box, "04-exit-box")
+    time.sleep(0.3)
+    check(user.poll() is None and activate(box), "the program waits for the answer")
+    run("xdotool", "key", "Return")
+    try:
+        status = user.wait(10)
+    except subprocess.TimeoutExpired:
+        status = None
+    check(status == 0, "the answer ends the program with status 0")
+    os.rmdir(work)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

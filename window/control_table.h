@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <span>
+
+namespace buffon {
+
+enum class ControlRole {
+    Caption,        // a label with fixed text
+    EstimateLabel,  // shows the estimate of pi
+    CountLabel,     // shows the hit count
+    Board,
+    Emblem,
+    Device,  // the sound device: no widget, it never shows
+    RunButton,
+    InitButton,
+    ExitButton,
+};
+
+// One control of the main window as laid out: place and size in pixels of the client area.
+struct ControlSpec {
+    const char* objectName;
+    ControlRole role;
+    QRect geometry;
+    const char* text;   // UTF-8
+    int fontPixelSize;  // 0: no text
+    bool bold;
+    int runSize;  // RunButton: its index in kRunSizes
+};
+
+inline constexpr int kClientWidth = 570;
+inline constexpr int kClientHeight = 636;
+
+extern const char* const kWindowCaption;
+extern const char* const kBoxTitle;
+extern const char* const kExitPrompt;
+
+// Every control, labels first and back to front, so that later labels and every button and
+// picture lie above them; buttons come in keyboard focus order.
+std::span<const ControlSpec> controlTable();
+
+// The window's face first, then faces that carry the same full-width characters: IPAPGothic
+// is metric-compatible with it.
+QFont windowFont(int pixelSize, bool bold);
+
+}  // namespace buffon

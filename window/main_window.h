@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "experiment/local_clock.h"
+#include "experiment/random_source.h"
+#include "experiment/run_size.h"
+
+class QLabel;
+class QPushButton;
+
+namespace buffon {
+
+class ActivationWatcher;
+class BoardView;
+class Caption;
+class DeviceControl;
+class DeviceCuePlayer;
+struct ControlSpec;
+
+// The program's only window: the board, the run buttons, Init and Exit, and the labels that
+// explain the experiment and show its results.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The window makes and owns its sound device unless one is handed in.
+    explicit MainWindow(DeviceControl* device = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+private:
+    void createControls();
+    void placeControl(QWidget* control, const ControlSpec& spec);
+    void connectEvents();
+
+    // The handlers. None lets a failure escape: a failing step ends the handler, what it drew
+    // or wrote stays, and the failure is reported once.
+    void startRun(const RunSize& size);
+    void resetBoard();
+    void exitProgram();
+    void ruleOnActivation();
+
+    template <typename Step>
+    void guarded(Step&& step);
+    void reportFailure(const QString& what);
+
+    BoardView* boardView_ = nullptr;
+    QLabel* estimateLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    std::vector<std::pair<QPushButton*, const RunSize*>> runButtons_;
+    QPushButton* initButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QWidget* previousInTabOrder_ = nullptr;
+    DeviceControl* device_ = nullptr;
+    std::unique_ptr<DeviceCuePlayer> cue_;
+    std::unique_ptr<Caption> estimateCaption_;
+    std::unique_ptr<Caption> countCaption_;
+    UniformRandomSource random_;
+    LocalClock clock_;
+    ActivationWatcher* activation_ = nullptr;
+};
+
+}  // namespace buffon
