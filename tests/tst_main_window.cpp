@@ -240,9 +240,9 @@ void MainWindowTest::runButtons()
     const int count = text(window, "Label4").toInt(&isNumber);
     QVERIFY(isNumber);
     const std::string separator = QLocale(locale).decimalPoint().toStdString();
-    QCOMPARE(text(window, "Label2"),
-             count ? QString::fromStdString(numberText(double(needles) / count, separator))
-                   : QString());
+    QCOMPARE(
+        text(window, "Label2"),
+        count ? QString::fromStdString(numberText(double(needles) / count, separator)) : QString());
     // Far from the rate of the hit rule, the count would point at a fault.
     QVERIFY(needles < 1000 || qAbs(double(count) / needles - 0.32) < 0.05);
 }

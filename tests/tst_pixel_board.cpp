@@ -73,7 +73,8 @@ void PixelBoardTest::segmentsAreNearestPixelLines()
                     const double ideal = acrossMajor ? y0 + double(dy) * along / steps
                                                      : x0 + double(dx) * along / steps;
                     if (along >= steps || std::fabs((acrossMajor ? y : x) - ideal) > 0.5) {
-                        QFAIL(qPrintable(QStringLiteral("to %1, %2: %3, %4").arg(dx).arg(dy).arg(x).arg(y)));
+                        QFAIL(qPrintable(
+                            QStringLiteral("to %1, %2: %3, %4").arg(dx).arg(dy).arg(x).arg(y)));
                     }
                 }
             }

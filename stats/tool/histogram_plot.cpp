@@ -8,14 +8,9 @@
 namespace buffon {
 namespace {
 
-constexpr int kLeft = 80;
-constexpr int kRight = 40;
-constexpr int kTop = 96;
-constexpr int kBottom = 60;
-constexpr QRect kArea(kLeft, kTop, HistogramPlot::kWidth - kLeft - kRight,
-                      HistogramPlot::kHeight - kTop - kBottom);
+constexpr QRect kArea(80, 96, HistogramPlot::kWidth - 120, HistogramPlot::kHeight - 156);
 
-// A tick spacing of 1, 2 or 5 times a power of ten giving about `ticks` ticks over `span`.
+// A tick spacing of 1, 2 or 5 times a power of ten giving at most `ticks` ticks over `span`.
 double tickStep(double span, int ticks)
 {
     const double rough = span / ticks;
@@ -28,39 +23,46 @@ double tickStep(double span, int ticks)
     return 10.0 * power;
 }
 
-int decimalsFor(double step)
+// Multiples of `step` from `low` to `high`, each written with the decimals the step needs.
+std::vector<Tick> ticksOf(double low, double high, double step)
 {
-    return std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    std::vector<Tick> ticks;
+    for (double n = std::ceil(low / step); n * step <= high; ++n) {
+        ticks.push_back({n * step, QString::number(n * step, 'f', decimals)});
+    }
+    return ticks;
 }
 
 }  // namespace
 
-HistogramPlot::HistogramPlot(std::span<const double> estimates, double mean) : mean_(mean)
+HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : mean_(mean)
 {
-    const auto [smallest, largest] = std::minmax_element(estimates.begin(), estimates.end());
+    double smallest = estimates.front().value;
+    double largest = smallest;
+    std::int64_t runs = 0;
+    for (const Tally& tally : estimates) {
+        smallest = std::min(smallest, tally.value);
+        largest = std::max(largest, tally.value);
+        runs += tally.runs;
+    }
     // The Rice rule, kept within what the plot's width can show.
     const int bins = std::clamp(
-        static_cast<int>(std::lround(2.0 * std::cbrt(static_cast<double>(estimates.size())))), 5,
-        80);
-    double spread = *largest - *smallest;
-    if (spread <= 0) {
-        spread = std::max(std::abs(*smallest) * 1e-3, 1e-3);
-    }
-    binWidth_ = spread / (bins - 1);
-    const double first = *smallest - binWidth_ / 2;
+        static_cast<int>(std::lround(2.0 * std::cbrt(static_cast<double>(runs)))), 5, 80);
+    const double spread = largest - smallest;
+    binWidth_ = spread > 0 ? spread / (bins - 1) : std::max(std::abs(smallest) * 1e-3, 1e-3);
+    binStart_ = smallest - binWidth_ / 2;
     counts_.assign(static_cast<std::size_t>(bins), 0);
-    for (const double value : estimates) {
-        const auto bin = static_cast<std::size_t>(
-            std::clamp(std::floor((value - first) / binWidth_), 0.0, bins - 1.0));
-        ++counts_[bin];
+    for (const Tally& tally : estimates) {
+        const double bin = std::floor((tally.value - binStart_) / binWidth_);
+        counts_[static_cast<std::size_t>(std::clamp(bin, 0.0, bins - 1.0))] += tally.runs;
     }
     // Pi stays in view even when every estimate misses it.
-    low_ = std::min(first, std::numbers::pi);
-    high_ = std::max(first + bins * binWidth_, std::numbers::pi);
+    low_ = std::min(binStart_, std::numbers::pi);
+    high_ = std::max(binStart_ + bins * binWidth_, std::numbers::pi);
     const double margin = (high_ - low_) * 0.04;
     low_ -= margin;
     high_ += margin;
-    binsFirst_ = first;
 }
 
 int HistogramPlot::columnOf(double value) const
@@ -69,59 +71,64 @@ int HistogramPlot::columnOf(double value) const
            static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.width() - 1)));
 }
 
-QImage HistogramPlot::draw(const QString& title) const
+std::vector<Tick> HistogramPlot::valueTicks() const
+{
+    return ticksOf(low_, high_, tickStep(high_ - low_, 8));
+}
+
+QImage HistogramPlot::image(const QString& title) const
 {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
+    paint(painter, title);
+    return image;
+}
+
+void HistogramPlot::paint(QPainter& painter, const QString& title) const
+{
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont font;
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(14);
     painter.setFont(font);
 
-    const int tallest = *std::max_element(counts_.begin(), counts_.end());
+    const auto tallest = static_cast<double>(*std::max_element(counts_.begin(), counts_.end()));
     const double countStep = std::max(1.0, tickStep(tallest, 5));  // whole runs only
     const double countTop = std::ceil(tallest / countStep) * countStep;
+    const std::vector<Tick> countTicks = ticksOf(0, countTop, countStep);
     const auto rowOf = [&](double count) {
         return kArea.bottom() - static_cast<int>(std::lround(count / countTop * kArea.height()));
     };
 
-    painter.setPen(QColor(0xd8, 0xd8, 0xd8));
-    for (double count = countStep; count <= countTop + countStep / 2; count += countStep) {
-        painter.drawLine(kArea.left(), rowOf(count), kArea.right(), rowOf(count));
+    for (const Tick& tick : countTicks) {
+        painter.setPen(QColor(0xd8, 0xd8, 0xd8));
+        painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, rowOf(tick.value) - 10, kArea.left() - 8, 20),
+                         Qt::AlignRight | Qt::AlignVCenter, tick.text);
     }
     painter.setPen(QColor(0x40, 0x60, 0x90));
-    painter.setBrush(QColor(0x9b, 0xb7, 0xd4));
+    painter.setBrush(QColor::fromRgb(kBarColour));
     for (std::size_t bin = 0; bin < counts_.size(); ++bin) {
-        if (counts_[bin] == 0) {
-            continue;
-        }
-        const double from = binsFirst_ + static_cast<double>(bin) * binWidth_;
+        const double from = binStart_ + static_cast<double>(bin) * binWidth_;
         const int left = columnOf(from);
         const int right = std::max(columnOf(from + binWidth_), left + 1);
-        painter.drawRect(QRect(QPoint(left, rowOf(counts_[bin])), QPoint(right, kArea.bottom())));
+        if (counts_[bin] > 0) {
+            painter.drawRect(QRect(QPoint(left, rowOf(static_cast<double>(counts_[bin]))),
+                                   QPoint(right, kArea.bottom())));
+        }
     }
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
     painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
-    const QFontMetrics metrics(font);
-    for (double count = 0; count <= countTop + countStep / 2; count += countStep) {
-        const QString text = QString::number(count, 'f', 0);
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(text),
-                         rowOf(count) + metrics.ascent() / 2, text);
-    }
-    const double valueStep = tickStep(high_ - low_, 8);
-    const int decimals = decimalsFor(valueStep);
-    for (double value = std::ceil(low_ / valueStep) * valueStep; value <= high_;
-         value += valueStep) {
-        const int column = columnOf(value);
+    for (const Tick& tick : valueTicks()) {
+        const int column = columnOf(tick.value);
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        const QString text = QString::number(value, 'f', decimals);
-        painter.drawText(column - metrics.horizontalAdvance(text) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), text);
+        painter.drawText(QRect(column - 50, kArea.bottom() + 8, 100, 20), Qt::AlignHCenter,
+                         tick.text);
     }
     painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
                      QStringLiteral("estimate of π"));
@@ -132,31 +139,28 @@ QImage HistogramPlot::draw(const QString& title) const
     painter.restore();
 
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
-    const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label,
-                          int legendX) {
-        const QPen pen(QColor::fromRgb(colour), 2, style, Qt::FlatCap);
-        painter.setPen(pen);
-        const int column = columnOf(value);
-        painter.drawLine(column, kArea.top(), column, kArea.bottom());
-        const int legendY = kTop - 22;
-        painter.drawLine(legendX, legendY, legendX + 28, legendY);
+    QRect legend(kArea.left() + 8, kArea.top() - 32, kArea.width(), 20);
+    const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
+        painter.setPen(QPen(QColor::fromRgb(colour), 2, style, Qt::FlatCap));
+        painter.drawLine(columnOf(value), kArea.top(), columnOf(value), kArea.bottom());
+        painter.drawLine(legend.left(), legend.center().y(), legend.left() + 28,
+                         legend.center().y());
         painter.setPen(Qt::black);
-        painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1, label);
-        return legendX + 36 + metrics.horizontalAdvance(label) + 32;
+        legend.setLeft(legend.left() + 36);
+        QRect used;
+        painter.drawText(legend, Qt::AlignLeft | Qt::AlignVCenter, label, &used);
+        legend.setLeft(used.right() + 32);
     };
-    int legendX = kArea.left() + 8;
-    legendX = mark(std::numbers::pi, kPiColour, Qt::SolidLine,
-                   QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5), legendX);
+    mark(std::numbers::pi, kPiColour, Qt::SolidLine,
+         QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5));
     mark(mean_, kMeanColour, Qt::DashLine,
-         QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5), legendX);
+         QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5));
 
-    painter.setPen(Qt::black);
     QFont titleFont = font;
     titleFont.setPixelSize(18);
     titleFont.setBold(true);
     painter.setFont(titleFont);
     painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
-    return image;
 }
 
 }  // namespace buffon

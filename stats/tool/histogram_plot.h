@@ -2,10 +2,25 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
 #include <span>
 #include <vector>
 
+class QPainter;
+
 namespace buffon {
+
+// A value that occurs `runs` times.
+struct Tally {
+    double value = 0;
+    std::int64_t runs = 0;
+};
+
+// A tick on an axis: where it stands and what it reads.
+struct Tick {
+    double value = 0;
+    QString text;
+};
 
 // A histogram of a batch's estimates of pi with the true pi and the estimates' mean marked,
 // drawn with QtGui alone, so it needs no display.
@@ -15,21 +30,31 @@ public:
     static constexpr int kHeight = 560;
     static constexpr QRgb kPiColour = 0xffd01010;
     static constexpr QRgb kMeanColour = 0xff1050d0;
+    static constexpr QRgb kBarColour = 0xff9bb7d4;
 
-    // `estimates` must not be empty.
-    HistogramPlot(std::span<const double> estimates, double mean);
+    // `estimates` must hold at least one run.
+    HistogramPlot(std::span<const Tally> estimates, double mean);
 
-    QImage draw(const QString& title) const;
+    // Paints onto a kWidth x kHeight device.
+    void paint(QPainter& painter, const QString& title) const;
+    QImage image(const QString& title) const;
+
     // The image column a value falls on.
     int columnOf(double value) const;
+    // Runs per bin, the bins in order from binStart() on, each binWidth() wide.
+    const std::vector<std::int64_t>& counts() const { return counts_; }
+    double binStart() const { return binStart_; }
+    double binWidth() const { return binWidth_; }
+    // Ticks of the estimate axis: round values, evenly spaced, each label just precise enough.
+    std::vector<Tick> valueTicks() const;
 
 private:
     double low_ = 0;
     double high_ = 0;
+    double binStart_ = 0;
     double binWidth_ = 0;
-    double binsFirst_ = 0;
     double mean_ = 0;
-    std::vector<int> counts_;
+    std::vector<std::int64_t> counts_;
 };
 
 }  // namespace buffon

@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <bit>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -74,18 +75,22 @@ QString plotTitle(const BatchSummary& summary)
 QString writePlot(const QString& path, std::span<const std::int32_t> hits,
                   const BatchSummary& summary)
 {
-    std::vector<double> estimates;
-    estimates.reserve(hits.size());
+    // Every run with the same hits has the same estimate.
+    std::map<std::int32_t, std::int64_t> runsWithHits;
     for (const std::int32_t h : hits) {
+        ++runsWithHits[h];
+    }
+    std::vector<Tally> estimates;
+    for (const auto& [h, runs] : runsWithHits) {
         if (const auto estimate = runResult(summary.needles, summary.deduction, h).estimate) {
-            estimates.push_back(*estimate);
+            estimates.push_back({*estimate, runs});
         }
     }
     if (estimates.empty()) {
         return QStringLiteral("no run gave an estimate to plot");
     }
     const QImage image =
-        HistogramPlot(estimates, *summary.withDeduction.mean).draw(plotTitle(summary));
+        HistogramPlot(estimates, *summary.withDeduction.mean).image(plotTitle(summary));
     return writeOutputFile(path, [&](QIODevice& device, QString& reason) {
         QImageWriter writer(&device, "png");
         if (!writer.write(image)) {
