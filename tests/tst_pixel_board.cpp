@@ -43,98 +43,102 @@ class PixelBoardTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void segmentsAreNearestPixelLines();
-    void clippingKeepsTheVisiblePixels_data();
-    void clippingKeepsTheVisiblePixels();
-    void wildCoordinatesStayInside();
-};
-
-void PixelBoardTest::segmentsAreNearestPixelLines()
-{
-    // Every direction a needle can take: one pixel per step of the longer axis, each the nearest
-    // to the line between the pixels its ends fall in, the end pixel left out.
-    constexpr int x0 = 200;
-    constexpr int y0 = 200;
-    PixelBoard board;
-    for (int dx = -57; dx <= 57; ++dx) {
-        for (int dy = -57; dy <= 57; ++dy) {
-            board.clear();
-            board.drawSegment(x0 + 0.9f, y0 + 0.25f, x0 + dx + 0.5f, y0 + dy, PaletteIndex::Black);
-            const bool acrossMajor = std::abs(dx) >= std::abs(dy);
-            const int steps = std::max(std::abs(dx), std::abs(dy));
-            int painted = 0;
-            for (int y = std::min(y0, y0 + dy); y <= std::max(y0, y0 + dy); ++y) {
-                for (int x = std::min(x0, x0 + dx); x <= std::max(x0, x0 + dx); ++x) {
-                    if (board.pixelAt(x, y) == kWhite) {
-                        continue;
-                    }
-                    ++painted;
-                    const int along = acrossMajor ? std::abs(x - x0) : std::abs(y - y0);
-                    const double ideal = acrossMajor ? y0 + double(dy) * along / steps
-                                                     : x0 + double(dx) * along / steps;
-                    if (along >= steps || std::fabs((acrossMajor ? y : x) - ideal) > 0.5) {
-                        QFAIL(qPrintable(
-                            QStringLiteral("to %1, %2: %3, %4").arg(dx).arg(dy).arg(x).arg(y)));
+    void segmentsAreNearestPixelLines()
+    {
+        // Every direction a needle can take: one pixel per step of the longer axis, each the
+        // nearest to the line between the pixels its ends fall in, the end pixel left out.
+        constexpr int x0 = 200;
+        constexpr int y0 = 200;
+        PixelBoard board;
+        for (int dx = -57; dx <= 57; ++dx) {
+            for (int dy = -57; dy <= 57; ++dy) {
+                board.clear();
+                board.drawSegment(x0 + 0.9f, y0 + 0.25f, x0 + dx + 0.5f, y0 + dy,
+                                  PaletteIndex::Black);
+                const bool acrossMajor = std::abs(dx) >= std::abs(dy);
+                const int steps = std::max(std::abs(dx), std::abs(dy));
+                int painted = 0;
+                for (int y = std::min(y0, y0 + dy); y <= std::max(y0, y0 + dy); ++y) {
+                    for (int x = std::min(x0, x0 + dx); x <= std::max(x0, x0 + dx); ++x) {
+                        if (board.pixelAt(x, y) == kWhite) {
+                            continue;
+                        }
+                        ++painted;
+                        const int along = acrossMajor ? std::abs(x - x0) : std::abs(y - y0);
+                        const double ideal = acrossMajor ? y0 + double(dy) * along / steps
+                                                         : x0 + double(dx) * along / steps;
+                        if (along >= steps || std::fabs((acrossMajor ? y : x) - ideal) > 0.5) {
+                            QFAIL(qPrintable(
+                                QStringLiteral("to %1, %2: %3, %4").arg(dx).arg(dy).arg(x).arg(y)));
+                        }
                     }
                 }
+                QCOMPARE(painted, steps);
             }
-            QCOMPARE(painted, steps);
         }
     }
-}
 
-void PixelBoardTest::clippingKeepsTheVisiblePixels_data()
-{
-    // A segment running off the board shows exactly the pixels of the same segment moved
-    // onto the board, moved back and cut at the edge.
-    QTest::addColumn<QLineF>("offBoard");
-    QTest::addColumn<QPointF>("shift");
-    QTest::newRow("below y = 410") << QLineF(100, 400, 127, 479) << QPointF(0, -100);
-    QTest::newRow("right of x = 522") << QLineF(500, 100, 556, 140) << QPointF(-100, 0);
-    QTest::newRow("past the corner") << QLineF(505, 395, 545, 435) << QPointF(-100, -100);
-}
+    void clippingKeepsTheVisiblePixels_data()
+    {
+        // A segment running off the board shows exactly the pixels of another segment on the
+        // same pixel line, moved by a shift, moved back and cut at the edge. Ends far beyond
+        // the board are pulled in along the segment before it is walked.
+        QTest::addColumn<QLineF>("offBoard");
+        QTest::addColumn<QLineF>("sameLine");
+        QTest::addColumn<QPointF>("shift");
+        const QLineF rising(-50, -40, 600, 610);
+        QTest::newRow("below y = 410")
+            << QLineF(100, 400, 127, 479) << QLineF(100, 400, 127, 479) << QPointF(0, -100);
+        QTest::newRow("right of x = 522")
+            << QLineF(500, 100, 556, 140) << QLineF(500, 100, 556, 140) << QPointF(-100, 0);
+        QTest::newRow("past the corner")
+            << QLineF(505, 395, 545, 435) << QLineF(505, 395, 545, 435) << QPointF(-100, -100);
+        QTest::newRow("far on both sides")
+            << QLineF(-1e6, -1e6 + 10, 1e6, 1e6 + 10) << rising << QPointF();
+        QTest::newRow("far back") << QLineF(1e6, 1e6 + 10, -1e6, -1e6 + 10) << rising << QPointF();
+        QTest::newRow("far above and below")
+            << QLineF(-1e6, 1e6 + 300, 1e6, -1e6 + 300) << QLineF(-50, 350, 600, -300) << QPointF();
+        QTest::newRow("far across")
+            << QLineF(-1e9, 205, 1e9, 205) << QLineF(-10, 205, 600, 205) << QPointF();
+        QTest::newRow("far down") << QLineF(300, -1e7, 300, 1e7) << QLineF(300, -5, 300, 500)
+                                  << QPointF();
+    }
 
-void PixelBoardTest::clippingKeepsTheVisiblePixels()
-{
-    QFETCH(QLineF, offBoard);
-    QFETCH(QPointF, shift);
-    const Pixels clipped = segment(offBoard);
-    Pixels expected;
-    for (const auto& [x, y] : segment(offBoard, shift)) {
-        if (x < kBoardWidth && y < kBoardHeight) {
-            expected.insert({x, y});
+    void clippingKeepsTheVisiblePixels()
+    {
+        QFETCH(QLineF, offBoard);
+        QFETCH(QLineF, sameLine);
+        QFETCH(QPointF, shift);
+        const Pixels clipped = segment(offBoard);
+        Pixels expected;
+        for (const auto& [x, y] : segment(sameLine, shift)) {
+            if (x >= 0 && y >= 0 && x < kBoardWidth && y < kBoardHeight) {
+                expected.insert({x, y});
+            }
+        }
+        QVERIFY(!clipped.empty());
+        QCOMPARE(clipped, expected);
+    }
+
+    void wildCoordinatesStayInside()
+    {
+        // Run under AddressSanitizer, any write past the buffer fails this test.
+        constexpr float inf = std::numeric_limits<float>::infinity();
+        constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+        constexpr float huge = 3e38f;
+        PixelBoard board;
+        const float wild[] = {-1, -600, 523, 411, 1e7f, -1e7f, huge, -huge, inf, -inf, nan};
+        for (const float a : wild) {
+            for (const float b : wild) {
+                board.drawSegment(a, b, b, a, PaletteIndex::LightGreen);
+                board.drawSegment(a, -b, 600, 600, PaletteIndex::LightGreen);
+            }
+        }
+        for (const auto& [x, y] : painted(board)) {
+            QCOMPARE(board.pixelAt(x, y), (Rgb{0, 255, 0}));
         }
     }
-    QVERIFY(!clipped.empty());
-    QCOMPARE(clipped, expected);
-}
-
-void PixelBoardTest::wildCoordinatesStayInside()
-{
-    // Run under AddressSanitizer, any write past the buffer fails this test.
-    constexpr float inf = std::numeric_limits<float>::infinity();
-    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-    constexpr float huge = 3e38f;
-    PixelBoard board;
-    board.drawSegment(-huge, 205, huge, 205, PaletteIndex::LightBlue);
-    Pixels row;
-    for (int x = 0; x < kBoardWidth; ++x) {
-        row.insert({x, 205});
-    }
-    QCOMPARE(painted(board), row);
-
-    board.clear();
-    const float wild[] = {-1, -600, 523, 411, 1e7f, -1e7f, huge, -huge, inf, -inf, nan};
-    for (const float a : wild) {
-        for (const float b : wild) {
-            board.drawSegment(a, b, b, a, PaletteIndex::LightGreen);
-            board.drawSegment(a, -b, 600, 600, PaletteIndex::LightGreen);
-        }
-    }
-    for (const auto& [x, y] : painted(board)) {
-        QCOMPARE(board.pixelAt(x, y), (Rgb{0, 255, 0}));
-    }
-}
+};
 
 QTEST_APPLESS_MAIN(PixelBoardTest)
 #include "tst_pixel_board.moc"

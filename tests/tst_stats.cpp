@@ -1,67 +1,20 @@
 #include <unistd.h>
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cmath>
 #include <numbers>
 
-#include "experiment/experiment_run.h"
-#include "experiment/number_text.h"
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
 #include "stats/exact_rate.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/progress_bar.h"
-#include "stats/tool/stats_options.h"
 
 using namespace buffon;
 
 namespace {
-
-// A window run with nothing to draw on or sound, whose clock reads the given seed.
-struct QuietWindowRun final : CuePlayer, Board, Clock {
-    struct Text final : Caption {
-        void setText(const std::string& caption) override { text = caption; }
-        std::string text;
-    };
-
-    explicit QuietWindowRun(float seed) : seed(seed) {}
-    void play(const std::string&) override {}
-    void clear() override {}
-    void drawSegment(float, float, float, float, PaletteIndex) override {}
-    float secondsSinceMidnight() override { return seed; }
-
-    float seed;
-    UniformRandomSource random;
-    Text estimate;
-    Text count;
-    RunContext context{*this, *this, random, *this, estimate, count};
-};
-
-struct Finished {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Finished runProgram(const QStringList& arguments, const QString& program = STATS_PROGRAM)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120'000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
@@ -76,34 +29,6 @@ class StatsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachRunIsTheWindowsRun_data()
-    {
-        QTest::addColumn<int>("size");
-        QTest::addColumn<std::uint32_t>("seed");
-        for (int size = 0; size < int(kRunSizes.size()); ++size) {
-            for (const std::uint32_t seed : {0u, 0x4780e3c0u, kLargestSeed}) {
-                QTest::addRow("%d needles, seed %u", kRunSizes[size].needles, seed) << size << seed;
-            }
-        }
-    }
-
-    void eachRunIsTheWindowsRun()
-    {
-        QFETCH(int, size);
-        QFETCH(std::uint32_t, seed);
-        const RunSize& runSize = kRunSizes[size];
-        QuietWindowRun window(runSeed(seed, 0));
-        runExperiment(runSize, window.context);
-
-        std::atomic<std::int64_t> thrown{0};
-        const std::int32_t hits = countRunHits(runSize.needles, runSeed(seed, 0), thrown);
-        const RunResult result = runResult(runSize.needles, runSize.deduction, hits);
-        QCOMPARE(numberText(result.count), window.count.text);
-        QCOMPARE(result.estimate ? numberText(*result.estimate) : std::string(),
-                 window.estimate.text);
-        QCOMPARE(thrown.load(), runSize.needles);
-    }
-
     void exactRateOfTheRule()
     {
         // Closed form: each of the five one-unit line bands is met from a start band of height
@@ -156,142 +81,6 @@ private slots:
         QCOMPARE(three.withDeduction.estimates, 2);
         QVERIFY(!summarise(std::span(hits, 1), 100, 0, 0.5).withoutDeduction.sd);
         QVERIFY(!summarise(hits, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
-    }
-
-    void commandLines_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("outcome");  // the plan, or the complaint
-        const auto row = [](const char* name, QStringList arguments, const char* outcome) {
-            QTest::newRow(name) << arguments << QString::fromLatin1(outcome);
-        };
-        row("defaults", {}, "1000 x 1000, seed 99, 2 threads");
-        row("a button's caption", {"--needles", "50,000", "--runs", "1"}, "50000 x 1, seed 99");
-        row("the largest of each",
-            {"--needles", "2147483647", "--runs", "10000000", "--seed", "2139095039", "--threads",
-             "256"},
-            "2147483647 x 10000000, seed 2139095039, 256 threads");
-        row("the smallest of each",
-            {"--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"},
-            "1 x 1, seed 0, 1 threads");
-        row("zero needles", {"--needles", "0"}, "--needles must be a whole number from 1 to");
-        row("words for needles", {"--needles", "many"}, "--needles must be");
-        row("needles past int", {"--needles", "2147483648"}, "--needles must be");
-        row("zero runs", {"--runs", "0"}, "--runs must be");
-        row("too many runs", {"--runs", "10000001"}, "--runs must be");
-        row("fractional runs", {"--runs", "2.5"}, "--runs must be");
-        row("negative seed", {"--seed", "-1"}, "--seed must be");
-        row("seed past the largest", {"--seed", "2139095040"}, "--seed must be");
-        row("no threads", {"--threads", "0"}, "--threads must be");
-        row("too many threads", {"--threads", "257"}, "--threads must be");
-        row("unknown option", {"--needle", "10"}, "Unknown option 'needle'");
-        row("missing value", {"--runs"}, "Missing value after '--runs'");
-        row("stray argument", {"1000"}, "unexpected argument \"1000\"");
-        row("empty file name", {"--csv", ""}, "--csv needs a file name");
-        row("one file for both", {"--csv", "out", "--plot", "./out"}, "name the same file");
-    }
-
-    void commandLines()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, outcome);
-        const ParsedCommandLine parsed =
-            parseCommandLine(QStringList{"buffon-needle-stats"} + arguments, 99, 2);
-        QVERIFY(!parsed.message.contains(QLatin1Char('\n')));
-        if (!parsed.options) {
-            QCOMPARE(parsed.status, 2);
-            QVERIFY2(parsed.message.contains(outcome), qPrintable(parsed.message));
-            return;
-        }
-        const BatchPlan& plan = parsed.options->plan;
-        QVERIFY2(QStringLiteral("%1 x %2, seed %3, %4 threads")
-                     .arg(plan.needles)
-                     .arg(plan.runs)
-                     .arg(plan.seed)
-                     .arg(plan.threads)
-                     .startsWith(outcome),
-                 qPrintable(outcome));
-    }
-
-    void sameSeedSameOutputWhateverTheThreads()
-    {
-        QTemporaryDir dir;
-        const auto csv = [&](const char* name) {
-            return dir.filePath(QString::fromLatin1(name));
-        };
-        const QStringList common{"--needles", "1000", "--runs", "300", "--seed", "2024"};
-        const Finished one = runProgram(common + QStringList{"--threads", "1", "--csv", csv("1")});
-        const Finished two = runProgram(common + QStringList{"--threads", "2", "--csv", csv("2")});
-        const Finished other = runProgram({"--runs", "300", "--seed", "2025", "--csv", csv("o")});
-        QCOMPARE(one.status, 0);
-        QCOMPARE(one.out, two.out);
-        QVERIFY(one.out.contains(QRegularExpression("exact rate of the rule +0.330691 +inside")));
-        QVERIFY(one.out.contains(QRegularExpression("1/pi +0.318310 +outside the interval")));
-        const QByteArray table = contents(csv("1"));
-        QCOMPARE(table, contents(csv("2")));
-        QVERIFY(table != contents(csv("o")));
-        const QList<QByteArray> lines = table.split('\n');
-        QCOMPARE(lines.size(), 302);  // header, 300 runs, the empty piece after the last newline
-        QCOMPARE(lines[0], "run,hits,count,estimate");
-        // Row 300 is the window's run seeded with the 300th value from 2024 on.
-        std::atomic<std::int64_t> thrown{0};
-        const std::int32_t hits = countRunHits(1000, runSeed(2024, 299), thrown);
-        QCOMPARE(
-            lines[300],
-            QByteArray("300," + QByteArray::number(hits) + ',' + QByteArray::number(hits - 10) +
-                       ',' + QByteArray::fromStdString(numberText(1000.0 / (hits - 10)))));
-    }
-
-    void refusedRunsLeaveNothingBehind()
-    {
-        QTemporaryDir dir;
-        const QString table = dir.filePath(QStringLiteral("runs.csv"));
-        for (const QStringList& arguments :
-             {QStringList{"--runs", "5", "--csv", table, "--plot", dir.filePath("no/such.png")},
-              QStringList{"--needles", "0", "--csv", table},
-              QStringList{"--runs", "5", "--csv", dir.path()}}) {
-            const Finished refused = runProgram(arguments);
-            QCOMPARE(refused.status, 2);
-            QVERIFY(refused.out.isEmpty());  // refused before any run
-            QVERIFY2(
-                refused.err.count('\n') == 1 && refused.err.startsWith("buffon-needle-stats: "),
-                qPrintable(refused.err));
-        }
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList());
-    }
-
-    void lateWriteFailuresFailTheRun_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("runs");
-        QTest::newRow("table") << "--csv"
-                               << "20000";
-        QTest::newRow("histogram") << "--plot"
-                                   << "500";
-    }
-
-    void lateWriteFailuresFailTheRun()
-    {
-        // A disk that fills up while the files are written: a 4 KiB file system of the test's
-        // own, mounted over a scratch folder in a mount namespace of its own (needs root).
-        QFETCH(QString, option);
-        QFETCH(QString, runs);
-        QTemporaryDir dir;
-        const QString script = QStringLiteral(
-            "d=$1; shift; mount -t tmpfs -o size=4k tmpfs \"$d\" || exit 77; \"$@\"; status=$?; "
-            "echo left: $(ls -A \"$d\"); exit $status");
-        const QString file = dir.filePath(QStringLiteral("out"));
-        const Finished full = runProgram({"-m", "sh", "-c", script, "sh", dir.path(), STATS_PROGRAM,
-                                          option, file, "--runs", runs},
-                                         QStringLiteral("unshare"));
-        if (full.status == 77 || full.err.contains("unshare")) {
-            QSKIP("no mount namespace here (not root)");
-        }
-        QCOMPARE(full.status, 1);
-        QVERIFY2(full.err.contains("buffon-needle-stats: cannot write " + file),
-                 qPrintable(full.err));
-        QVERIFY2(full.out.endsWith("left:\n"), "a partial file was left behind");
     }
 
     void histogramShowsEachRunInItsBin()

@@ -1,0 +1,140 @@
+#!/usr/bin/python3
+"""buffon-needle-stats as its users meet it: command lines, exit statuses and the files it
+writes, on ordinary files and on a disk that fills up.
+
+Usage: stats_program.py PROGRAM
+"""
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+PROGRAM = None
+
+
+def run(*arguments):
+    return subprocess.run([PROGRAM, *arguments], capture_output=True, text=True, timeout=300)
+
+
+class CommandLines(unittest.TestCase):
+    def test_refused_with_one_line_and_status_2(self):
+        rows = [
+            (["--needles", "0"], "--needles must be a whole number from 1 to 2147483647"),
+            (["--needles", "many"], "--needles must be"),
+            (["--needles", "2147483648"], "--needles must be"),
+            (["--runs", "0"], "--runs must be"),
+            (["--runs", "10000001"], "--runs must be"),
+            (["--runs", "2.5"], "--runs must be"),
+            (["--seed", "-1"], "--seed must be"),
+            (["--seed", "2139095040"], "--seed must be"),
+            (["--threads", "0"], "--threads must be"),
+            (["--threads", "257"], "--threads must be"),
+            (["--needle", "10"], "Unknown option 'needle'"),
+            (["--runs"], "Missing value after '--runs'"),
+            (["1000"], 'unexpected argument "1000"'),
+            (["--csv", ""], "--csv needs a file name"),
+            (["--csv", "out", "--plot", "./out"], "name the same file"),
+        ]
+        for arguments, complaint in rows:
+            with self.subTest(arguments=arguments):
+                done = run(*arguments)
+                self.assertEqual(done.returncode, 2)
+                self.assertEqual(done.stdout, "")
+                self.assertIn(complaint, done.stderr)
+                self.assertEqual(done.stderr.count("\n"), 1, done.stderr)
+
+    def test_the_largest_and_smallest_values_are_taken(self):
+        for arguments in (["--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"],
+                          ["--needles", "50,000", "--runs", "1", "--seed", "2139095039",
+                           "--threads", "256"]):
+            with self.subTest(arguments=arguments):
+                done = run(*arguments)
+                self.assertEqual(done.returncode, 0, done.stderr)
+                self.assertIn("Seed%44s\n" % arguments[5], done.stdout)
+
+
+class Files(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.path = lambda name: os.path.join(self.folder.name, name)
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def read(self, name):
+        with open(self.path(name), "rb") as file:
+            return file.read()
+
+    def test_same_seed_same_output_whatever_the_threads(self):
+        common = ["--needles", "1000", "--runs", "300", "--seed", "2024"]
+        one = run(*common, "--threads", "1", "--csv", self.path("1"))
+        two = run(*common, "--threads", "2", "--csv", self.path("2"))
+        other = run("--runs", "300", "--seed", "2025", "--csv", self.path("o"))
+        self.assertEqual((one.returncode, one.stdout), (0, two.stdout))
+        self.assertRegex(one.stdout, r"exact rate of the rule +0\.330691 +inside the interval")
+        self.assertRegex(one.stdout, r"1/pi +0\.318310 +outside the interval")
+        self.assertEqual(self.read("1"), self.read("2"))
+        self.assertNotEqual(self.read("1"), self.read("o"))
+        lines = self.read("1").decode().split("\n")
+        self.assertEqual((len(lines), lines[0], lines[-1]), (302, "run,hits,count,estimate", ""))
+        for line in lines[1:-1]:
+            number, hits, count, estimate = line.split(",")
+            self.assertEqual(int(count), int(hits) - 10)
+            self.assertEqual(estimate, ("%.15g" % (1000 / int(count))) if int(count) else "")
+
+    def test_tables_are_those_of_the_first_release(self):
+        # Digests of tables written by the first release: its runs are the window's runs, so
+        # no change may alter a single one.
+        rows = [
+            ("10", "5000", "0", "50c1523a79bcb26fbdae6a2749e848d17402e9f6d158e75976cd31b4bca960d7"),
+            ("100", "10000", "4294967",
+             "2f8b3788cb85e8db5e2fcc0b6c2ab742d796ecb09b145007176ccc5c87da912c"),
+            ("777", "3000", "123456789",
+             "3098e66e656e28aa0cd19a48a26ba585156b2459537c3bab038229de132bffcd"),
+            ("1000", "2000", "2024",
+             "aa5b929810de9c826f75d4dfd46dd33a248ba98a43b0b72c87a8f30c8ed635f4"),
+            ("10000", "300", "7", "0f1d68e9c322bc576fc504c1f42b30def3791f8b478040a0c6152efd5198b1e8"),
+            ("50000", "200", "2139095039",
+             "781e1899b75f5710973a595c9be3fa83ef96ecdb08161119747f538b94ca46a3"),
+        ]
+        for needles, runs, seed, digest in rows:
+            with self.subTest(needles=needles, seed=seed):
+                done = run("--needles", needles, "--runs", runs, "--seed", seed, "--csv",
+                           self.path("t"))
+                self.assertEqual(done.returncode, 0, done.stderr)
+                self.assertEqual(hashlib.sha256(self.read("t")).hexdigest(), digest)
+
+    def test_refused_runs_leave_nothing_behind(self):
+        for arguments in (["--csv", self.path("t"), "--plot", self.path("no/such.png")],
+                          ["--needles", "0", "--csv", self.path("t")],
+                          ["--csv", self.folder.name]):
+            with self.subTest(arguments=arguments):
+                done = run("--runs", "5", *arguments)
+                self.assertEqual((done.returncode, done.stdout), (2, ""))
+                self.assertRegex(done.stderr, r"^buffon-needle-stats: [^\n]*\n$")
+        self.assertEqual(os.listdir(self.folder.name), [])
+
+    def test_a_disk_filling_up_fails_the_run_and_keeps_no_part(self):
+        # A 4 KiB file system of the test's own, over a scratch folder, in a mount namespace
+        # of its own: the real disks are never touched. Needs root.
+        script = 'd=$1; shift; mount -t tmpfs -o size=4k tmpfs "$d" || exit 77; "$@"; ' \
+                 's=$?; echo left: $(ls -A "$d"); exit $s'
+        for option, runs in (("--csv", "20000"), ("--plot", "500")):
+            with self.subTest(option=option):
+                done = subprocess.run(
+                    ["unshare", "-m", "sh", "-c", script, "sh", self.folder.name, PROGRAM,
+                     option, self.path("out"), "--runs", runs],
+                    capture_output=True, text=True, timeout=300)
+                if done.returncode == 77 or "unshare" in done.stderr:
+                    self.skipTest("no mount namespace here (not root)")
+                self.assertEqual(done.returncode, 1)
+                self.assertIn("buffon-needle-stats: cannot write %s" % self.path("out"),
+                              done.stderr)
+                self.assertTrue(done.stdout.endswith("left:\n"), "a partial file was left")
+
+
+if __name__ == "__main__":
+    PROGRAM = sys.argv.pop(1)
+    unittest.main(verbosity=2)
