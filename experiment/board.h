@@ -42,6 +42,12 @@ public:
 };
 
 // Draws the five ruled lines over whatever the board shows; it does not clear first.
-void ruleBoard(Board& board, PaletteIndex colour);
+inline void ruleBoard(Board& board, PaletteIndex colour)
+{
+    for (const int line : kRuledLines) {
+        const auto y = static_cast<float>(line);
+        board.drawSegment(0.0f, y, kLineEnd, y, colour);
+    }
+}
 
 }  // namespace buffon

@@ -2,7 +2,7 @@
 
 #include "experiment/needle_run.h"
 #include "experiment/number_text.h"
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 
 namespace buffon {
 

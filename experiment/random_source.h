@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 namespace buffon {
@@ -14,8 +15,15 @@ public:
     // 24 random bits fill a float's mantissa exactly, so the largest value is 1 - 2^-24 and
     // rounding can never carry it up to 1.0.
     float nextValue() { return static_cast<float>(nextBits() >> 8) * 0x1p-24f; }
-    // Every distinct seed, down to its last bit, starts the sequence at its own place.
-    void reseed(float seed);
+    // Every distinct seed, down to its last bit, starts the sequence at its own place: PCG's
+    // own seeding, one step, add the seed, one more step.
+    void reseed(float seed)
+    {
+        state_ = 0;
+        nextBits();
+        state_ += std::bit_cast<std::uint32_t>(seed);
+        nextBits();
+    }
 
 private:
     std::uint32_t nextBits()

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace buffon {
 
@@ -12,13 +13,13 @@ struct RunSize {
     int deduction;
 };
 
-inline constexpr std::array<RunSize, 5> kRunSizes{{
+inline constexpr auto kRunSizes = std::to_array<RunSize>({
     {10, 0},
     {100, 0},
     {1000, 10},
     {10000, 100},
     {50000, 700},
-}};
+});
 
 // The deduction of the run size with this many needles; 0 for other counts.
 constexpr int deductionFor(std::int64_t needles)
@@ -29,6 +30,23 @@ constexpr int deductionFor(std::int64_t needles)
         }
     }
     return 0;
+}
+
+// What a run shows once its needles have fallen: the count after the deduction, and
+// needles ÷ count unless the count is 0. A count below the deduction stays negative.
+struct RunResult {
+    std::int64_t count = 0;
+    std::optional<double> estimate;
+};
+
+constexpr RunResult runResult(std::int64_t needles, int deduction, std::int64_t hits)
+{
+    RunResult result;
+    result.count = hits - deduction;
+    if (result.count != 0) {
+        result.estimate = static_cast<double>(needles) / static_cast<double>(result.count);
+    }
+    return result;
 }
 
 }  // namespace buffon

@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+#include "experiment/run_services.h"
+
 namespace buffon {
 
 // A failure of a multimedia device command; it ends the handler that sent the command.
@@ -21,6 +23,31 @@ public:
 
     virtual void setCommand(DeviceCommand command) = 0;
     virtual void setFileName(const QString& fileName) = 0;
+};
+
+// Stop and close whatever the device holds, then open the named file and sound it.
+// The name is handed over as it is; nothing is read back.
+inline void playCue(DeviceControl& device, const QString& fileName)
+{
+    device.setCommand(DeviceCommand::Stop);
+    device.setCommand(DeviceCommand::Close);
+    device.setFileName(fileName);
+    device.setCommand(DeviceCommand::Open);
+    device.setCommand(DeviceCommand::Sound);
+}
+
+// The run's view of the cue device.
+class DeviceCuePlayer final : public CuePlayer {
+public:
+    explicit DeviceCuePlayer(DeviceControl& device) : device_(device) {}
+
+    void play(const std::string& fileName) override
+    {
+        playCue(device_, QString::fromStdString(fileName));
+    }
+
+private:
+    DeviceControl& device_;
 };
 
 }  // namespace buffon

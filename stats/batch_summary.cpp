@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 
 namespace buffon {
 namespace {

@@ -1,7 +1,7 @@
 #include "stats/csv_text.h"
 
 #include "experiment/number_text.h"
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 
 namespace buffon {
 

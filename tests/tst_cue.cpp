@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "sound/multimedia_control.h"
-#include "sound/play_cue.h"
+#include "sound/device_control.h"
 
 using namespace buffon;
 

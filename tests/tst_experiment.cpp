@@ -6,7 +6,7 @@
 #include "experiment/needle.h"
 #include "experiment/number_text.h"
 #include "experiment/pixel_board.h"
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 
 using namespace buffon;
 

@@ -12,7 +12,7 @@
 #include "assets/resources.h"
 #include "experiment/experiment_run.h"
 #include "sound/multimedia_control.h"
-#include "sound/play_cue.h"
+#include "sound/device_control.h"
 #include "window/activation_watcher.h"
 #include "window/board_view.h"
 #include "window/control_table.h"

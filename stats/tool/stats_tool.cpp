@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "experiment/local_clock.h"
-#include "experiment/run_result.h"
+#include "experiment/run_size.h"
 #include "experiment/run_size.h"
 #include "stats/batch_summary.h"
 #include "stats/csv_text.h"
