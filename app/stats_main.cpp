@@ -6,7 +6,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("buffon-needle-stats"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BUFFON_VERSION));
     buffon::ParsedCommandLine command;
     {
         QCoreApplication app(argc, argv);
