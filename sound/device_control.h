@@ -23,6 +23,9 @@ public:
 
     virtual void setCommand(DeviceCommand command) = 0;
     virtual void setFileName(const QString& fileName) = 0;
+    // Gets ready to open this file quickly later, where the device has setting up to do; it
+    // changes nothing the commands see.
+    virtual void preload(const QString& fileName) { Q_UNUSED(fileName); }
 };
 
 // Stop and close whatever the device holds, then open the named file and sound it.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
+#include <QtEndian>
 
 namespace buffon {
 
@@ -70,8 +71,26 @@ void MultimediaControl::open()
     open_ = true;
     if (source_.isEmpty()) {
         warnOnce(QStringLiteral("sound cue \"%1\" not found; it stays silent").arg(fileName_));
-        return;
+    } else if (!isPlayableWave(source_)) {
+        warnOnce(
+            QStringLiteral("sound cue %1 is not a wave file that can be played; it stays silent")
+                .arg(source_.isLocalFile() ? source_.toLocalFile() : source_.toString()));
+        source_.clear();
+    } else {
+        load(source_);
     }
+}
+
+void MultimediaControl::preload(const QString& fileName)
+{
+    const QUrl source = resolveCue(fileName);
+    if (!source.isEmpty() && isPlayableWave(source)) {
+        load(source);
+    }
+}
+
+void MultimediaControl::load(const QUrl& source)
+{
     if (!haveAudioOutput()) {
         return;
     }
@@ -85,9 +104,37 @@ void MultimediaControl::open()
         });
     }
     // Reopening the same file keeps the decoded sound instead of loading it again.
-    if (effect_->source() != source_) {
-        effect_->setSource(source_);
+    if (effect_->source() != source) {
+        effect_->setSource(source);
     }
+}
+
+bool MultimediaControl::isPlayableWave(const QUrl& source)
+{
+    QFile file(source.scheme() == QLatin1String("qrc") ? QLatin1Char(':') + source.path()
+                                                       : source.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray riff = file.read(12);
+    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8) != "WAVE") {
+        return false;
+    }
+    // Chunks follow, each an id and a little-endian length: the format must be PCM, and
+    // samples must follow it.
+    bool pcm = false;
+    for (QByteArray header = file.read(8); header.size() == 8; header = file.read(8)) {
+        const quint32 length = qFromLittleEndian<quint32>(header.constData() + 4);
+        if (header.startsWith("fmt ")) {
+            pcm = length >= 16 && qFromLittleEndian<quint16>(file.peek(2).constData()) == 1;
+        } else if (header.startsWith("data")) {
+            return pcm && length > 0;
+        }
+        if (!file.seek(file.pos() + length + (length & 1))) {
+            return false;
+        }
+    }
+    return false;
 }
 
 void MultimediaControl::sound()
@@ -103,7 +150,17 @@ void MultimediaControl::sound()
 bool MultimediaControl::haveAudioOutput()
 {
     if (!haveAudioOutput_) {
+        // Qt's sound server client reports a missing server with a line of its own; the one
+        // below says the same in the user's terms, once.
+        static QtMessageHandler forward = nullptr;
+        forward = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (!message.startsWith(QLatin1String("PulseAudioService:")) && forward) {
+                    forward(type, context, message);
+                }
+            });
         haveAudioOutput_ = !QMediaDevices::defaultAudioOutput().isNull();
+        qInstallMessageHandler(forward);
         if (!*haveAudioOutput_) {
             warnOnce(QStringLiteral("no audio output device; sound cues stay silent"));
         }

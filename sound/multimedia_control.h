@@ -25,12 +25,17 @@ public:
 
     void setCommand(DeviceCommand command) override;
     void setFileName(const QString& fileName) override;
+    // Finds the audio output and decodes the cue ahead of the first Open, which would
+    // otherwise pay for both.
+    void preload(const QString& fileName) override;
 
     bool isOpen() const { return open_; }
     // Where the open file was found; empty while nothing is open or the cue is silent.
     QUrl openSource() const { return open_ ? source_ : QUrl(); }
 
     static QUrl resolveCue(const QString& fileName);
+    // Whether the file is a wave file QSoundEffect can play: PCM samples, and some of them.
+    static bool isPlayableWave(const QUrl& source);
 
 private:
     void stop();
@@ -39,6 +44,8 @@ private:
     void sound();
     void warnOnce(const QString& message);
     bool haveAudioOutput();
+    // Where the cue can sound, the effect holds it, loaded.
+    void load(const QUrl& source);
 
     QString fileName_;
     QUrl source_;

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "sound/multimedia_control.h"
 #include "sound/device_control.h"
+#include "sound/multimedia_control.h"
 
 using namespace buffon;
 
@@ -54,22 +54,40 @@ private slots:
         QVERIFY(QFile::remove("pinpon.wav"));
     }
 
+    void silentCuesWarnOnce_data()
+    {
+        QTest::addColumn<QByteArray>("contents");  // of the file the cue names; null: none
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("no such file") << QByteArray() << "sound cue \"cue.wav\" not found";
+        QTest::newRow("empty file") << QByteArray("") << "cue.wav is not a wave file";
+        QTest::newRow("text") << QByteArray("RIFF, but no wave") << "cue.wav is not a wave file";
+        QTest::newRow("no samples") << QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 28)
+                                    << "cue.wav is not a wave file";
+    }
+
     void silentCuesWarnOnce()
     {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, warning);
+        QFile file("cue.wav");
+        QVERIFY(contents.isNull() ||
+                (file.open(QIODevice::WriteOnly) && file.write(contents) >= 0));
+        file.close();
         gWarnings.clear();
         qInstallMessageHandler(collectWarnings);
         {
             MultimediaControl device;
             for (int click = 0; click < 3; ++click) {
-                playCue(device, "nosuch.wav");
+                playCue(device, "cue.wav");
                 QVERIFY(device.isOpen() && device.openSource().isEmpty());
                 playCue(device, "pinpon.wav");
             }
-            QTest::qWait(200);
+            QTest::qWait(100);
         }
         qInstallMessageHandler(nullptr);
-        // One line for the missing file, and at most one more where there is no sound card.
-        QCOMPARE(gWarnings.filter("\"nosuch.wav\" not found").size(), 1);
+        file.remove();
+        // One line for the file, and at most one more where there is no sound card.
+        QCOMPARE(gWarnings.filter(warning).size(), 1);
         QVERIFY2(gWarnings.size() <= 2, qPrintable(gWarnings.join('\n')));
     }
 

@@ -110,6 +110,32 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
+    void soundIsReadiedOnceShownWithOneLineForNoOutput()
+    {
+        // The test has no sound server. The search for one, and its one line, come once the
+        // window shows, so that the first run costs no more than later ones.
+        static QStringList warnings;
+        warnings.clear();
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            warnings << QString::number(type) + ' ' + text;
+        });
+        {
+            MainWindow window;
+            QCoreApplication::processEvents();
+            const QStringList beforeShowing = warnings;
+            showAndActivate(window);
+            QTest::qWait(50);
+            const QStringList shown = warnings;
+            click(window, "Command1");
+            qInstallMessageHandler(nullptr);
+            QCOMPARE(beforeShowing, QStringList());
+            QCOMPARE(shown, QStringList{QString::number(QtWarningMsg) +
+                                        " buffon-needle: no audio output device; sound cues "
+                                        "stay silent"});
+            QCOMPARE(warnings, shown);
+        }
+    }
+
     void stackingTabOrderFacesAndTheFormula()
     {
         MainWindow window;
@@ -241,6 +267,33 @@ private slots:
                        : QString());
         // Far from the rate of the hit rule, the count would point at a fault.
         QVERIFY(needles < 1000 || qAbs(double(count) / needles - 0.32) < 0.05);
+    }
+
+    void resultsStayReadableUnderADarkDesktop()
+    {
+        const QPalette desktop = QApplication::palette();
+        QPalette dark(Qt::white, QColor(40, 40, 40), QColor(60, 60, 60), QColor(20, 20, 20),
+                      QColor(30, 30, 30), Qt::white, QColor(30, 30, 30));
+        QApplication::setPalette(dark);
+        MainWindow window;
+        showAndActivate(window);
+        click(window, "Command7");
+        QCoreApplication::processEvents();
+        const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+        QApplication::setPalette(desktop);
+        // Dark text on a light ground, on the labels, the results and the buttons.
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label7", "Command7"}) {
+            const QRect area = control(window, name)->geometry();
+            int darkest = 255;
+            int lightest = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    darkest = std::min(darkest, qGray(screen.pixel(x, y)));
+                    lightest = std::max(lightest, qGray(screen.pixel(x, y)));
+                }
+            }
+            QVERIFY2(darkest < 60 && lightest >= 240, name);
+        }
     }
 
     void initShowsABlankBoardOnScreen()

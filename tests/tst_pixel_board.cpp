@@ -127,6 +127,13 @@ private slots:
         constexpr float nan = std::numeric_limits<float>::quiet_NaN();
         constexpr float huge = 3e38f;
         PixelBoard board;
+        // Nothing from a segment with a coordinate that is no number, or wholly far off.
+        for (const QLineF& none : {QLineF(nan, 10, 20, 30), QLineF(10, nan, 20, 30),
+                                   QLineF(10, 20, nan, 30), QLineF(10, 20, 30, nan),
+                                   QLineF(-huge, 100, -1e38, 200), QLineF(100, 1e38, 200, huge)}) {
+            board.drawSegment(none.x1(), none.y1(), none.x2(), none.y2(), PaletteIndex::LightBlue);
+        }
+        QVERIFY(painted(board).empty());
         const float wild[] = {-1, -600, 523, 411, 1e7f, -1e7f, huge, -huge, inf, -inf, nan};
         for (const float a : wild) {
             for (const float b : wild) {

@@ -52,6 +52,12 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY SESSION_MANAGER QT_QPA_PLATFORMTHEME
 
+# Openbox focuses and raises a window on every press in it through a grab of its own, and
+# under load it swallows presses that come faster than it hands them on; the window's own
+# handling of fast clicks is what the tests judge, so the session's openbox lets them through.
+mkdir "$XDG_CONFIG_HOME/openbox"
+sed '/<context name="Client">/,/<\/context>/d' /etc/xdg/openbox/rc.xml >"$XDG_CONFIG_HOME/openbox/rc.xml"
+
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wait_for -e "$work/wm-ready" openbox

@@ -1,29 +1,59 @@
 #include "window/main_window.h"
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
 #include <cstdio>
 
 #include "assets/resources.h"
 #include "experiment/experiment_run.h"
-#include "sound/multimedia_control.h"
 #include "sound/device_control.h"
+#include "sound/multimedia_control.h"
 #include "window/activation_watcher.h"
 #include "window/board_view.h"
 #include "window/control_table.h"
+#include "window/destroyed_window_watcher.h"
+
+Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
 namespace buffon {
 namespace {
 
 constexpr const char* kExitCue = "endpinpon.wav";
 
-// The button face; the emblem's ground has the same grey.
-const QColor kButtonFace(240, 240, 240);
+// The window keeps its own light face and dark text whatever theme the desktop uses, so that
+// its labels stay readable and the board's colours keep their meaning: a complete palette,
+// every role and every colour group. The emblem's ground has the same grey as the face.
+QPalette windowPalette()
+{
+    const QColor face(240, 240, 240);
+    QPalette palette(Qt::black, face, Qt::white, QColor(160, 160, 160), QColor(160, 160, 160),
+                     Qt::black, Qt::white);
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Midlight, QColor(227, 227, 227));
+    palette.setColor(QPalette::Shadow, QColor(105, 105, 105));
+    palette.setColor(QPalette::Highlight, QColor(0, 120, 215));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    palette.setColor(QPalette::ToolTipText, Qt::black);
+    palette.setColor(QPalette::PlaceholderText, QColor(110, 110, 110));
+    palette.setColor(QPalette::Link, QColor(0, 0, 238));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    return palette;
+}
 
 QString text(const char* utf8)
 {
@@ -80,9 +110,7 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     setWindowTitle(text(kWindowCaption));
     setWindowIcon(programIcon());
     setFixedSize(kClientWidth, kClientHeight);
-    QPalette face = palette();
-    face.setColor(QPalette::Window, kButtonFace);
-    setPalette(face);
+    setPalette(windowPalette());
     setAutoFillBackground(true);
 
     createControls();
@@ -91,9 +119,26 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     countCaption_ = std::make_unique<LabelCaption>(*countLabel_);
     activation_ = new ActivationWatcher(this);
     connectEvents();
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        destroyedWatcher_ = std::make_unique<DestroyedWindowWatcher>(this);
+        QCoreApplication::instance()->installNativeEventFilter(destroyedWatcher_.get());
+    }
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (!cuePreloaded_) {
+        cuePreloaded_ = true;
+        // Once the window is on screen, and not before: the first run's cue then costs no
+        // more than any other's.
+        QTimer::singleShot(0, this, [this] {
+            device_->preload(QString::fromUtf8(kStartCue));
+        });
+    }
+}
 
 void MainWindow::createControls()
 {
@@ -192,6 +237,13 @@ void MainWindow::reportFailure(const QString& what)
 
 void MainWindow::startRun(const RunSize& size)
 {
+    // Each run can be followed with QT_LOGGING_RULES=buffon.runs.debug=true.
+    QElapsedTimer clock;
+    clock.start();
+    const auto logRun = qScopeGuard([&] {
+        qCDebug(lcRuns, "run of %d needles: %.2f ms", size.needles,
+                static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    });
     guarded([&] {
         RunContext context{*cue_,
                            *boardView_,

@@ -19,6 +19,7 @@ class BoardView;
 class Caption;
 class DeviceControl;
 class DeviceCuePlayer;
+class DestroyedWindowWatcher;
 struct ControlSpec;
 
 // The program's only window: the board, the run buttons, Init and Exit, and the labels that
@@ -30,6 +31,9 @@ public:
     // The window makes and owns its sound device unless one is handed in.
     explicit MainWindow(DeviceControl* device = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
@@ -61,6 +65,8 @@ private:
     UniformRandomSource random_;
     LocalClock clock_;
     ActivationWatcher* activation_ = nullptr;
+    bool cuePreloaded_ = false;
+    std::unique_ptr<DestroyedWindowWatcher> destroyedWatcher_;
 };
 
 }  // namespace buffon

@@ -2,12 +2,14 @@
 """The real program in a real X session, started as a user would, driven with xdotool and
 judged by screenshots taken with ImageMagick's import.
 
-Usage: x_session.sh real_window.py PROGRAM
-The steps run in order on one instance of the program, each from where the previous left it.
-Screenshots of the steps are left in the working directory for whoever looks into a failure.
+Usage: x_session.sh real_window.py PROGRAM [dark]
+The steps run in order on one instance of the program, each from where the previous left it;
+with "dark" the desktop's theme is GNOME's dark one. Screenshots of the steps are left in the
+working directory for whoever looks into a failure.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -17,7 +19,7 @@ CAPTION = "Scatter needles to find an approximate value of pi !"
 BOX_TITLE = "Scatter needles to find pi !"
 BOARD = (26, 74, 523, 411)  # the white inside of the board's edge, in client coordinates
 RULED_WIDTH = 480  # lines are ruled, and needles fall, only left of this board column
-RUN_1000, INIT, EXIT = (223, 516), (507, 516), (100, 600)
+RUN_1000, RUN_50000, INIT, EXIT = (223, 516), (411, 516), (507, 516), (100, 600)
 HIT_COUNT, ESTIMATE = (376, 552, 105, 17), (280, 576, 209, 25)
 WHITE, BLACK, FACE = (255, 255, 255), (0, 0, 0), (240, 240, 240)
 RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
@@ -135,8 +137,45 @@ def check(condition, message):
     print("ok:", message)
 
 
-def main(program):
+def clicks_at_speed_are_all_handled(program, work):
+    """The program counts its runs on stderr when asked; fifty clicks a millisecond apart,
+    ten times over, while each run keeps it busy for several milliseconds."""
+    log = os.path.join(work, "runs.log")
+    with open(log, "w") as runs:
+        busy = subprocess.Popen([program], cwd=work, stderr=runs,
+                                env=dict(os.environ, QT_LOGGING_RULES="buffon.runs.debug=true"))
+    window = find_window(CAPTION)
+    check(window and click(window, RUN_50000), "the program counts its runs")
+    time.sleep(0.5)
+    for _ in range(10):
+        run("xdotool", "click", "--repeat", "50", "--delay", "1", "1")
+        time.sleep(0.5)
+
+    def count():
+        with open(log) as runs:
+            return sum("run of 50000 needles" in line for line in runs)
+    poll(10, lambda: count() == 501)
+    check(count() == 501, "500 clicks a millisecond apart give 500 runs (%d)" % (count() - 1))
+    busy.kill()
+    busy.wait()
+
+
+def forced_close_ends_the_program(program, work):
+    user = subprocess.Popen([program], cwd=work)
+    window = find_window(CAPTION)
+    run("xdotool", "windowclose", window)
+    try:
+        status = user.wait(5)
+    except subprocess.TimeoutExpired:
+        user.kill()
+        status = None
+    check(status is not None, "destroying the window by force ends the program")
+
+
+def main(program, theme):
     work = tempfile.mkdtemp()
+    if theme == "dark":
+        os.environ.update(GTK_THEME="Adwaita:dark", QT_QPA_PLATFORMTHEME="gtk3")
     user = subprocess.Popen([program], cwd=work)
     window = find_window(CAPTION)
     check(window, "the window shows")
@@ -174,8 +213,11 @@ def main(program):
     except subprocess.TimeoutExpired:
         status = None
     check(status == 0, "the answer ends the program with status 0")
-    os.rmdir(work)
+    if theme != "dark":
+        forced_close_ends_the_program(program, work)
+        clicks_at_speed_are_all_handled(program, work)
+    shutil.rmtree(work)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else "")
