@@ -89,6 +89,7 @@ class Files(unittest.TestCase):
         # no change may alter a single one.
         rows = [
             ("10", "5000", "0", "50c1523a79bcb26fbdae6a2749e848d17402e9f6d158e75976cd31b4bca960d7"),
+            ("10", "70000", "5", "486b49b481ca2674e2b0ba53fe2cc783e6bd89db92cfcfceac57199a04e17566"),
             ("100", "10000", "4294967",
              "2f8b3788cb85e8db5e2fcc0b6c2ab742d796ecb09b145007176ccc5c87da912c"),
             ("777", "3000", "123456789",

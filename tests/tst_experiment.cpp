@@ -1,8 +1,11 @@
 #include <QTest>
+#include <QTime>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "experiment/experiment_run.h"
+#include "experiment/local_clock.h"
 #include "experiment/needle.h"
 #include "experiment/number_text.h"
 #include "experiment/pixel_board.h"
@@ -115,6 +118,14 @@ private slots:
         ScriptedDraws again{{draws.begin(), draws.end()}};
         QCOMPARE(throwOutcome(again), needle.outcome);
         QCOMPARE(again.taken, 4u);
+    }
+
+    void clockReadsTheTimeOfDay()
+    {
+        const double seconds = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+        const double read = LocalClock().secondsSinceMidnight();
+        QVERIFY2(std::fmod(std::abs(read - seconds) + 1, 86400) < 2,
+                 qPrintable(QString::number(read)));
     }
 
     void runResults_data()

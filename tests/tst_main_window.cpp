@@ -307,6 +307,32 @@ private slots:
         QVERIFY(blank(window));
     }
 
+    void longRunsShowOnScreenWhileTheyRun()
+    {
+        // The board is painted during a run, between its cue and its count, at most once a
+        // frame: a run that starts a frame after the last paint shows on screen as it goes.
+        RecordingDevice device;
+        MainWindow window(&device);
+        showAndActivate(window);
+        QTest::qWait(40);
+        struct PaintCounter : QObject {
+            bool running = false;
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                paints += running && event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        device.onCommand = [&](const QString& command) {
+            counter.running = command == "Sound";
+        };
+        control(window, "Picture1")->installEventFilter(&counter);
+        click(window, "Command4");
+        counter.running = false;
+        QCOMPARE_GE(counter.paints, 1);
+    }
+
     void keyboardClicksOnlyAFocusedButton()
     {
         MainWindow window;

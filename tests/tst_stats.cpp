@@ -81,14 +81,15 @@ private slots:
         QCOMPARE(three.withDeduction.estimates, 2);
         QVERIFY(!summarise(std::span(hits, 1), 100, 0, 0.5).withoutDeduction.sd);
         QVERIFY(!summarise(hits, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
+        QVERIFY(!summarise(std::span(hits + 2, 1), 100, 10, 0.5).withDeduction.mean);
     }
 
     void histogramShowsEachRunInItsBin()
     {
-        // Five bins a sixteenth wide from 2.96875: one run, one, two, one, one.
-        const Tally estimates[] = {{3.0, 1}, {3.05, 1}, {3.1, 2}, {3.2, 1}, {3.25, 1}};
+        // Five bins a sixteenth wide from 2.96875: one run, one, none, two, one.
+        const Tally estimates[] = {{3.0, 1}, {3.05, 1}, {3.2, 2}, {3.25, 1}};
         const HistogramPlot plot(estimates, 3.125);
-        QCOMPARE(plot.counts(), (std::vector<std::int64_t>{1, 1, 2, 1, 1}));
+        QCOMPARE(plot.counts(), (std::vector<std::int64_t>{1, 1, 0, 2, 1}));
         QCOMPARE(plot.binStart(), 2.96875);
         const QImage image = plot.image(QStringLiteral("six runs"));
         const auto count = [&](int column, QRgb colour) {
@@ -102,7 +103,9 @@ private slots:
         const int single = count(plot.columnOf(3.0), HistogramPlot::kBarColour);
         QCOMPARE_GT(single, 50);
         QCOMPARE(count(plot.columnOf(3.25), HistogramPlot::kBarColour), single);
-        QCOMPARE_LE(std::abs(count(plot.columnOf(3.1), HistogramPlot::kBarColour) - 2 * single), 2);
+        QCOMPARE_LE(std::abs(count(plot.columnOf(3.2), HistogramPlot::kBarColour) - 2 * single), 2);
+        QCOMPARE(count(plot.columnOf(3.1), HistogramPlot::kBarColour), 0);
+        QCOMPARE(image.pixel(plot.columnOf(3.13), 500), qRgb(255, 255, 255));  // below the axis
         QCOMPARE(count(plot.columnOf(2.95), HistogramPlot::kBarColour), 0);
         QCOMPARE(count(plot.columnOf(3.29), HistogramPlot::kBarColour), 0);
         // Pi and the mean run the plot's height, the mean's dashed; nowhere else those colours.
@@ -119,6 +122,14 @@ private slots:
             QCOMPARE(image.pixel(plot.columnOf(ticks[i].value), 502), qRgb(0, 0, 0));
         }
         QVERIFY(ticks.front().value < 3.01 && ticks.back().value > 3.24);
+        QCOMPARE(plot.countTicks().back().text, "2");
+        // A run axis up to five shows each run; the axis names what it reads.
+        const Tally five[] = {{3.0, 5}, {3.2, 1}};
+        QCOMPARE(HistogramPlot(five, 3.03).countTicks().size(), 6u);
+        QCOMPARE_LT(qGray(image.copy(400, HistogramPlot::kHeight - 24, 160, 20)
+                              .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .pixel(0, 0)),
+                    250);
     }
 
     void progressBarFollowsTheWorkAndWipesItself()

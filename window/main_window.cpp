@@ -111,7 +111,6 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     setWindowIcon(programIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setPalette(windowPalette());
-    setAutoFillBackground(true);
 
     createControls();
     cue_ = std::make_unique<DeviceCuePlayer>(*device_);

@@ -76,6 +76,13 @@ std::vector<Tick> HistogramPlot::valueTicks() const
     return ticksOf(low_, high_, tickStep(high_ - low_, 8));
 }
 
+std::vector<Tick> HistogramPlot::countTicks() const
+{
+    const auto tallest = static_cast<double>(*std::max_element(counts_.begin(), counts_.end()));
+    const double step = std::max(1.0, tickStep(tallest, 5));
+    return ticksOf(0, std::ceil(tallest / step) * step, step);
+}
+
 QImage HistogramPlot::image(const QString& title) const
 {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -93,15 +100,13 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     font.setPixelSize(14);
     painter.setFont(font);
 
-    const auto tallest = static_cast<double>(*std::max_element(counts_.begin(), counts_.end()));
-    const double countStep = std::max(1.0, tickStep(tallest, 5));  // whole runs only
-    const double countTop = std::ceil(tallest / countStep) * countStep;
-    const std::vector<Tick> countTicks = ticksOf(0, countTop, countStep);
+    const std::vector<Tick> runTicks = countTicks();
+    const double countTop = runTicks.back().value;
     const auto rowOf = [&](double count) {
         return kArea.bottom() - static_cast<int>(std::lround(count / countTop * kArea.height()));
     };
 
-    for (const Tick& tick : countTicks) {
+    for (const Tick& tick : runTicks) {
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
         painter.setPen(Qt::black);

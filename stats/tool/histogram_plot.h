@@ -47,6 +47,8 @@ public:
     double binWidth() const { return binWidth_; }
     // Ticks of the estimate axis: round values, evenly spaced, each label just precise enough.
     std::vector<Tick> valueTicks() const;
+    // Ticks of the runs axis, whole runs from 0 to the top of the axis.
+    std::vector<Tick> countTicks() const;
 
 private:
     double low_ = 0;
