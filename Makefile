@@ -1,6 +1,7 @@
 # Front door: `make run` and `make test` install what is missing, build and go.
-PACKAGES := cmake g++ make dpkg-dev file qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins \
-	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox
+PACKAGES := cmake g++ make dpkg-dev file help2man qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins \
+	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox \
+	lintian appstream desktop-file-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: deps configure build run test bench asan package format clean

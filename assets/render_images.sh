@@ -8,13 +8,24 @@ tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
 icon_svg="$here/icon/buffon-needle.svg"
+# The theme icons keep their alpha: panels and launchers draw them on their own colour, often a
+# dark one, where a white square would stand out.
 for size in 32 48 64 128 256; do
     out_dir="$here/icon/hicolor/${size}x${size}"
     mkdir -p "$out_dir"
     rsvg-convert -w "$size" -h "$size" "$icon_svg" -o "$tmp/icon-$size.png"
-    # Some panels draw alpha badly, so ship plain RGB flattened on white.
-    convert "$tmp/icon-$size.png" -background white -alpha remove -alpha off \
-        -strip PNG24:"$out_dir/buffon-needle.png"
+    convert "$tmp/icon-$size.png" -strip PNG32:"$out_dir/buffon-needle.png"
+done
+
+# The window's own icon stays plain RGB on a white ground, since some window managers draw
+# alpha badly. The ground is painted in the SVG, under the figure, rather than flattened in
+# afterwards: the edges then blend exactly as they always have.
+sed 's|</defs>|</defs>\n  <rect x="0" y="0" width="32" height="32" fill="#ffffff"/>|' \
+    "$icon_svg" >"$tmp/window-icon.svg"
+for size in 32 64; do
+    rsvg-convert -w "$size" -h "$size" "$tmp/window-icon.svg" -o "$tmp/window-$size.png"
+    convert "$tmp/window-$size.png" -background white -alpha remove -alpha off \
+        -strip PNG24:"$here/icon/window/buffon-needle-$size.png"
 done
 
 emblem_svg="$here/emblem/emblem.svg"
