@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(reportMissingDisplay);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
-    QApplication::setDesktopFileName(QStringLiteral("buffon-needle"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.buffon_needle"));
 
     buffon::MainWindow window;
     window.show();

@@ -7,9 +7,11 @@
 namespace buffon {
 
 enum class ControlRole {
-    Caption,        // a label with fixed text
-    EstimateLabel,  // shows the estimate of pi
-    CountLabel,     // shows the hit count
+    Caption,          // a label with fixed text
+    EstimateCaption,  // the caption of the estimate
+    EstimateLabel,    // shows the estimate of pi
+    CountCaption,     // the caption of the hit count
+    CountLabel,       // shows the hit count
     Board,
     Emblem,
     Device,  // the sound device: no widget, it never shows
@@ -27,6 +29,10 @@ struct ControlSpec {
     int fontPixelSize;  // 0: no text
     bool bold;
     int runSize;  // RunButton: its index in kRunSizes
+    // What a screen reader says of it, where the text on screen says too little; run buttons
+    // are described from their run size.
+    const char* accessibleName = nullptr;
+    const char* accessibleDescription = nullptr;
 };
 
 inline constexpr int kClientWidth = 570;

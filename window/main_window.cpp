@@ -22,6 +22,7 @@
 #include "window/board_view.h"
 #include "window/control_table.h"
 #include "window/destroyed_window_watcher.h"
+#include "window/run_announcer.h"
 
 Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
@@ -114,8 +115,13 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
 
     createControls();
     cue_ = std::make_unique<DeviceCuePlayer>(*device_);
-    estimateCaption_ = std::make_unique<LabelCaption>(*estimateLabel_);
-    countCaption_ = std::make_unique<LabelCaption>(*countLabel_);
+    estimateText_ = std::make_unique<LabelCaption>(*estimateLabel_);
+    countText_ = std::make_unique<LabelCaption>(*countLabel_);
+    // Each result is read with its caption.
+    estimateCaption_->setBuddy(estimateLabel_);
+    countCaption_->setBuddy(countLabel_);
+    announcer_ = new RunAnnouncer(this);
+    setAccessibleDescription(tr("Estimates pi by Buffon's needle experiment"));
     activation_ = new ActivationWatcher(this);
     connectEvents();
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -146,6 +152,12 @@ void MainWindow::createControls()
         case ControlRole::Caption:
             placeControl(makeLabel(spec, this), spec);
             break;
+        case ControlRole::EstimateCaption:
+            placeControl(estimateCaption_ = makeLabel(spec, this), spec);
+            break;
+        case ControlRole::CountCaption:
+            placeControl(countCaption_ = makeLabel(spec, this), spec);
+            break;
         case ControlRole::EstimateLabel:
             placeControl(estimateLabel_ = makeLabel(spec, this), spec);
             break;
@@ -174,7 +186,18 @@ void MainWindow::createControls()
             break;
         case ControlRole::RunButton: {
             auto* button = new CommandButton(text(spec.text), this);
-            runButtons_.emplace_back(button, &kRunSizes.at(static_cast<std::size_t>(spec.runSize)));
+            const RunSize& size = kRunSizes.at(static_cast<std::size_t>(spec.runSize));
+            runButtons_.emplace_back(button, &size);
+            button->setAccessibleName(tr("Throw %1 needles").arg(text(spec.text)));
+            button->setAccessibleDescription(
+                size.deduction == 0
+                    ? tr("Throws %1 needles onto the board, then shows how many met a line and "
+                         "the estimate of pi")
+                          .arg(text(spec.text))
+                    : tr("Throws %1 needles onto the board, then shows how many met a line, less "
+                         "%2, and the estimate of pi")
+                          .arg(text(spec.text))
+                          .arg(size.deduction));
             placeControl(button, spec);
             break;
         }
@@ -194,6 +217,12 @@ void MainWindow::placeControl(QWidget* control, const ControlSpec& spec)
     control->setGeometry(spec.geometry);
     if (spec.fontPixelSize > 0) {
         control->setFont(windowFont(spec.fontPixelSize, spec.bold));
+    }
+    if (spec.accessibleName) {
+        control->setAccessibleName(text(spec.accessibleName));
+    }
+    if (spec.accessibleDescription) {
+        control->setAccessibleDescription(text(spec.accessibleDescription));
     }
     if (control->focusPolicy() != Qt::NoFocus) {
         if (previousInTabOrder_) {
@@ -217,15 +246,17 @@ void MainWindow::connectEvents()
 }
 
 template <typename Step>
-void MainWindow::guarded(Step&& step)
+bool MainWindow::guarded(Step&& step)
 {
     try {
         step();
+        return true;
     } catch (const std::exception& failure) {
         reportFailure(QString::fromUtf8(failure.what()));
     } catch (...) {
         reportFailure(tr("An unexpected failure occurred."));
     }
+    return false;
 }
 
 void MainWindow::reportFailure(const QString& what)
@@ -243,16 +274,24 @@ void MainWindow::startRun(const RunSize& size)
         qCDebug(lcRuns, "run of %d needles: %.2f ms", size.needles,
                 static_cast<double>(clock.nsecsElapsed()) / 1e6);
     });
-    guarded([&] {
+    const bool ran = guarded([&] {
         RunContext context{*cue_,
                            *boardView_,
                            random_,
                            clock_,
-                           *estimateCaption_,
-                           *countCaption_,
+                           *estimateText_,
+                           *countText_,
                            QLocale().decimalPoint().toStdString()};
         runExperiment(size, context);
     });
+    if (ran) {
+        announcer_->announce(
+            estimateLabel_->text().isEmpty()
+                ? tr("Needles intersecting parallel lines: %1. No estimate of pi.")
+                      .arg(countLabel_->text())
+                : tr("Needles intersecting parallel lines: %1. Estimate of pi: %2.")
+                      .arg(countLabel_->text(), estimateLabel_->text()));
+    }
 }
 
 void MainWindow::resetBoard()

@@ -20,6 +20,7 @@ class Caption;
 class DeviceControl;
 class DeviceCuePlayer;
 class DestroyedWindowWatcher;
+class RunAnnouncer;
 struct ControlSpec;
 
 // The program's only window: the board, the run buttons, Init and Exit, and the labels that
@@ -47,21 +48,25 @@ private:
     void exitProgram();
     void ruleOnActivation();
 
+    // Whether the step ran to its end.
     template <typename Step>
-    void guarded(Step&& step);
+    bool guarded(Step&& step);
     void reportFailure(const QString& what);
 
     BoardView* boardView_ = nullptr;
+    QLabel* estimateCaption_ = nullptr;
     QLabel* estimateLabel_ = nullptr;
+    QLabel* countCaption_ = nullptr;
     QLabel* countLabel_ = nullptr;
+    RunAnnouncer* announcer_ = nullptr;
     std::vector<std::pair<QPushButton*, const RunSize*>> runButtons_;
     QPushButton* initButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
     QWidget* previousInTabOrder_ = nullptr;
     DeviceControl* device_ = nullptr;
     std::unique_ptr<DeviceCuePlayer> cue_;
-    std::unique_ptr<Caption> estimateCaption_;
-    std::unique_ptr<Caption> countCaption_;
+    std::unique_ptr<Caption> estimateText_;
+    std::unique_ptr<Caption> countText_;
     UniformRandomSource random_;
     LocalClock clock_;
     ActivationWatcher* activation_ = nullptr;

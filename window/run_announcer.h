@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QWidget>
+
+namespace buffon {
+
+// Tells a screen reader what a run has shown, as a desktop notification does: an accessible
+// notification that appears with the text. It takes no room and paints nothing.
+class RunAnnouncer final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit RunAnnouncer(QWidget* parent);
+
+    void announce(const QString& text);
+};
+
+}  // namespace buffon
