@@ -60,15 +60,22 @@ Needle throwNeedle(Random& random)
     return needle;
 }
 
+// The outcome from the only two draws it reads: throwNeedle's second and fourth.
+inline Outcome verticalOutcome(float startYDraw, float angleDraw)
+{
+    const float startY = startCoordinate(startYDraw);
+    const double endY = startY + std::sin(angleOf(angleDraw)) * kNeedleReach;
+    return classifyNeedle(wholeUnits(startY), wholeUnits(endY));
+}
+
 // The same four draws as throwNeedle, of which the outcome reads only the vertical ones.
 template <typename Random>
 Outcome throwOutcome(Random& random)
 {
     random.nextValue();
-    const float startY = startCoordinate(random.nextValue());
+    const float startYDraw = random.nextValue();
     random.nextValue();
-    const double endY = startY + std::sin(angleOf(random.nextValue())) * kNeedleReach;
-    return classifyNeedle(wholeUnits(startY), wholeUnits(endY));
+    return verticalOutcome(startYDraw, random.nextValue());
 }
 
 // Blue for a hit, green for a miss, between the whole drawing units of the two ends.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "experiment/hit_counter.h"
 #include "experiment/needle.h"
 
 namespace buffon {
@@ -15,17 +16,23 @@ struct OnlyCount {};
 template <typename Random, typename OnNeedle = OnlyCount>
 std::int64_t throwNeedles(Random& random, std::int64_t count, OnNeedle&& onNeedle = {})
 {
-    std::int64_t hits = 0;
-    for (std::int64_t i = 0; i < count; ++i) {
-        if constexpr (std::is_same_v<std::remove_cvref_t<OnNeedle>, OnlyCount>) {
-            hits += throwOutcome(random) == Outcome::Hit;
-        } else {
-            const Needle needle = throwNeedle(random);
-            hits += needle.outcome == Outcome::Hit;
-            onNeedle(needle);
+    constexpr bool onlyCount = std::is_same_v<std::remove_cvref_t<OnNeedle>, OnlyCount>;
+    if constexpr (onlyCount && std::is_same_v<Random, UniformRandomSource>) {
+        // Needles nobody sees are counted in bulk, to the same count and the same state after.
+        return countHits(random, count);
+    } else {
+        std::int64_t hits = 0;
+        for (std::int64_t i = 0; i < count; ++i) {
+            if constexpr (onlyCount) {
+                hits += throwOutcome(random) == Outcome::Hit;
+            } else {
+                const Needle needle = throwNeedle(random);
+                hits += needle.outcome == Outcome::Hit;
+                onNeedle(needle);
+            }
         }
+        return hits;
     }
-    return hits;
 }
 
 }  // namespace buffon

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "experiment/experiment_run.h"
+#include "experiment/hit_counter.h"
 #include "experiment/local_clock.h"
 #include "experiment/needle.h"
+#include "experiment/needle_run.h"
 #include "experiment/number_text.h"
 #include "experiment/pixel_board.h"
 #include "experiment/run_size.h"
@@ -16,6 +18,7 @@ using namespace buffon;
 namespace {
 
 constexpr float kLargestDraw = 1.0f - 0x1p-24f;
+constexpr SineKernel kKernels[] = {SineKernel::Scalar, SineKernel::Avx2, SineKernel::Avx512};
 
 // Hands out the given draws in turn and counts them.
 struct ScriptedDraws {
@@ -126,6 +129,44 @@ private slots:
         const double read = LocalClock().secondsSinceMidnight();
         QVERIFY2(std::fmod(std::abs(read - seconds) + 1, 86400) < 2,
                  qPrintable(QString::number(read)));
+    }
+
+    void bulkCountIsTheNeedleLoop_data()
+    {
+        QTest::addColumn<float>("seed");
+        QTest::addColumn<int>("needles");
+        for (const int needles : {0, 1, 9, 511, 513, 50000}) {
+            for (const float seed : {0.0f, 0x1p-149f, 45296.25f}) {
+                QTest::addRow("%d from %a", needles, double(seed)) << seed << needles;
+            }
+        }
+    }
+
+    void bulkCountIsTheNeedleLoop()
+    {
+        QFETCH(float, seed);
+        QFETCH(int, needles);
+        for (const SineKernel kernel : kKernels) {
+            UniformRandomSource window(seed);
+            UniformRandomSource bulk(seed);
+            // The window's loop, which throws every whole needle to draw it.
+            QCOMPARE(countHits(bulk, needles, kernel),
+                     throwNeedles(window, needles, [](const Needle&) {}));
+            QCOMPARE(bulk.nextValue(), window.nextValue());
+        }
+    }
+
+    void bulkCountIsExactNearWholeUnits()
+    {
+        // Whole start heights and sines of 0 or within ulps of 1 or -1 end on, or within 1e-12 or
+        // 1e-6 of, whole units and lines, where a vector sine's last bits could move a floor.
+        const std::vector<float> starts{0, 0.2f, 0.2f, 0, 0.3f, 0.0625f, 0.2f, 0.6f, 0.4f, 0.15f};
+        const std::vector<float> angles{0.25f, 0.75f, 0.25f, 0.75f, 0.5f,
+                                        0.25f, 0,     0.25f, 0.75f, 0.1f};
+        for (const SineKernel kernel : kKernels) {
+            QCOMPARE(countHitsOfDraws(starts, angles, kernel),
+                     countHitsOfDraws(starts, angles, SineKernel::Scalar));
+        }
     }
 
     void runResults_data()
