@@ -3,6 +3,22 @@
 
 #include "stats/tool/stats_tool.h"
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Only the program's own lines belong on stderr: Qt's remark that a desktop session's runtime
+// folder is missing (root, cron, ssh) means nothing to a program that draws no window.
+void withoutSessionRemarks(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message)
+{
+    if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        qtHandler(type, context, message);
+    }
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("buffon-needle-stats"));
@@ -23,6 +39,7 @@ int main(int argc, char* argv[])
     }
     // Only the histogram needs a GUI application, for its fonts; it never needs a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(withoutSessionRemarks);
     QGuiApplication app(argc, argv);
     return buffon::runStats(*command.options);
 }

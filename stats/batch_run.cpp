@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <thread>
+#include <vector>
 
 #include "experiment/needle_run.h"
 #include "experiment/random_source.h"
@@ -19,7 +20,7 @@ float runSeed(std::uint32_t seed, std::int64_t run)
 std::int32_t countRunHits(int needles, float seed, std::atomic<std::int64_t>& thrown)
 {
     // Progress is published in blocks so the shared counter costs nothing measurable.
-    constexpr int kBlock = 4096;
+    constexpr int kBlock = 1 << 16;
     UniformRandomSource random(seed);
     std::int64_t hits = 0;
     for (int done = 0; done < needles;) {
@@ -31,25 +32,37 @@ std::int32_t countRunHits(int needles, float seed, std::atomic<std::int64_t>& th
     return static_cast<std::int32_t>(hits);
 }
 
-std::vector<std::int32_t> runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown)
+void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock)
 {
-    std::vector<std::int32_t> hits(static_cast<std::size_t>(plan.runs));
-    std::atomic<std::int64_t> nextRun{0};
-    const auto work = [&] {
-        for (std::int64_t run = nextRun++; run < plan.runs; run = nextRun++) {
-            hits[static_cast<std::size_t>(run)] =
-                countRunHits(plan.needles, runSeed(plan.seed, run), thrown);
+    constexpr std::int64_t kBlockRuns = 1 << 16;
+    std::vector<std::int32_t> hits(static_cast<std::size_t>(std::min(runs, kBlockRuns)));
+    for (std::int64_t first = 0; first < runs; first += kBlockRuns) {
+        const std::int64_t count = std::min(kBlockRuns, runs - first);
+        std::atomic<std::int64_t> next{0};
+        const auto work = [&] {
+            for (std::int64_t i = next++; i < count; i = next++) {
+                hits[static_cast<std::size_t>(i)] = countRun(first + i);
+            }
+        };
+        {
+            std::vector<std::jthread> helpers;
+            for (std::int64_t i = 1; i < std::clamp<std::int64_t>(threads, 1, count); ++i) {
+                helpers.emplace_back(work);
+            }
+            work();
         }
-    };
-    const auto helpers = std::clamp<std::int64_t>(plan.threads, 1, plan.runs) - 1;
-    {
-        std::vector<std::jthread> pool;
-        for (std::int64_t i = 0; i < helpers; ++i) {
-            pool.emplace_back(work);
-        }
-        work();
+        onBlock(std::span(hits).first(static_cast<std::size_t>(count)), first);
     }
-    return hits;
+}
+
+void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock)
+{
+    runBatch(
+        plan.runs, plan.threads,
+        [&](std::int64_t run) {
+            return countRunHits(plan.needles, runSeed(plan.seed, run), thrown);
+        },
+        onBlock);
 }
 
 }  // namespace buffon

@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cstdint>
-#include <vector>
+#include <functional>
+#include <map>
+#include <span>
 
 namespace buffon {
 
@@ -10,7 +12,8 @@ namespace buffon {
 // value a window run reseeds from; run i of a batch seeded with S reseeds from the value whose
 // pattern follows S's by i places, wrapping round, so no two runs of a batch share a sequence.
 inline constexpr std::uint32_t kLargestSeed = 0x7f7fffff;
-inline constexpr std::int64_t kLargestRunCount = 10'000'000;
+// A batch keeps a block of runs at a time, so its size is bounded only by patience.
+inline constexpr std::int64_t kLargestRunCount = 1'000'000'000'000;
 
 float runSeed(std::uint32_t seed, std::int64_t run);
 
@@ -25,8 +28,20 @@ struct BatchPlan {
     int threads = 1;
 };
 
-// Hits of every run, in run order. The runs are shared among the threads, but each run's result
-// depends only on its seed, so the thread count never changes the outcome.
-std::vector<std::int32_t> runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown);
+// How many runs ended with each number of hits: every figure of a batch but its table
+// depends on the hits alone.
+using HitTally = std::map<std::int32_t, std::int64_t>;
+
+// The hits of run i (from 0); called from several threads at once.
+using RunCounter = std::function<std::int32_t(std::int64_t run)>;
+// A block of consecutive runs' hits and the number of its first run.
+using BlockSink = std::function<void(std::span<const std::int32_t> hits, std::int64_t firstRun)>;
+
+// Counts `runs` runs a block at a time, shared among the threads; each block goes to `onBlock`
+// on the calling thread, blocks in run order, so the outcome never depends on the threads.
+void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock);
+
+// The window's runs of a plan; needles thrown are added to `thrown` as they fall.
+void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock);
 
 }  // namespace buffon

@@ -19,31 +19,8 @@ Interval wilsonInterval(double hits, double trials)
     return {centre - half, centre + half};
 }
 
-EstimateSpread estimateSpread(std::span<const std::int32_t> hits, int needles, int deduction,
-                              double rate)
+EstimateSpread withExpectation(EstimateSpread spread, int needles, int deduction, double rate)
 {
-    EstimateSpread spread;
-    // Welford's running mean and squared deviations, in run order so the result is the same
-    // however the runs were shared out.
-    double mean = 0;
-    double squares = 0;
-    for (const std::int32_t h : hits) {
-        const RunResult result = runResult(needles, deduction, h);
-        if (!result.estimate) {
-            ++spread.noEstimate;
-            continue;
-        }
-        ++spread.estimates;
-        const double delta = *result.estimate - mean;
-        mean += delta / static_cast<double>(spread.estimates);
-        squares += delta * (*result.estimate - mean);
-    }
-    if (spread.estimates > 0) {
-        spread.mean = mean;
-    }
-    if (spread.estimates > 1) {
-        spread.sd = std::sqrt(squares / static_cast<double>(spread.estimates - 1));
-    }
     // N / count, expanded about the expected count m with the binomial variance v: the mean
     // to second order, N/m (1 + v/m²), the spread to first, N sqrt(v) / m². The expansion
     // means nothing while a count of 0 is still likely, so then there is none.
@@ -57,25 +34,58 @@ EstimateSpread estimateSpread(std::span<const std::int32_t> hits, int needles, i
     return spread;
 }
 
+EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction, double rate)
+{
+    EstimateSpread spread;
+    // The mean, then the squared deviations from it, each run counted as often as its hits
+    // occurred; in extended precision, so that summing a table of counts costs no digit a
+    // running sum over every run would keep.
+    long double sum = 0;
+    for (const auto& [hits, runs] : tally) {
+        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
+            spread.estimates += runs;
+            sum += static_cast<long double>(*estimate) * runs;
+        } else {
+            spread.noEstimate += runs;
+        }
+    }
+    if (spread.estimates == 0) {
+        return withExpectation(spread, needles, deduction, rate);
+    }
+    const long double mean = sum / spread.estimates;
+    long double squares = 0;
+    for (const auto& [hits, runs] : tally) {
+        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
+            squares += (*estimate - mean) * (*estimate - mean) * runs;
+        }
+    }
+    spread.mean = static_cast<double>(mean);
+    if (spread.estimates > 1) {
+        spread.sd = static_cast<double>(std::sqrt(squares / (spread.estimates - 1)));
+    }
+    return withExpectation(spread, needles, deduction, rate);
+}
+
 }  // namespace
 
-BatchSummary summarise(std::span<const std::int32_t> hits, int needles, int deduction,
-                       double exactRate)
+BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate)
 {
     BatchSummary summary;
-    summary.runs = static_cast<std::int64_t>(hits.size());
     summary.needles = needles;
     summary.deduction = deduction;
     summary.exactRate = exactRate;
-    std::int64_t totalHits = 0;
-    for (const std::int32_t h : hits) {
-        totalHits += h;
+    // A long double holds any total a batch can reach exactly, where a 64-bit integer of
+    // hits times runs could overflow on the way.
+    long double totalHits = 0;
+    for (const auto& [hits, runs] : tally) {
+        summary.runs += runs;
+        totalHits += static_cast<long double>(hits) * runs;
     }
     const double trials = static_cast<double>(needles) * static_cast<double>(summary.runs);
     summary.hitFraction = static_cast<double>(totalHits) / trials;
     summary.interval = wilsonInterval(static_cast<double>(totalHits), trials);
-    summary.withoutDeduction = estimateSpread(hits, needles, 0, exactRate);
-    summary.withDeduction = estimateSpread(hits, needles, deduction, exactRate);
+    summary.withoutDeduction = estimateSpread(tally, needles, 0, exactRate);
+    summary.withDeduction = estimateSpread(tally, needles, deduction, exactRate);
     return summary;
 }
 

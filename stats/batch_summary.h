@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
+
+#include "stats/batch_run.h"
 
 namespace buffon {
 
@@ -37,7 +38,6 @@ struct BatchSummary {
 
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
 // work it out once.
-BatchSummary summarise(std::span<const std::int32_t> hits, int needles, int deduction,
-                       double exactRate);
+BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate);
 
 }  // namespace buffon

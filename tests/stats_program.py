@@ -5,7 +5,9 @@ writes, on ordinary files and on a disk that fills up.
 Usage: stats_program.py PROGRAM
 """
 import hashlib
+import json
 import os
+import stat
 import subprocess
 import sys
 import tempfile
@@ -25,7 +27,7 @@ class CommandLines(unittest.TestCase):
             (["--needles", "many"], "--needles must be"),
             (["--needles", "2147483648"], "--needles must be"),
             (["--runs", "0"], "--runs must be"),
-            (["--runs", "10000001"], "--runs must be"),
+            (["--runs", "1000000000001"], "--runs must be"),
             (["--runs", "2.5"], "--runs must be"),
             (["--seed", "-1"], "--seed must be"),
             (["--seed", "2139095040"], "--seed must be"),
@@ -36,6 +38,10 @@ class CommandLines(unittest.TestCase):
             (["1000"], 'unexpected argument "1000"'),
             (["--csv", ""], "--csv needs a file name"),
             (["--csv", "out", "--plot", "./out"], "name the same file"),
+            (["--csv", "-", "--json", "-"], "--csv and --json name the same file"),
+            (["--csv", "a", "--csv", "b"], "--csv is given more than once"),
+            (["--quiet", "--quiet"], "--quiet is given more than once"),
+            (["--needles", "5\n0\x1b[2J"], '"5\\n0\\x1b[2J"'),
         ]
         for arguments, complaint in rows:
             with self.subTest(arguments=arguments):
@@ -44,6 +50,13 @@ class CommandLines(unittest.TestCase):
                 self.assertEqual(done.stdout, "")
                 self.assertIn(complaint, done.stderr)
                 self.assertEqual(done.stderr.count("\n"), 1, done.stderr)
+
+    def test_help_is_help(self):
+        for option in ("--help", "--help-all"):
+            done = run(option)
+            self.assertEqual((done.returncode, done.stderr), (0, ""))
+            self.assertIn("--needles <N>", done.stdout)
+            self.assertNotIn("Hit fraction", done.stdout)
 
     def test_the_largest_and_smallest_values_are_taken(self):
         for arguments in (["--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"],
@@ -83,6 +96,64 @@ class Files(unittest.TestCase):
             number, hits, count, estimate = line.split(",")
             self.assertEqual(int(count), int(hits) - 10)
             self.assertEqual(estimate, ("%.15g" % (1000 / int(count))) if int(count) else "")
+
+    def test_standard_output_json_and_quiet(self):
+        table = run("--runs", "50", "--seed", "3", "--csv", "-")
+        self.assertEqual(table.stdout.split("\n")[0], "run,hits,count,estimate")
+        self.assertEqual(len(table.stdout.split("\n")), 52)
+        self.assertIn("Hit fraction", table.stderr)  # the summary moves aside
+        quiet = run("--runs", "50", "--seed", "3", "--quiet", "--json", "-")
+        figures = json.loads(quiet.stdout)
+        self.assertEqual((quiet.returncode, quiet.stderr), (0, ""))
+        summary = run("--runs", "50", "--seed", "3").stdout
+        for name, value in (("Hit fraction", figures["hit_fraction"]),
+                            ("mean", figures["estimate_with_deduction"]["mean"]),
+                            ("standard deviation", figures["estimate_without_deduction"]["sd"])):
+            self.assertIn("%s" % "%.6f" % value, summary, name)
+        self.assertEqual((figures["seed"], figures["runs"], figures["deduction_per_run"]),
+                         (3, 50, 10))
+
+    def test_plots_need_no_runtime_folder_and_say_only_their_own(self):
+        env = {k: v for k, v in os.environ.items() if k != "XDG_RUNTIME_DIR"}
+        done = subprocess.run([PROGRAM, "--runs", "20", "--plot", self.path("p.png")],
+                              capture_output=True, text=True, env=env, timeout=60)
+        self.assertEqual((done.returncode, done.stderr), (0, ""))
+        self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_a_link_to_the_same_file_is_refused_before_any_run(self):
+        with open(self.path("same.out"), "w") as file:
+            file.write("kept")
+        os.symlink(self.path("same.out"), self.path("link.out"))
+        done = run("--csv", self.path("same.out"), "--plot", self.path("link.out"))
+        self.assertEqual((done.returncode, done.stdout), (2, ""))
+        self.assertIn("--csv and --plot name the same file", done.stderr)
+        self.assertEqual(self.read("same.out"), b"kept")
+
+    def test_a_fifo_is_written_into_not_replaced(self):
+        fifo = self.path("fifo")
+        os.mkfifo(fifo)
+        reader = subprocess.Popen(["timeout", "60", "cat", fifo], stdout=subprocess.PIPE)
+        done = run("--runs", "100", "--csv", fifo)
+        received = reader.communicate(timeout=60)[0].decode()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertTrue(stat.S_ISFIFO(os.stat(fifo).st_mode))
+        self.assertEqual(len(received.split("\n")), 102)
+
+    def test_device_nodes_are_written_into_and_their_failures_reported(self):
+        # Device nodes of the test's own, on a file system over a scratch folder, in a mount
+        # namespace of its own: the system's /dev is never touched. Needs root.
+        script = 'd=$1; shift; mount -t tmpfs tmpfs "$d" && mknod "$d/full" c 1 7 && ' \
+                 'mknod "$d/null" c 1 3 || exit 77; "$@" --csv "$d/null" >/dev/null || exit 3; ' \
+                 '"$@" --csv "$d/full"; s=$?; stat -c %F "$d/full" "$d/null"; exit $s'
+        done = subprocess.run(["unshare", "-m", "sh", "-c", script, "sh", self.folder.name,
+                               PROGRAM, "--runs", "2000"],
+                              capture_output=True, text=True, timeout=300)
+        if done.returncode == 77 or "unshare" in done.stderr:
+            self.skipTest("no mount namespace here (not root)")
+        self.assertEqual(done.returncode, 1)
+        self.assertRegex(done.stderr, r"^buffon-needle-stats: cannot write [^\n]*/full: "
+                                      r"No space left on device\n$")
+        self.assertTrue(done.stdout.endswith("character special file\n" * 2), done.stdout)
 
     def test_tables_are_those_of_the_first_release(self):
         # Digests of tables written by the first release: its runs are the window's runs, so
@@ -131,8 +202,8 @@ class Files(unittest.TestCase):
                 if done.returncode == 77 or "unshare" in done.stderr:
                     self.skipTest("no mount namespace here (not root)")
                 self.assertEqual(done.returncode, 1)
-                self.assertIn("buffon-needle-stats: cannot write %s" % self.path("out"),
-                              done.stderr)
+                self.assertEqual(done.stderr, "buffon-needle-stats: cannot write %s: No space "
+                                 "left on device\n" % self.path("out"))
                 self.assertTrue(done.stdout.endswith("left:\n"), "a partial file was left")
 
 

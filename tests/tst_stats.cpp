@@ -19,8 +19,13 @@ namespace {
 BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
     std::atomic<std::int64_t> thrown{0};
-    const auto hits = runBatch({needles, runs, seed, 2}, thrown);
-    return summarise(hits, needles, deductionFor(needles), exactHitRate());
+    HitTally tally;
+    runBatch({needles, runs, seed, 2}, thrown, [&](std::span<const std::int32_t> hits, auto) {
+        for (const std::int32_t h : hits) {
+            ++tally[h];
+        }
+    });
+    return summarise(tally, needles, deductionFor(needles), exactHitRate());
 }
 
 }  // namespace
@@ -64,8 +69,7 @@ private slots:
     void summaryOfAFewRunsByHand()
     {
         // Two runs of 100 needles with 40 and 50 hits, a deduction of 10, a rate of one half.
-        const std::int32_t hits[] = {40, 50, 10};
-        const BatchSummary two = summarise(std::span(hits, 2), 100, 10, 0.5);
+        const BatchSummary two = summarise({{40, 1}, {50, 1}}, 100, 10, 0.5);
         QCOMPARE(two.hitFraction, 0.45);
         QCOMPARE_LT(std::abs(two.interval.low - 0.3826407), 1e-7);  // Wilson, 95%
         QCOMPARE_LT(std::abs(two.interval.high - 0.5192438), 1e-7);
@@ -76,12 +80,12 @@ private slots:
         QCOMPARE(*two.withDeduction.expectedMean, 100.0 / 40 * (1 + 25.0 / 1600));
         QCOMPARE(*two.withDeduction.expectedSd, 100.0 * 5 / 1600);
         // A third run whose count is 0 has no estimate; with one estimate there is no SD.
-        const BatchSummary three = summarise(hits, 100, 10, 0.5);
+        const BatchSummary three = summarise({{10, 1}, {40, 1}, {50, 1}}, 100, 10, 0.5);
         QCOMPARE(three.withDeduction.noEstimate, 1);
         QCOMPARE(three.withDeduction.estimates, 2);
-        QVERIFY(!summarise(std::span(hits, 1), 100, 0, 0.5).withoutDeduction.sd);
-        QVERIFY(!summarise(hits, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
-        QVERIFY(!summarise(std::span(hits + 2, 1), 100, 10, 0.5).withDeduction.mean);
+        QVERIFY(!summarise({{40, 1}}, 100, 0, 0.5).withoutDeduction.sd);
+        QVERIFY(!summarise({{40, 1}}, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
+        QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5).withDeduction.mean);
     }
 
     void histogramShowsEachRunInItsBin()

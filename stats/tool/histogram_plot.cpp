@@ -49,8 +49,10 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
     // The Rice rule, kept within what the plot's width can show.
     const int bins = std::clamp(
         static_cast<int>(std::lround(2.0 * std::cbrt(static_cast<double>(runs)))), 5, 80);
-    const double spread = largest - smallest;
-    binWidth_ = spread > 0 ? spread / (bins - 1) : std::max(std::abs(smallest) * 1e-3, 1e-3);
+    // A single value still gets bins of some width around it.
+    const double spread =
+        largest > smallest ? largest - smallest : std::max(std::abs(smallest) * 1e-3, 1e-3);
+    binWidth_ = spread / (bins - 1);
     binStart_ = smallest - binWidth_ / 2;
     counts_.assign(static_cast<std::size_t>(bins), 0);
     for (const Tally& tally : estimates) {
@@ -99,6 +101,7 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(14);
     painter.setFont(font);
+    const QFontMetrics metrics(font);
 
     const std::vector<Tick> runTicks = countTicks();
     const double countTop = runTicks.back().value;
@@ -110,8 +113,8 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
-        painter.drawText(QRect(0, rowOf(tick.value) - 10, kArea.left() - 8, 20),
-                         Qt::AlignRight | Qt::AlignVCenter, tick.text);
+        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
+                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
     painter.setPen(QColor(0x40, 0x60, 0x90));
     painter.setBrush(QColor::fromRgb(kBarColour));
@@ -132,8 +135,8 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     for (const Tick& tick : valueTicks()) {
         const int column = columnOf(tick.value);
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        painter.drawText(QRect(column - 50, kArea.bottom() + 8, 100, 20), Qt::AlignHCenter,
-                         tick.text);
+        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
+                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
     }
     painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
                      QStringLiteral("estimate of π"));
@@ -144,17 +147,15 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     painter.restore();
 
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
-    QRect legend(kArea.left() + 8, kArea.top() - 32, kArea.width(), 20);
+    int legendX = kArea.left() + 8;
+    const int legendY = kArea.top() - 22;
     const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
         painter.setPen(QPen(QColor::fromRgb(colour), 2, style, Qt::FlatCap));
         painter.drawLine(columnOf(value), kArea.top(), columnOf(value), kArea.bottom());
-        painter.drawLine(legend.left(), legend.center().y(), legend.left() + 28,
-                         legend.center().y());
+        painter.drawLine(legendX, legendY, legendX + 28, legendY);
         painter.setPen(Qt::black);
-        legend.setLeft(legend.left() + 36);
-        QRect used;
-        painter.drawText(legend, Qt::AlignLeft | Qt::AlignVCenter, label, &used);
-        legend.setLeft(used.right() + 32);
+        painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1, label);
+        legendX += 36 + metrics.horizontalAdvance(label) + 32;
     };
     mark(std::numbers::pi, kPiColour, Qt::SolidLine,
          QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5));

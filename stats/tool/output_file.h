@@ -1,21 +1,48 @@
 #pragma once
 
-#include <QIODevice>
 #include <QString>
-#include <functional>
+#include <string_view>
 
 namespace buffon {
 
-// Output files are written whole or not at all: into a temporary file beside the target,
-// which replaces it only once everything is written.
+// One output of the companion. An ordinary file, or a path that does not exist yet, is written
+// whole or not at all: into a temporary file beside it, which replaces it only once everything
+// is written. Anything else (a device, a FIFO, a terminal) is written straight into, since
+// replacing it would destroy it; "-" is standard output. Reasons are the system's own words.
+class OutputFile {
+public:
+    explicit OutputFile(QString path);
+    ~OutputFile();
 
-// Tries, before the long work starts, whether `path` can be written, and leaves nothing behind.
-// Returns why not, or an empty text.
-QString probeOutputFile(const QString& path);
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
 
-// `write` returns false, after setting `reason`, when it fails part way. Returns why the
-// file could not be written, or an empty text.
-QString writeOutputFile(const QString& path,
-                        const std::function<bool(QIODevice& device, QString& reason)>& write);
+    const QString& path() const { return path_; }
+    bool isStandardOutput() const { return path_ == QLatin1String("-"); }
+
+    // Tries, before the long work starts, whether the path can be written, touching nothing:
+    // why not, or an empty text.
+    QString probe() const;
+
+    // Each returns false, with the reason in error(), at the first failure; later calls then do
+    // nothing.
+    bool open();
+    bool write(std::string_view bytes);
+    bool commit();
+    const QString& error() const { return error_; }
+
+private:
+    bool fail(int error);
+
+    QString path_;
+    QString temporary_;  // empty when written straight into
+    int fd_ = -1;
+    int slot_ = -1;  // in the table of temporaries to remove on an interrupt
+    QString error_;
+};
+
+// The same file behind two paths, through links or not: compared by where they resolve to, and
+// by device and inode where both exist.
+bool sameFile(const QString& first, const QString& second);
 
 }  // namespace buffon

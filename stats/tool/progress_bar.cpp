@@ -12,12 +12,11 @@ namespace {
 
 constexpr int kBarWidth = 40;
 // About a second of work on one core.
-constexpr std::int64_t kLongWork = 10'000'000;
+constexpr double kLongWork = 1e7;
 
 }  // namespace
 
-ProgressBar::ProgressBar(const std::atomic<std::int64_t>& done, std::int64_t total,
-                         std::FILE* terminal)
+ProgressBar::ProgressBar(const std::atomic<std::int64_t>& done, double total, std::FILE* terminal)
     : done_(done), total_(total), terminal_(terminal)
 {
     painter_ = std::jthread([this](std::stop_token stop) {
@@ -41,14 +40,14 @@ ProgressBar::~ProgressBar()
     std::fflush(terminal_);
 }
 
-bool ProgressBar::wanted(std::FILE* stream, std::int64_t needles)
+bool ProgressBar::wanted(std::FILE* stream, double needles)
 {
     return needles >= kLongWork && isatty(fileno(stream));
 }
 
 void ProgressBar::draw(std::int64_t done) const
 {
-    const double share = total_ > 0 ? static_cast<double>(done) / static_cast<double>(total_) : 1;
+    const double share = total_ > 0 ? static_cast<double>(done) / total_ : 1;
     const int filled = static_cast<int>(share * kBarWidth);
     const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
                             std::string(static_cast<std::size_t>(kBarWidth - filled), '.');

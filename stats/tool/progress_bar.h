@@ -11,20 +11,20 @@ namespace buffon {
 // second from its own thread, and wiped when it goes.
 class ProgressBar {
 public:
-    ProgressBar(const std::atomic<std::int64_t>& done, std::int64_t total, std::FILE* terminal);
+    ProgressBar(const std::atomic<std::int64_t>& done, double total, std::FILE* terminal);
     ~ProgressBar();
 
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
 
     // Worth showing: the output is a terminal and the work takes longer than a glance.
-    static bool wanted(std::FILE* stream, std::int64_t needles);
+    static bool wanted(std::FILE* stream, double needles);
 
 private:
     void draw(std::int64_t done) const;
 
     const std::atomic<std::int64_t>& done_;
-    const std::int64_t total_;
+    const double total_;
     std::FILE* const terminal_;
     std::jthread painter_;
 };

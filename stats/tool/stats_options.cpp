@@ -2,19 +2,38 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <limits>
 
 #include "experiment/run_size.h"
+#include "stats/tool/output_file.h"
 
 namespace buffon {
 namespace {
 
 constexpr qint64 kLargestThreadCount = 256;
 
+// One line, whatever was typed: control characters are shown escaped, not acted on.
+QString escaped(const QString& text)
+{
+    QString line;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n')) {
+            line += QStringLiteral("\\n");
+        } else if (c == QLatin1Char('\t')) {
+            line += QStringLiteral("\\t");
+        } else if (c.category() == QChar::Other_Control) {
+            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 ParsedCommandLine refuse(const QString& reason)
 {
-    return {std::nullopt, QCoreApplication::applicationName() + QStringLiteral(": ") + reason, 2};
+    return {std::nullopt,
+            QCoreApplication::applicationName() + QStringLiteral(": ") + escaped(reason), 2};
 }
 
 // A run size as the window's button shows it: digits in groups of three, "50,000".
@@ -106,20 +125,27 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t c
     const QCommandLineOption csvOption(
         QStringLiteral("csv"),
         QStringLiteral("Write one row per run to FILE: run, hits, count after the deduction, "
-                       "estimate."),
+                       "estimate. - is standard output, and the summary then goes to standard "
+                       "error."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("Write the summary's figures as JSON to FILE (- for standard output)."),
         QStringLiteral("FILE"));
     const QCommandLineOption plotOption(
         QStringLiteral("plot"),
         QStringLiteral("Draw a histogram of the estimates, with pi and their mean marked, to "
                        "FILE as PNG."),
         QStringLiteral("FILE"));
-    parser.addOptions(
-        {needlesOption, runsOption, seedOption, threadsOption, csvOption, plotOption});
+    const QCommandLineOption quietOption(QStringLiteral("quiet"),
+                                         QStringLiteral("Print no summary."));
+    parser.addOptions({needlesOption, runsOption, seedOption, threadsOption, csvOption, jsonOption,
+                       plotOption, quietOption});
 
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
     }
-    if (parser.isSet(helpOption)) {
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
         return {std::nullopt, parser.helpText(), 0};
     }
     if (parser.isSet(versionOption)) {
@@ -127,6 +153,13 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t c
                 QCoreApplication::applicationName() + QLatin1Char(' ') +
                     QCoreApplication::applicationVersion() + QLatin1Char('\n'),
                 0};
+    }
+    QStringList seen;
+    for (const QString& name : parser.optionNames()) {
+        if (seen.contains(name)) {
+            return refuse(QStringLiteral("--%1 is given more than once").arg(name));
+        }
+        seen << name;
     }
     if (!parser.positionalArguments().isEmpty()) {
         return refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
@@ -165,17 +198,28 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t c
         }
         options.plan.threads = static_cast<int>(*threads);
     }
-    options.csvPath = parser.value(csvOption);
-    options.plotPath = parser.value(plotOption);
-    if (parser.isSet(csvOption) && options.csvPath.isEmpty()) {
-        return refuse(QStringLiteral("--csv needs a file name"));
+    options.quiet = parser.isSet(quietOption);
+    // The outputs, in the order they are named in messages.
+    const std::pair<const QCommandLineOption*, QString*> outputs[] = {
+        {&csvOption, &options.csvPath},
+        {&jsonOption, &options.jsonPath},
+        {&plotOption, &options.plotPath}};
+    for (const auto& [option, path] : outputs) {
+        *path = parser.value(*option);
+        if (parser.isSet(*option) && path->isEmpty()) {
+            return refuse(
+                QStringLiteral("--%1 needs a file name").arg(option->names().constFirst()));
+        }
     }
-    if (parser.isSet(plotOption) && options.plotPath.isEmpty()) {
-        return refuse(QStringLiteral("--plot needs a file name"));
-    }
-    if (!options.csvPath.isEmpty() && QFileInfo(options.csvPath).absoluteFilePath() ==
-                                          QFileInfo(options.plotPath).absoluteFilePath()) {
-        return refuse(QStringLiteral("--csv and --plot name the same file"));
+    for (auto one = std::begin(outputs); one != std::end(outputs); ++one) {
+        for (auto other = one + 1; other != std::end(outputs); ++other) {
+            if (!one->second->isEmpty() && !other->second->isEmpty() &&
+                sameFile(*one->second, *other->second)) {
+                return refuse(
+                    QStringLiteral("--%1 and --%2 name the same file")
+                        .arg(one->first->names().constFirst(), other->first->names().constFirst()));
+            }
+        }
     }
     return {options, {}, 0};
 }

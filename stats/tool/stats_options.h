@@ -8,10 +8,13 @@
 
 namespace buffon {
 
+// An empty path means no such output; "-" means standard output.
 struct StatsOptions {
     BatchPlan plan;
-    QString csvPath;   // empty: no table written
-    QString plotPath;  // empty: no histogram drawn
+    QString csvPath;
+    QString jsonPath;
+    QString plotPath;
+    bool quiet = false;  // no summary printed
 };
 
 // Either options to run with, or a text to print and the status to exit with: 0 after --help

@@ -1,5 +1,6 @@
 #include "stats/tool/stats_tool.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QTextStream>
@@ -12,10 +13,10 @@
 
 #include "experiment/local_clock.h"
 #include "experiment/run_size.h"
-#include "experiment/run_size.h"
 #include "stats/batch_summary.h"
 #include "stats/csv_text.h"
 #include "stats/exact_rate.h"
+#include "stats/summary_json.h"
 #include "stats/summary_text.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/output_file.h"
@@ -25,34 +26,10 @@
 namespace buffon {
 namespace {
 
-constexpr std::size_t kCsvSlice = 1 << 16;
-
-void complainCannotWrite(const QString& path, const QString& reason)
+void complainCannotWrite(const OutputFile& file)
 {
-    QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << path << ": "
-                        << reason << '\n';
-}
-
-bool writeCsv(QIODevice& device, QString& reason, std::span<const std::int32_t> hits, int needles,
-              int deduction)
-{
-    const auto put = [&](const std::string& text) {
-        if (device.write(text.data(), qint64(text.size())) != qint64(text.size())) {
-            reason = device.errorString();
-            return false;
-        }
-        return true;
-    };
-    if (!put(kCsvHeader)) {
-        return false;
-    }
-    for (std::size_t first = 0; first < hits.size(); first += kCsvSlice) {
-        const auto slice = hits.subspan(first, std::min(kCsvSlice, hits.size() - first));
-        if (!put(csvRows(slice, static_cast<std::int64_t>(first) + 1, needles, deduction))) {
-            return false;
-        }
-    }
-    return true;
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << file.path()
+                        << ": " << file.error() << '\n';
 }
 
 QString plotTitle(const BatchSummary& summary)
@@ -71,34 +48,31 @@ QString plotTitle(const BatchSummary& summary)
     return title;
 }
 
-// Returns why the plot could not be written, or an empty text.
-QString writePlot(const QString& path, std::span<const std::int32_t> hits,
-                  const BatchSummary& summary)
+QByteArray histogramPng(const HitTally& tally, const BatchSummary& summary)
 {
     // Every run with the same hits has the same estimate.
-    std::map<std::int32_t, std::int64_t> runsWithHits;
-    for (const std::int32_t h : hits) {
-        ++runsWithHits[h];
-    }
     std::vector<Tally> estimates;
-    for (const auto& [h, runs] : runsWithHits) {
-        if (const auto estimate = runResult(summary.needles, summary.deduction, h).estimate) {
+    for (const auto& [hits, runs] : tally) {
+        if (const auto estimate = runResult(summary.needles, summary.deduction, hits).estimate) {
             estimates.push_back({*estimate, runs});
         }
     }
-    if (estimates.empty()) {
-        return QStringLiteral("no run gave an estimate to plot");
-    }
-    const QImage image =
-        HistogramPlot(estimates, *summary.withDeduction.mean).image(plotTitle(summary));
-    return writeOutputFile(path, [&](QIODevice& device, QString& reason) {
-        QImageWriter writer(&device, "png");
-        if (!writer.write(image)) {
-            reason = writer.errorString();
-            return false;
-        }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png")
+        .write(HistogramPlot(estimates, *summary.withDeduction.mean).image(plotTitle(summary)));
+    return png;
+}
+
+// Writes one whole output; false after saying why it failed.
+bool writeWhole(OutputFile& file, std::string_view bytes)
+{
+    if (file.open() && file.write(bytes) && file.commit()) {
         return true;
-    });
+    }
+    complainCannotWrite(file);
+    return false;
 }
 
 }  // namespace
@@ -122,12 +96,13 @@ int reportCommandLine(const ParsedCommandLine& command)
 
 int checkOutputFiles(const StatsOptions& options)
 {
-    for (const QString& path : {options.csvPath, options.plotPath}) {
+    for (const QString& path : {options.csvPath, options.jsonPath, options.plotPath}) {
         if (path.isEmpty()) {
             continue;
         }
-        if (const QString reason = probeOutputFile(path); !reason.isEmpty()) {
-            complainCannotWrite(path, reason);
+        if (const QString reason = OutputFile(path).probe(); !reason.isEmpty()) {
+            QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << path
+                                << ": " << reason << '\n';
             return 2;
         }
     }
@@ -138,37 +113,67 @@ int runStats(const StatsOptions& options)
 {
     const BatchPlan& plan = options.plan;
     const int deduction = deductionFor(plan.needles);
-    const double exactRate = exactHitRate();
+    int status = 0;
+
+    // The table is written as the runs are counted, so that a batch of any size needs no more
+    // memory than a block of runs and the tally of their hits.
+    std::optional<OutputFile> csv;
+    if (!options.csvPath.isEmpty()) {
+        csv.emplace(options.csvPath);
+        if (!csv->open() || !csv->write(kCsvHeader)) {
+            complainCannotWrite(*csv);
+            csv.reset();
+            status = 1;
+        }
+    }
+    HitTally tally;
     std::atomic<std::int64_t> thrown{0};
-    std::vector<std::int32_t> hits;
     {
-        const std::int64_t needles = plan.runs * plan.needles;
+        const double needles = static_cast<double>(plan.runs) * plan.needles;
         std::optional<ProgressBar> bar;
         if (ProgressBar::wanted(stderr, needles)) {
             bar.emplace(thrown, needles, stderr);
         }
-        hits = runBatch(plan, thrown);
+        runBatch(plan, thrown, [&](std::span<const std::int32_t> hits, std::int64_t firstRun) {
+            for (const std::int32_t h : hits) {
+                ++tally[h];
+            }
+            if (csv) {
+                csv->write(csvRows(hits, firstRun + 1, plan.needles, deduction));
+            }
+        });
     }
-    const BatchSummary summary = summarise(hits, plan.needles, deduction, exactRate);
-    const std::string text = summaryText(summary, plan.seed);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    if (csv && !csv->commit()) {
+        complainCannotWrite(*csv);
+        status = 1;
+    }
 
-    int status = 0;
-    if (!options.csvPath.isEmpty()) {
-        const QString reason =
-            writeOutputFile(options.csvPath, [&](QIODevice& device, QString& why) {
-                return writeCsv(device, why, hits, plan.needles, deduction);
-            });
-        if (!reason.isEmpty()) {
-            complainCannotWrite(options.csvPath, reason);
-            status = 1;
-        }
+    const BatchSummary summary = summarise(tally, plan.needles, deduction, exactHitRate());
+    if (!options.quiet) {
+        const bool stdoutTaken = options.csvPath == QLatin1String("-") ||
+                                 options.jsonPath == QLatin1String("-") ||
+                                 options.plotPath == QLatin1String("-");
+        const std::string text = summaryText(summary, plan.seed);
+        std::FILE* to = stdoutTaken ? stderr : stdout;
+        std::fwrite(text.data(), 1, text.size(), to);
+        std::fflush(to);
+    }
+    if (!options.jsonPath.isEmpty()) {
+        OutputFile json(options.jsonPath);
+        const std::string text =
+            summaryJson(summary, plan.seed, QCoreApplication::applicationName().toStdString(),
+                        QCoreApplication::applicationVersion().toStdString());
+        status = writeWhole(json, text) ? status : 1;
     }
     if (!options.plotPath.isEmpty()) {
-        if (const QString reason = writePlot(options.plotPath, hits, summary); !reason.isEmpty()) {
-            complainCannotWrite(options.plotPath, reason);
+        OutputFile plot(options.plotPath);
+        if (!summary.withDeduction.mean) {
+            QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write "
+                                << plot.path() << ": no run gave an estimate to plot\n";
             status = 1;
+        } else {
+            const QByteArray png = histogramPng(tally, summary);
+            status = writeWhole(plot, {png.constData(), std::size_t(png.size())}) ? status : 1;
         }
     }
     return status;
