@@ -54,8 +54,11 @@ def find_window(title, other_than=None, timeout=10):
 
 
 def activate(window):
-    active = run("xdotool", "windowactivate", "--sync", window, "getactivewindow") or b""
-    return active.strip() == window.encode()
+    """Gives the window the focus; a window just mapped may take a moment to accept it."""
+    def attempt():
+        active = run("xdotool", "windowactivate", "--sync", window, "getactivewindow") or b""
+        return active.strip() == window.encode()
+    return poll(5, attempt)
 
 
 def click(window, point):
