@@ -27,7 +27,10 @@ RED, GREEN, BLUE = (255, 0, 0), (0, 255, 0), (0, 0, 255)
 
 def run(*command):
     """A tool's standard output, or None if it failed."""
-    done = subprocess.run(command, stdout=subprocess.PIPE, timeout=20)
+    try:
+        done = subprocess.run(command, stdout=subprocess.PIPE, timeout=10)
+    except subprocess.TimeoutExpired:
+        return None
     return done.stdout if done.returncode == 0 else None
 
 
