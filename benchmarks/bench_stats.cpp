@@ -1,5 +1,7 @@
 // Needles per second of the statistics companion's counting: the bulk counter beside the needle
-// loop it replaced, in one run, so that both meet the same machine load.
+// loop it replaced, in one run, so that both meet the same machine load; and the geometric
+// rule's counter, whose rows `make bench` follows with NumPy doing the same work
+// (numpy_geometric.py).
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +17,7 @@
 #include "experiment/needle.h"
 #include "experiment/random_source.h"
 #include "stats/batch_run.h"
+#include "stats/geometric_needles.h"
 
 namespace {
 
@@ -139,6 +142,19 @@ std::vector<std::int32_t> runBatch(const buffon::BatchPlan& plan, std::atomic<st
 
 }  // namespace before
 
+namespace now {
+
+std::vector<std::int32_t> runBatch(const buffon::BatchPlan& plan, std::atomic<std::int64_t>& thrown)
+{
+    std::vector<std::int32_t> hits;
+    buffon::runBatch(plan, thrown, [&](std::span<const std::int32_t> block, std::int64_t) {
+        hits.insert(hits.end(), block.begin(), block.end());
+    });
+    return hits;
+}
+
+}  // namespace now
+
 // A batch of 50,000-needle runs on one thread and on two; the CPU column is both threads'.
 template <auto runBatch>
 void batch50000(benchmark::State& state)
@@ -168,7 +184,7 @@ BENCHMARK(BM_Batch50000Before)
 
 void BM_Batch50000(benchmark::State& state)
 {
-    batch50000<buffon::runBatch>(state);
+    batch50000<now::runBatch>(state);
 }
 BENCHMARK(BM_Batch50000)
     ->Arg(1)
@@ -192,6 +208,54 @@ void BM_Count50000(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 50000);
 }
 BENCHMARK(BM_Count50000)->ArgName("kernel")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+// Twenty million needles of one geometric stream, cut into as many stretches as there are
+// threads, each stretch counted by its own thread; the CPU column is all threads'.
+void BM_Geometric20M(benchmark::State& state)
+{
+    constexpr std::int64_t kNeedles = 20'000'000;
+    const auto threads = static_cast<int>(state.range(0));
+    std::vector<std::int64_t> hits(static_cast<std::size_t>(threads));
+    const auto countStretch = [&](int thread) {
+        const std::int64_t from = kNeedles * thread / threads;
+        buffon::GeometricNeedles needles(20261206, buffon::GeometricRule{});
+        needles.skip(from);
+        hits[static_cast<std::size_t>(thread)] =
+            needles.countHits(kNeedles * (thread + 1) / threads - from);
+    };
+    for (auto _ : state) {
+        std::vector<std::jthread> pool;
+        for (int thread = 1; thread < threads; ++thread) {
+            pool.emplace_back(countStretch, thread);
+        }
+        countStretch(0);
+    }
+    state.SetItemsProcessed(state.iterations() * kNeedles);
+    state.counters["hits"] =
+        static_cast<double>(std::accumulate(hits.begin(), hits.end(), std::int64_t{0}));
+}
+BENCHMARK(BM_Geometric20M)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+// A million geometric needles on one thread by each sine kernel the processor has.
+void BM_GeometricCount1M(benchmark::State& state)
+{
+    const auto kernel = static_cast<buffon::SineKernel>(state.range(0));
+    if (!buffon::kernelRunsHere(kernel)) {
+        state.SkipWithError("not on this processor");
+        return;
+    }
+    buffon::GeometricNeedles needles(20261206, buffon::GeometricRule{});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(needles.countHits(1'000'000, kernel));
+    }
+    state.SetItemsProcessed(state.iterations() * 1'000'000);
+}
+BENCHMARK(BM_GeometricCount1M)->ArgName("kernel")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -9,6 +9,8 @@ namespace {
 
 constexpr double kZ95 = 1.959963984540054;
 
+}  // namespace
+
 Interval wilsonInterval(double hits, double trials)
 {
     const double p = hits / trials;
@@ -18,6 +20,8 @@ Interval wilsonInterval(double hits, double trials)
         kZ95 / (1 + z2 / trials) * std::sqrt(p * (1 - p) / trials + z2 / (4 * trials * trials));
     return {centre - half, centre + half};
 }
+
+namespace {
 
 EstimateSpread withExpectation(EstimateSpread spread, int needles, int deduction, double rate)
 {

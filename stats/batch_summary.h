@@ -13,6 +13,9 @@ struct Interval {
     bool holds(double value) const { return low <= value && value <= high; }
 };
 
+// The 95% Wilson score interval of a hit fraction, for counts that do not come as a batch.
+Interval wilsonInterval(double hits, double trials);
+
 // The estimates of pi over a batch, taken one way (with or without the deduction).
 struct EstimateSpread {
     std::int64_t estimates = 0;

@@ -61,7 +61,7 @@ private slots:
         QTest::newRow("no such file") << QByteArray() << "sound cue \"cue.wav\" not found";
         QTest::newRow("empty file") << QByteArray("") << "cue.wav is not a wave file";
         QTest::newRow("text") << QByteArray("RIFF, but no wave") << "cue.wav is not a wave file";
-        QTest::newRow("no samples") << QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 28)
+        QTest::newRow("no samples") << QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 24)
                                     << "cue.wav is not a wave file";
     }
 

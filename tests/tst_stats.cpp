@@ -9,8 +9,11 @@
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
 #include "stats/exact_rate.h"
+#include "stats/geometric_needles.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/progress_bar.h"
+
+Q_DECLARE_METATYPE(buffon::GeometricRule)
 
 using namespace buffon;
 
@@ -86,6 +89,36 @@ private slots:
         QVERIFY(!summarise({{40, 1}}, 100, 0, 0.5).withoutDeduction.sd);
         QVERIFY(!summarise({{40, 1}}, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
         QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5).withDeduction.mean);
+    }
+
+    void geometricRule_data()
+    {
+        QTest::addColumn<GeometricRule>("rule");
+        QTest::addColumn<std::uint32_t>("seed");
+        QTest::newRow("shorter than the spacing") << GeometricRule{40, 80} << 0u;
+        QTest::newRow("a little shorter") << GeometricRule{76, 80} << 7u;
+        QTest::newRow("a little longer") << GeometricRule{84, 80} << 2024u;
+        QTest::newRow("longer than the spacing") << GeometricRule{120, 80} << kLargestSeed;
+    }
+
+    void geometricRule()
+    {
+        QFETCH(GeometricRule, rule);
+        QFETCH(std::uint32_t, seed);
+        // Ten million needles in ever longer chunks, each counted by the next sine kernel in turn
+        // and by one of two streams that skip what the other counts, as if std::sin counted all.
+        GeometricNeedles streams[] = {{seed, rule}, {seed, rule}};
+        std::int64_t hits = 0;
+        for (std::int64_t i = 0, done = 0, chunk = 1; done < 10'000'000;
+             ++i, chunk = chunk * 3 + 1) {
+            const std::int64_t needles = std::min(chunk, 10'000'000 - done);
+            hits += streams[i % 2].countHits(needles, static_cast<SineKernel>(i % 3));
+            streams[1 - i % 2].skip(needles);
+            done += needles;
+        }
+        QCOMPARE(GeometricNeedles(seed, rule).countHits(10'000'000, SineKernel::Scalar), hits);
+        QVERIFY(wilsonInterval(hits, 1e7).holds(exactRate(rule)));
+        QVERIFY(!wilsonInterval(hits, 1e7).holds(exactHitRate()));
     }
 
     void histogramShowsEachRunInItsBin()
