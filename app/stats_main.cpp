@@ -34,12 +34,15 @@ int main(int argc, char* argv[])
     if (const int status = buffon::checkOutputFiles(*command.options); status != 0) {
         return status;
     }
-    if (command.options->plotPath.isEmpty()) {
-        return buffon::runStats(*command.options);
+    const buffon::StatsOptions& options = *command.options;
+    if (options.plotPath.isEmpty() &&
+        (options.tracePath.isEmpty() ||
+         options.tracePath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))) {
+        return buffon::runStats(options);
     }
-    // Only the histogram needs a GUI application, for its fonts; it never needs a display.
+    // Only plots need a GUI application, for their fonts; they never need a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(withoutSessionRemarks);
     QGuiApplication app(argc, argv);
-    return buffon::runStats(*command.options);
+    return buffon::runStats(options);
 }

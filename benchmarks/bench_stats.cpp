@@ -159,7 +159,7 @@ std::vector<std::int32_t> runBatch(const buffon::BatchPlan& plan, std::atomic<st
 template <auto runBatch>
 void batch50000(benchmark::State& state)
 {
-    const buffon::BatchPlan plan{50000, 40, 20261206, static_cast<int>(state.range(0))};
+    const buffon::BatchPlan plan{50000, 40, 20261206, static_cast<int>(state.range(0)), {}};
     std::vector<std::int32_t> hits;
     for (auto _ : state) {
         std::atomic<std::int64_t> thrown{0};

@@ -5,9 +5,6 @@
 #include <thread>
 #include <vector>
 
-#include "experiment/needle_run.h"
-#include "experiment/random_source.h"
-
 namespace buffon {
 
 float runSeed(std::uint32_t seed, std::int64_t run)
@@ -15,21 +12,6 @@ float runSeed(std::uint32_t seed, std::int64_t run)
     constexpr std::int64_t seedCount = std::int64_t{kLargestSeed} + 1;
     const auto pattern = static_cast<std::uint32_t>((seed + run % seedCount) % seedCount);
     return std::bit_cast<float>(pattern);
-}
-
-std::int32_t countRunHits(int needles, float seed, std::atomic<std::int64_t>& thrown)
-{
-    // Progress is published in blocks so the shared counter costs nothing measurable.
-    constexpr int kBlock = 1 << 16;
-    UniformRandomSource random(seed);
-    std::int64_t hits = 0;
-    for (int done = 0; done < needles;) {
-        const int block = std::min(kBlock, needles - done);
-        hits += throwNeedles(random, block);
-        done += block;
-        thrown.fetch_add(block, std::memory_order_relaxed);
-    }
-    return static_cast<std::int32_t>(hits);
 }
 
 void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock)
@@ -60,7 +42,17 @@ void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const Bl
     runBatch(
         plan.runs, plan.threads,
         [&](std::int64_t run) {
-            return countRunHits(plan.needles, runSeed(plan.seed, run), thrown);
+            // Progress is published in blocks so the shared counter costs nothing measurable.
+            constexpr int kBlock = 1 << 16;
+            NeedleStream needles(plan.rule, runSeedBits(plan.seed, run));
+            std::int64_t hits = 0;
+            for (int done = 0; done < plan.needles;) {
+                const int block = std::min(kBlock, plan.needles - done);
+                hits += needles.countHits(block);
+                done += block;
+                thrown.fetch_add(block, std::memory_order_relaxed);
+            }
+            return static_cast<std::int32_t>(hits);
         },
         onBlock);
 }

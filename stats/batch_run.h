@@ -6,6 +6,8 @@
 #include <map>
 #include <span>
 
+#include "stats/needle_rule.h"
+
 namespace buffon {
 
 // Seeds are the bit patterns of the non-negative finite single-precision numbers, the kind of
@@ -17,15 +19,12 @@ inline constexpr std::int64_t kLargestRunCount = 1'000'000'000'000;
 
 float runSeed(std::uint32_t seed, std::int64_t run);
 
-// A window run's needles, counted and not drawn. Needles thrown are added to `thrown` as the
-// run goes, so a caller can follow a long run.
-std::int32_t countRunHits(int needles, float seed, std::atomic<std::int64_t>& thrown);
-
 struct BatchPlan {
     int needles = 1000;
     std::int64_t runs = 1000;
     std::uint32_t seed = 0;
     int threads = 1;
+    NeedleRule rule;
 };
 
 // How many runs ended with each number of hits: every figure of a batch but its table
@@ -41,7 +40,8 @@ using BlockSink = std::function<void(std::span<const std::int32_t> hits, std::in
 // on the calling thread, blocks in run order, so the outcome never depends on the threads.
 void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock);
 
-// The window's runs of a plan; needles thrown are added to `thrown` as they fall.
+// The runs of a plan, counted and not drawn; needles thrown are added to `thrown` as they fall,
+// so a caller can follow a long batch.
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock);
 
 }  // namespace buffon

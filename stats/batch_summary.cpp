@@ -23,7 +23,8 @@ Interval wilsonInterval(double hits, double trials)
 
 namespace {
 
-EstimateSpread withExpectation(EstimateSpread spread, int needles, int deduction, double rate)
+EstimateSpread withExpectation(EstimateSpread spread, int needles, int deduction, double rate,
+                               double factor)
 {
     // N / count, expanded about the expected count m with the binomial variance v: the mean
     // to second order, N/m (1 + v/m²), the spread to first, N sqrt(v) / m². The expansion
@@ -32,15 +33,19 @@ EstimateSpread withExpectation(EstimateSpread spread, int needles, int deduction
     const double variance = needles * rate * (1 - rate);
     if (expectedCount > 3 * std::sqrt(variance)) {
         const double squared = expectedCount * expectedCount;
-        spread.expectedMean = needles / expectedCount * (1 + variance / squared);
-        spread.expectedSd = needles * std::sqrt(variance) / squared;
+        spread.expectedMean = factor * (needles / expectedCount * (1 + variance / squared));
+        spread.expectedSd = factor * (needles * std::sqrt(variance) / squared);
     }
     return spread;
 }
 
-EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction, double rate)
+EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction, double rate,
+                              std::optional<double> factor)
 {
     EstimateSpread spread;
+    if (!factor) {
+        return spread;
+    }
     // The mean, then the squared deviations from it, each run counted as often as its hits
     // occurred; in extended precision, so that summing a table of counts costs no digit a
     // running sum over every run would keep.
@@ -48,31 +53,32 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
     for (const auto& [hits, runs] : tally) {
         if (const auto estimate = runResult(needles, deduction, hits).estimate) {
             spread.estimates += runs;
-            sum += static_cast<long double>(*estimate) * runs;
+            sum += static_cast<long double>(*factor * *estimate) * runs;
         } else {
             spread.noEstimate += runs;
         }
     }
     if (spread.estimates == 0) {
-        return withExpectation(spread, needles, deduction, rate);
+        return withExpectation(spread, needles, deduction, rate, *factor);
     }
     const long double mean = sum / spread.estimates;
     long double squares = 0;
     for (const auto& [hits, runs] : tally) {
         if (const auto estimate = runResult(needles, deduction, hits).estimate) {
-            squares += (*estimate - mean) * (*estimate - mean) * runs;
+            squares += (*factor * *estimate - mean) * (*factor * *estimate - mean) * runs;
         }
     }
     spread.mean = static_cast<double>(mean);
     if (spread.estimates > 1) {
         spread.sd = static_cast<double>(std::sqrt(squares / (spread.estimates - 1)));
     }
-    return withExpectation(spread, needles, deduction, rate);
+    return withExpectation(spread, needles, deduction, rate, *factor);
 }
 
 }  // namespace
 
-BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate)
+BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
+                       std::optional<double> estimateFactor)
 {
     BatchSummary summary;
     summary.needles = needles;
@@ -88,8 +94,8 @@ BatchSummary summarise(const HitTally& tally, int needles, int deduction, double
     const double trials = static_cast<double>(needles) * static_cast<double>(summary.runs);
     summary.hitFraction = static_cast<double>(totalHits) / trials;
     summary.interval = wilsonInterval(static_cast<double>(totalHits), trials);
-    summary.withoutDeduction = estimateSpread(tally, needles, 0, exactRate);
-    summary.withDeduction = estimateSpread(tally, needles, deduction, exactRate);
+    summary.withoutDeduction = estimateSpread(tally, needles, 0, exactRate, estimateFactor);
+    summary.withDeduction = estimateSpread(tally, needles, deduction, exactRate, estimateFactor);
     return summary;
 }
 

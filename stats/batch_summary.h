@@ -41,6 +41,9 @@ struct BatchSummary {
 
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
 // work it out once.
-BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate);
+// Estimates are `estimateFactor` times needles over the count after the deduction; without a
+// factor there are none.
+BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
+                       std::optional<double> estimateFactor = 1.0);
 
 }  // namespace buffon

@@ -30,12 +30,18 @@ std::string spread(const EstimateSpread& s)
 
 }  // namespace
 
-std::string summaryJson(const BatchSummary& s, std::uint32_t seed, std::string_view program,
-                        std::string_view version)
+std::string summaryJson(const BatchSummary& s, std::uint32_t seed, const NeedleRule& rule,
+                        std::string_view program, std::string_view version)
 {
     std::string json = "{\n";
     json += "  \"program\": \"" + std::string(program) + "\",\n";
     json += "  \"version\": \"" + std::string(version) + "\",\n";
+    json +=
+        rule.kind == NeedleRule::Kind::Window
+            ? std::string("  \"rule\": {\"name\": \"window\"},\n")
+            : "  \"rule\": {\"name\": \"geometric\", \"length\": " + number(rule.geometry.length) +
+                  ", \"spacing\": " + number(rule.geometry.spacing) + "},\n";
+    json += "  \"estimate_factor\": " + number(rule.estimateFactor()) + ",\n";
     json += "  \"seed\": " + std::to_string(seed) + ",\n";
     json += "  \"runs\": " + std::to_string(s.runs) + ",\n";
     json += "  \"needles_per_run\": " + std::to_string(s.needles) + ",\n";

@@ -33,6 +33,14 @@ std::string row(const std::string& label, const std::string& first, const std::s
     return row + "\n";
 }
 
+// A line naming a thing rather than a figure.
+std::string line(const std::string& label, const std::string& value)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, "%-*s%s\n", kLabelWidth, label.c_str(), value.c_str());
+    return text;
+}
+
 std::string insideOrOut(const Interval& interval, double value)
 {
     return interval.holds(value) ? "inside the interval" : "outside the interval";
@@ -40,30 +48,51 @@ std::string insideOrOut(const Interval& interval, double value)
 
 }  // namespace
 
-std::string summaryText(const BatchSummary& s, std::uint32_t seed)
+std::string summaryText(const BatchSummary& s, std::uint32_t seed, const NeedleRule& rule,
+                        const std::string& program)
 {
-    const double inversePi = std::numbers::inv_pi;
+    const bool window = rule.kind == NeedleRule::Kind::Window;
     std::string text;
+    text += line("Program", program);
+    text += line("Rule", rule.description());
     text += row("Runs", std::to_string(s.runs));
     text += row("Needles per run", std::to_string(s.needles));
-    text += row("Deduction per run", std::to_string(s.deduction));
+    if (window) {
+        text += row("Deduction per run", std::to_string(s.deduction));
+    }
     text += row("Seed", std::to_string(seed));
     text += "\n";
     text += row("Hit fraction", fixed(s.hitFraction, 6));
     text += row("  95% interval", fixed(s.interval.low, 6) + " to " + fixed(s.interval.high, 6));
     text += row("  exact rate of the rule", fixed(s.exactRate, 6), {},
                 insideOrOut(s.interval, s.exactRate));
-    text += row("  1/pi", fixed(inversePi, 6), {}, insideOrOut(s.interval, inversePi));
+    // Beside it, the rate the other rule would give, so the two can be told apart.
+    const double other = window ? std::numbers::inv_pi : NeedleRule().exactRate();
+    text += row(window ? "  1/pi" : "  rate of the window's rule", fixed(other, 6), {},
+                insideOrOut(s.interval, other));
     text += "\n";
     const EstimateSpread& raw = s.withoutDeduction;
     const EstimateSpread& cut = s.withDeduction;
-    text += row("Estimate of pi", "without deduction", "with deduction");
-    text += row("  mean", fixed(raw.mean, 6), fixed(cut.mean, 6));
-    text += row("  standard deviation", fixed(raw.sd, 6), fixed(cut.sd, 6));
-    text += row("  delta-method mean", fixed(raw.expectedMean, 6), fixed(cut.expectedMean, 6));
-    text += row("  delta-method SD", fixed(raw.expectedSd, 6), fixed(cut.expectedSd, 6));
-    text += row("  runs with no estimate", std::to_string(raw.noEstimate),
-                std::to_string(cut.noEstimate));
+    if (window) {
+        text += row("Estimate of pi", "without deduction", "with deduction");
+        text += row("  mean", fixed(raw.mean, 6), fixed(cut.mean, 6));
+        text += row("  standard deviation", fixed(raw.sd, 6), fixed(cut.sd, 6));
+        text += row("  delta-method mean", fixed(raw.expectedMean, 6), fixed(cut.expectedMean, 6));
+        text += row("  delta-method SD", fixed(raw.expectedSd, 6), fixed(cut.expectedSd, 6));
+        text += row("  runs with no estimate", std::to_string(raw.noEstimate),
+                    std::to_string(cut.noEstimate));
+    } else if (rule.estimateFactor()) {
+        text += row("Estimate of pi", "2 L N / (D hits)");
+        text += row("  mean", fixed(raw.mean, 6));
+        text += row("  standard deviation", fixed(raw.sd, 6));
+        text += row("  delta-method mean", fixed(raw.expectedMean, 6));
+        text += row("  delta-method SD", fixed(raw.expectedSd, 6));
+        text += row("  runs with no estimate", std::to_string(raw.noEstimate));
+    } else {
+        return text +
+               "A needle longer than the spacing can cross several lines, so no simple\n"
+               "estimate of pi exists: compare the hit fraction with the exact rate.\n";
+    }
     text += row("  pi", fixed(std::numbers::pi, 6));
     return text;
 }

@@ -7,11 +7,14 @@ Usage: stats_program.py PROGRAM
 import hashlib
 import json
 import os
+import signal
 import stat
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
+from xml.etree import ElementTree
 
 PROGRAM = None
 
@@ -42,6 +45,15 @@ class CommandLines(unittest.TestCase):
             (["--csv", "a", "--csv", "b"], "--csv is given more than once"),
             (["--quiet", "--quiet"], "--quiet is given more than once"),
             (["--needles", "5\n0\x1b[2J"], '"5\\n0\\x1b[2J"'),
+            (["--length", "30"], "--length belongs to --rule geometric"),
+            (["--rule", "textbook"], "--rule is window or geometric"),
+            (["--rule", "geometric", "--spacing", "0"], "--spacing must be a finite positive"),
+            (["--rule", "geometric", "--length", "-1"], "--length must be a finite positive"),
+            (["--rule", "geometric", "--length", "nan"], "--length must be a finite positive"),
+            (["--rule", "geometric", "--length", "inf"], "--length must be a finite positive"),
+            (["--rule", "geometric", "--length", "1e999"], "--length must be a finite positive"),
+            (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
+            (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
         ]
         for arguments, complaint in rows:
             with self.subTest(arguments=arguments):
@@ -154,6 +166,33 @@ class Files(unittest.TestCase):
         self.assertRegex(done.stderr, r"^buffon-needle-stats: cannot write [^\n]*/full: "
                                       r"No space left on device\n$")
         self.assertTrue(done.stdout.endswith("character special file\n" * 2), done.stdout)
+
+    def test_a_trace_ends_at_the_hits_of_the_run_it_follows(self):
+        for rule in ("window", "geometric"):
+            with self.subTest(rule=rule):
+                common = ["--rule", rule, "--needles", "300000", "--seed", "8", "--quiet"]
+                traced = run(*common, "--trace", self.path("t.csv"))
+                batch = run(*common, "--runs", "1", "--csv", self.path("b.csv"))
+                self.assertEqual((traced.returncode, batch.returncode), (0, 0))
+                rows = self.read("t.csv").decode().split("\n")[1:-1]
+                self.assertTrue(190 <= len(rows) <= 220, len(rows))
+                self.assertEqual(rows[-1].split(",")[:2],
+                                 ["300000", self.read("b.csv").decode().split("\n")[1].split(",")[1]])
+
+    def test_trace_plots_are_pictures_that_name_pi(self):
+        run("--needles", "100000", "--trace", self.path("t.svg"), "--quiet")
+        names = ElementTree.parse(self.path("t.svg")).getroot().itertext()
+        self.assertIn("π = 3.14159", "".join(names))
+        run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
+        self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_an_interrupted_trace_leaves_no_file(self):
+        started = subprocess.Popen([PROGRAM, "--needles", "2000000000", "--trace",
+                                    self.path("t.svg")], stdout=subprocess.DEVNULL)
+        time.sleep(1)
+        started.send_signal(signal.SIGINT)
+        self.assertEqual(started.wait(60), -signal.SIGINT)
+        self.assertEqual(os.listdir(self.folder.name), [])
 
     def test_tables_are_those_of_the_first_release(self):
         # Digests of tables written by the first release: its runs are the window's runs, so

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <QPainter>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cmath>
@@ -12,6 +13,8 @@
 #include "stats/geometric_needles.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/progress_bar.h"
+#include "stats/tool/trace_plot.h"
+#include "stats/trace.h"
 
 Q_DECLARE_METATYPE(buffon::GeometricRule)
 
@@ -23,7 +26,7 @@ BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
     std::atomic<std::int64_t> thrown{0};
     HitTally tally;
-    runBatch({needles, runs, seed, 2}, thrown, [&](std::span<const std::int32_t> hits, auto) {
+    runBatch({needles, runs, seed, 2, {}}, thrown, [&](std::span<const std::int32_t> hits, auto) {
         for (const std::int32_t h : hits) {
             ++tally[h];
         }
@@ -142,7 +145,7 @@ private slots:
         QCOMPARE(count(plot.columnOf(3.25), HistogramPlot::kBarColour), single);
         QCOMPARE_LE(std::abs(count(plot.columnOf(3.2), HistogramPlot::kBarColour) - 2 * single), 2);
         QCOMPARE(count(plot.columnOf(3.1), HistogramPlot::kBarColour), 0);
-        QCOMPARE(image.pixel(plot.columnOf(3.13), 500), qRgb(255, 255, 255));  // below the axis
+        QCOMPARE(image.pixel(plot.columnOf(3.115), 500), qRgb(255, 255, 255));  // below the axis
         QCOMPARE(count(plot.columnOf(2.95), HistogramPlot::kBarColour), 0);
         QCOMPARE(count(plot.columnOf(3.29), HistogramPlot::kBarColour), 0);
         // Pi and the mean run the plot's height, the mean's dashed; nowhere else those colours.
@@ -151,11 +154,11 @@ private slots:
         QCOMPARE(count(plot.columnOf(3.0), HistogramPlot::kPiColour) +
                      count(plot.columnOf(3.0), HistogramPlot::kMeanColour),
                  0);
-        // Ticks every 0.05, at their places on the axis.
+        // Ticks every 0.02, at their places on the axis, each labelled to a hundredth.
         const std::vector<Tick> ticks = plot.valueTicks();
-        QCOMPARE_GE(ticks.size(), 5u);
+        QCOMPARE_GE(ticks.size(), 12u);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
-            QCOMPARE(ticks[i].text, QString::number(ticks.front().value + 0.05 * i, 'f', 2));
+            QCOMPARE(ticks[i].text, QString::number(ticks.front().value + 0.02 * i, 'f', 2));
             QCOMPARE(image.pixel(plot.columnOf(ticks[i].value), 502), qRgb(0, 0, 0));
         }
         QVERIFY(ticks.front().value < 3.01 && ticks.back().value > 3.24);
@@ -167,6 +170,26 @@ private slots:
                               .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .pixel(0, 0)),
                     250);
+    }
+
+    void tracePlotDrawsPiWhereItsAxisPutsIt()
+    {
+        std::atomic<std::int64_t> thrown{0};
+        const NeedleRule window;
+        const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
+        const TracePlot plot(window, trace);
+        QImage image(TracePlot::kWidth, TracePlot::kHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        plot.paint(painter, QStringLiteral("one run"));
+        int onPi = 0;
+        for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
+            onPi += image.pixel(x, plot.rowOf(std::numbers::pi)) == TracePlot::kPiColour;
+        }
+        QCOMPARE_GT(onPi, (plot.columnOf(100'000) - plot.columnOf(1)) * 9 / 10);
+        // The run ends close to the window rule's limit, 1 / 0.330691, far from pi.
+        QCOMPARE_LT(std::abs(traceValues(window, trace.back()).value - 3.024), 0.06);
+        QCOMPARE(trace.back().needles, 100'000);
     }
 
     void progressBarFollowsTheWorkAndWipesItself()

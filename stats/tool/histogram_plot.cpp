@@ -75,7 +75,8 @@ int HistogramPlot::columnOf(double value) const
 
 std::vector<Tick> HistogramPlot::valueTicks() const
 {
-    return ticksOf(low_, high_, tickStep(high_ - low_, 8));
+    // Enough labelled ticks to read an estimate off the axis to a hundredth or so.
+    return ticksOf(low_, high_, tickStep(high_ - low_, 20));
 }
 
 std::vector<Tick> HistogramPlot::countTicks() const
@@ -132,14 +133,21 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
     painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
-    for (const Tick& tick : valueTicks()) {
+    const std::vector<Tick> ticks = valueTicks();
+    // Unlabelled ticks halfway between the labelled ones.
+    for (std::size_t i = 0; i + 1 < ticks.size(); ++i) {
+        const int column = columnOf((ticks[i].value + ticks[i + 1].value) / 2);
+        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 3);
+    }
+    for (const Tick& tick : ticks) {
         const int column = columnOf(tick.value);
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
         painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
                          kArea.bottom() + 8 + metrics.ascent(), tick.text);
     }
-    painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
-                     QStringLiteral("estimate of π"));
+    painter.drawText(
+        QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
+        QStringLiteral("estimate of π (bars %1 wide)").arg(QString::number(binWidth_, 'g', 3)));
     painter.save();
     painter.translate(20, kArea.center().y());
     painter.rotate(-90);

@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <cmath>
 #include <limits>
 
 #include "experiment/run_size.h"
@@ -139,8 +141,29 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t c
         QStringLiteral("FILE"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"),
                                          QStringLiteral("Print no summary."));
-    parser.addOptions({needlesOption, runsOption, seedOption, threadsOption, csvOption, jsonOption,
-                       plotOption, quietOption});
+    const QCommandLineOption ruleOption(
+        QStringLiteral("rule"),
+        QStringLiteral("window (the default): the window's own experiment, whole-unit heights and "
+                       "deductions; or geometric: the textbook's, needles of --length on endless "
+                       "lines --spacing apart, places and angles continuous."),
+        QStringLiteral("RULE"), QStringLiteral("window"));
+    const QCommandLineOption lengthOption(
+        QStringLiteral("length"),
+        QStringLiteral("Needle length of the geometric rule (default 40, the window's reach)."),
+        QStringLiteral("L"));
+    const QCommandLineOption spacingOption(
+        QStringLiteral("spacing"),
+        QStringLiteral("Line spacing of the geometric rule (default 80, the window's)."),
+        QStringLiteral("D"));
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"),
+        QStringLiteral("Follow one run of --needles as it goes, the running estimate recorded at "
+                       "about 200 points: FILE.csv for the figures, FILE.png or FILE.svg for a "
+                       "plot."),
+        QStringLiteral("FILE"));
+    parser.addOptions({needlesOption, runsOption, seedOption, threadsOption, ruleOption,
+                       lengthOption, spacingOption, csvOption, jsonOption, plotOption, traceOption,
+                       quietOption});
 
     if (!parser.parse(arguments)) {
         return refuse(parser.errorText());
@@ -180,6 +203,47 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t c
             rangeError(QStringLiteral("runs"), 1, kLargestRunCount, parser.value(runsOption)));
     }
     options.plan.runs = *runs;
+    options.tracePath = parser.value(traceOption);
+    if (parser.isSet(traceOption)) {
+        // A trace follows one run: unless told otherwise, the batch is that run.
+        if (parser.isSet(runsOption) && *runs > 1) {
+            return refuse(QStringLiteral("--trace follows one run; --runs must be 1, not %1")
+                              .arg(parser.value(runsOption)));
+        }
+        options.plan.runs = 1;
+        const QString suffix = QFileInfo(options.tracePath).suffix().toLower();
+        if (!QStringList{QStringLiteral("csv"), QStringLiteral("png"), QStringLiteral("svg")}
+                 .contains(suffix)) {
+            return refuse(
+                QStringLiteral("--trace writes FILE.csv, FILE.png or FILE.svg, not \"%1\"")
+                    .arg(options.tracePath));
+        }
+    }
+    const QString rule = parser.value(ruleOption);
+    if (rule == QLatin1String("geometric")) {
+        options.plan.rule.kind = NeedleRule::Kind::Geometric;
+    } else if (rule != QLatin1String("window")) {
+        return refuse(QStringLiteral("--rule is window or geometric, not \"%1\"").arg(rule));
+    }
+    for (const auto& [option, value] :
+         {std::pair{&lengthOption, &options.plan.rule.geometry.length},
+          std::pair{&spacingOption, &options.plan.rule.geometry.spacing}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const QString name = option->names().constFirst();
+        if (options.plan.rule.kind == NeedleRule::Kind::Window) {
+            return refuse(QStringLiteral("--%1 belongs to --rule geometric; the window's needle "
+                                         "and lines are fixed")
+                              .arg(name));
+        }
+        bool ok = false;
+        *value = parser.value(*option).toDouble(&ok);
+        if (!ok || !std::isfinite(*value) || *value <= 0) {
+            return refuse(QStringLiteral("--%1 must be a finite positive number, not \"%2\"")
+                              .arg(name, parser.value(*option)));
+        }
+    }
     options.plan.seed = clockSeed;
     if (parser.isSet(seedOption)) {
         const auto seed = wholeNumber(parser.value(seedOption), 0, kLargestSeed);

@@ -14,6 +14,7 @@ struct StatsOptions {
     QString csvPath;
     QString jsonPath;
     QString plotPath;
+    QString tracePath;   // one long run followed instead of a batch
     bool quiet = false;  // no summary printed
 };
 

@@ -1,0 +1,183 @@
+#include "stats/tool/trace_plot.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace buffon {
+namespace {
+
+constexpr QRect kArea(90, 96, TracePlot::kWidth - 130, TracePlot::kHeight - 156);
+
+// A tick label centred under `column`: 1, 10, 100, 1,000, 10,000, 100,000, then 10 with a
+// raised exponent, drawn rather than typed so that no face need have superscript digits.
+void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
+{
+    const QFontMetrics metrics(painter.font());
+    if (exponent <= 5) {
+        const QString text =
+            QLocale(QLocale::English).toString(static_cast<qlonglong>(std::pow(10, exponent)));
+        painter.drawText(column - metrics.horizontalAdvance(text) / 2, baseline, text);
+        return;
+    }
+    QFont small = painter.font();
+    small.setPixelSize(small.pixelSize() * 3 / 4);
+    const QString power = QString::number(exponent);
+    const int width = metrics.horizontalAdvance(QStringLiteral("10")) +
+                      QFontMetrics(small).horizontalAdvance(power);
+    painter.drawText(column - width / 2, baseline, QStringLiteral("10"));
+    painter.save();
+    painter.setFont(small);
+    painter.drawText(column - width / 2 + metrics.horizontalAdvance(QStringLiteral("10")),
+                     baseline - metrics.ascent() / 2, power);
+    painter.restore();
+}
+
+}  // namespace
+
+TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace)
+    : rule_(rule), trace_(trace.begin(), trace.end())
+{
+    for (const TracePoint& point : trace_) {
+        values_.push_back(traceValues(rule_, point));
+    }
+    lastNeedles_ = std::max(2.0, static_cast<double>(trace_.back().needles));
+    // The band as it stands after a hundred needles sets the scale: wide enough to show the
+    // run settling, narrow enough to see it; pi stays in view.
+    const TraceValues early =
+        traceValues(rule_, {std::min<std::int64_t>(100, trace_.back().needles), 0});
+    const double limit = early.limit;
+    double half = early.high - limit;
+    if (rule_.estimateFactor()) {
+        half = std::max(half, 1.3 * std::abs(std::numbers::pi - limit));
+    }
+    low_ = limit - half;
+    high_ = limit + half;
+}
+
+int TracePlot::columnOf(double needles) const
+{
+    return kArea.left() + static_cast<int>(std::lround(std::log(needles) / std::log(lastNeedles_) *
+                                                       (kArea.width() - 1)));
+}
+
+int TracePlot::rowOf(double value) const
+{
+    return kArea.bottom() -
+           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.height() - 1)));
+}
+
+void TracePlot::paint(QPainter& painter, const QString& title) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(14);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const bool estimates = rule_.estimateFactor().has_value();
+
+    // Values beyond the axis are held at its ends by hand: an SVG file keeps no clipping.
+    const auto inside = [&](double needles, double value) {
+        return QPointF(columnOf(needles), std::clamp(rowOf(value), kArea.top(), kArea.bottom()));
+    };
+    painter.save();
+    QPainterPath band;
+    for (std::size_t i = 0; i < trace_.size(); ++i) {
+        const QPointF point = inside(trace_[i].needles, values_[i].high);
+        i == 0 ? band.moveTo(point) : band.lineTo(point);
+    }
+    for (std::size_t i = trace_.size(); i-- > 0;) {
+        band.lineTo(inside(trace_[i].needles, values_[i].low));
+    }
+    painter.fillPath(band, QColor::fromRgb(kBandColour));
+    painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
+    painter.drawLine(kArea.left(), rowOf(values_.front().limit), kArea.right(),
+                     rowOf(values_.front().limit));
+    if (estimates) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(kArea.left(), rowOf(std::numbers::pi), kArea.right(),
+                         rowOf(std::numbers::pi));
+        painter.setRenderHint(QPainter::Antialiasing);
+    }
+    QPolygonF run;
+    for (std::size_t i = 0; i < trace_.size(); ++i) {
+        if (!std::isnan(values_[i].value)) {
+            run << inside(trace_[i].needles, values_[i].value);
+        }
+    }
+    painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
+    painter.drawPolyline(run);
+    painter.restore();
+
+    painter.setPen(Qt::black);
+    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
+    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    for (int exponent = 0; std::pow(10, exponent) <= lastNeedles_; ++exponent) {
+        const int column = columnOf(std::pow(10, exponent));
+        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
+        drawPowerOfTen(painter, exponent, column, kArea.bottom() + 8 + metrics.ascent());
+    }
+    const double rough = (high_ - low_) / 8;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    const double step = rough <= 2 * power   ? 2 * power
+                        : rough <= 5 * power ? 5 * power
+                                             : 10 * power;
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    for (double n = std::ceil(low_ / step); n * step <= high_; ++n) {
+        const QString text = QString::number(n * step, 'f', decimals);
+        painter.drawLine(kArea.left() - 5, rowOf(n * step), kArea.left(), rowOf(n * step));
+        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(text),
+                         rowOf(n * step) + metrics.ascent() / 2, text);
+    }
+    painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
+                     QStringLiteral("needles thrown (log scale)"));
+    painter.save();
+    painter.translate(18, kArea.center().y());
+    painter.rotate(-90);
+    painter.drawText(
+        QRect(-200, -10, 400, 20), Qt::AlignCenter,
+        estimates ? QStringLiteral("running estimate of π") : QStringLiteral("hit fraction"));
+    painter.restore();
+
+    // The legend, above the plot: what each line is, and how the estimate is formed.
+    const QString runLabel = !estimates ? QStringLiteral("hit fraction so far")
+                             : rule_.kind == NeedleRule::Kind::Window
+                                 ? QStringLiteral("needles ÷ hits so far (no deduction)")
+                                 : QStringLiteral("2L·needles ÷ (D·hits) so far");
+    struct Entry {
+        QPen pen;
+        QString label;
+    };
+    std::vector<Entry> entries{
+        {QPen(QColor::fromRgb(kRunColour), 2), runLabel},
+        {QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap),
+         QStringLiteral("this rule's limit %1").arg(values_.front().limit, 0, 'f', 5)},
+        {QPen(QColor::fromRgb(kBandColour), 8), QStringLiteral("95% band, ±1.96 SD")}};
+    if (estimates) {
+        entries.insert(entries.begin() + 1,
+                       {QPen(QColor::fromRgb(kPiColour), 2),
+                        QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5)});
+    }
+    int x = kArea.left() + 8;
+    const int y = kArea.top() - 22;
+    for (const Entry& entry : entries) {
+        painter.setPen(entry.pen);
+        painter.drawLine(x, y, x + 24, y);
+        painter.setPen(Qt::black);
+        painter.drawText(x + 30, y + metrics.ascent() / 2 - 1, entry.label);
+        x += 30 + metrics.horizontalAdvance(entry.label) + 24;
+    }
+
+    QFont titleFont = font;
+    titleFont.setPixelSize(18);
+    titleFont.setBold(true);
+    painter.setFont(titleFont);
+    painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
+}
+
+}  // namespace buffon

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QRgb>
+#include <QString>
+#include <span>
+#include <vector>
+
+#include "stats/trace.h"
+
+class QPainter;
+
+namespace buffon {
+
+// One long run as it converges: the running estimate of pi against the needles thrown, on a
+// log scale, with pi, the value this rule tends to, and the band of 1.96 standard deviations
+// about it that narrows as 1/sqrt(n). Where the rule has no estimate, the hit fraction and its
+// exact rate take their place.
+class TracePlot {
+public:
+    static constexpr int kWidth = 960;
+    static constexpr int kHeight = 560;
+    static constexpr QRgb kPiColour = 0xffd01010;
+    static constexpr QRgb kRunColour = 0xff1050d0;
+    static constexpr QRgb kBandColour = 0xffdde6f2;
+
+    TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace);
+
+    void paint(QPainter& painter, const QString& title) const;
+
+    // Where a number of needles and a value fall on the plot.
+    int columnOf(double needles) const;
+    int rowOf(double value) const;
+
+private:
+    NeedleRule rule_;
+    std::vector<TracePoint> trace_;
+    std::vector<TraceValues> values_;
+    double lastNeedles_ = 1;
+    double low_ = 0;
+    double high_ = 1;
+};
+
+}  // namespace buffon
