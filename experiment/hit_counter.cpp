@@ -223,8 +223,9 @@ std::int64_t countHitsOfDraws(std::span<const float> startYDraws, std::span<cons
 
 std::int64_t countHits(UniformRandomSource& random, std::int64_t needles, SineKernel kernel)
 {
-    std::array<float, kBatch> startYDraws;
-    std::array<float, kBatch> angleDraws;
+    // Aligned to cache lines, so that no vector load straddles two whatever the stack depth.
+    alignas(64) std::array<float, kBatch> startYDraws;
+    alignas(64) std::array<float, kBatch> angleDraws;
     // Two chains of states, one for each draw read, so that neither waits on the other.
     std::uint64_t startYState = kToStartYDraw.apply(random.state());
     std::uint64_t angleState = kToAngleDraw.apply(random.state());

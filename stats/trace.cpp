@@ -35,7 +35,7 @@ std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, s
     TracePoint point;
     for (const std::int64_t checkpoint : traceCheckpoints(needles)) {
         // Pieces small enough for a progress bar to move.
-        constexpr std::int64_t kPiece = 1 << 22;
+        constexpr std::int64_t kPiece = 1 << 16;
         while (point.needles < checkpoint) {
             const std::int64_t piece = std::min(kPiece, checkpoint - point.needles);
             point.hits += stream.countHits(piece);
