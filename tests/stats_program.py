@@ -20,7 +20,11 @@ PROGRAM = None
 
 
 def run(*arguments):
-    return subprocess.run([PROGRAM, *arguments], capture_output=True, text=True, timeout=300)
+    # In a folder of its own, so that a program that writes where it should not leaves nothing
+    # behind in the caller's.
+    with tempfile.TemporaryDirectory() as folder:
+        return subprocess.run([PROGRAM, *arguments], capture_output=True, text=True,
+                              timeout=300, cwd=folder)
 
 
 class CommandLines(unittest.TestCase):
@@ -247,5 +251,5 @@ class Files(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    PROGRAM = sys.argv.pop(1)
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
     unittest.main(verbosity=2)
