@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # Front door: `make run` and `make test` install what is missing, build and go.
 PACKAGES := cmake g++ make dpkg-dev file help2man qt6-base-dev qt6-multimedia-dev qt6-svg-dev libxcb1-dev \
 	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox \

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # `make package` builds a .deb of the program, fit for a Debian archive: lintian runs on it in
 # the test suite.
 set(CPACK_GENERATOR DEB)

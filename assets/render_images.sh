@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # Regenerates the raster icons and the emblem JPEG from their SVG sources.
 # Needs rsvg-convert (librsvg2-bin) and ImageMagick's convert.
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
 // Costs of the experiment core: one needle, one line, one whole 50,000-needle run, and the
 // same run painted through QPainter for comparison with the hand-written pixel board.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
 // Needles per second of the statistics companion's counting: the bulk counter beside the needle
 // loop it replaced, in one run, so that both meet the same machine load; and the geometric
 // rule's counter, whose rows `make bench` follows with NumPy doing the same work

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """The geometric rule's needles counted by NumPy as a notebook would count them: two uniform
 draws, a vectorised sine and a comparison per needle, a million needles at a time. `make bench`
 runs this right after bench_stats, so that its BM_Geometric rows and these figures meet the same

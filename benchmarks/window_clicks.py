@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """How long the real window takes over each click on "50,000", the first one included, with
 the clicks sent through the X server as a user's are; whether clicks a millisecond apart are
 all handled; and whether the process grows over many runs.

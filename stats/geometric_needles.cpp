@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
 #include "stats/geometric_needles.h"
 
 // GCC 12 takes the deliberately undefined registers of its own AVX-512 intrinsics for

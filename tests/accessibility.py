@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """The window as a screen reader meets it: through the real accessibility bus.
 
 Usage: dbus-run-session -- x_session.sh accessibility.py PROGRAM

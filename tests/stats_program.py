@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """buffon-needle-stats as its users meet it: command lines, exit statuses and the files it
 writes, on ordinary files and on a disk that fills up.
 

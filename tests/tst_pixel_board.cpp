@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
 #include <QLineF>
 #include <QTest>
 #include <cmath>

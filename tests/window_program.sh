@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # The window program started where there is no display: help and version still answer, and
 # anything else ends with one line that says what is missing, and status 1.
 # Usage: window_program.sh PROGRAM VERSION

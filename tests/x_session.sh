@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # Runs a command in a private X session: its own Xvfb display with the openbox window manager,
 # which activation and focus need, and fresh runtime and configuration folders, so that it
 # neither needs nor disturbs a desktop and reads no user settings.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """Synthesise the two chime cues (pinpon.wav, endpinpon.wav) next to this script.
 
 Standard library only, and no randomness, so re-running gives byte-identical files.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # Takes main-window.png, the screenshot the AppStream metadata points to: the window just after
 # a run of 1,000 needles, in a private X session (tests/x_session.sh) so that no desktop theme or
 # user setting shows. The needles fall at random, so every take differs.

@@ -1,4 +1,6 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 # Builds the .deb from this build tree with cpack and unpacks it, both into SCRATCH, for
 # contents.sh and lint.sh.
 # Usage: build.sh CPACK CPACK_CONFIG SCRATCH

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+# SPDX-License-Identifier: MIT
 """The real program in a real X session, started as a user would, driven with xdotool and
 judged by screenshots taken with ImageMagick's import.
 
