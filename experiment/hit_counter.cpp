@@ -3,12 +3,7 @@
 
 #include "experiment/hit_counter.h"
 
-// GCC 12 takes the deliberately undefined registers of its own AVX-512 intrinsics for
-// uninitialised variables (GCC bug 105593, fixed in GCC 13).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "experiment/vector_sine.h"
 
 #include <algorithm>
 #include <array>
@@ -17,14 +12,6 @@
 
 #include "experiment/board.h"
 #include "experiment/needle.h"
-
-// glibc's vector sines (libmvec) under their x86-64 vector-ABI names: four lanes on AVX2,
-// eight on AVX-512. The target attributes give the declarations the vector registers' ABI
-// although the rest of the file is built for plain x86-64.
-extern "C" {
-__attribute__((target("avx2"))) __m256d _ZGVdN4v_sin(__m256d angles);
-__attribute__((target("avx512f"))) __m512d _ZGVeN8v_sin(__m512d angles);
-}
 
 namespace buffon {
 namespace {

@@ -3,24 +3,12 @@
 
 #include "stats/geometric_needles.h"
 
-// GCC 12 takes the deliberately undefined registers of its own AVX-512 intrinsics for
-// uninitialised variables (GCC bug 105593, fixed in GCC 13).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
+#include "experiment/vector_sine.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <numbers>
-
-// glibc's vector sines (libmvec) under their x86-64 vector-ABI names; the target attributes
-// give the declarations the vector registers' ABI in a file built for plain x86-64.
-extern "C" {
-__attribute__((target("avx2"))) __m256d _ZGVdN4v_sin(__m256d angles);
-__attribute__((target("avx512f"))) __m512d _ZGVeN8v_sin(__m512d angles);
-}
 
 namespace buffon {
 namespace {

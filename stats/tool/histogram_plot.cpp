@@ -4,9 +4,11 @@
 #include "stats/tool/histogram_plot.h"
 
 #include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
@@ -101,9 +103,7 @@ QImage HistogramPlot::image(const QString& title) const
 void HistogramPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(14);
+    const QFont font = plotFont(14);
     painter.setFont(font);
     const QFontMetrics metrics(font);
 
@@ -173,10 +173,7 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     mark(mean_, kMeanColour, Qt::DashLine,
          QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5));
 
-    QFont titleFont = font;
-    titleFont.setPixelSize(18);
-    titleFont.setBold(true);
-    painter.setFont(titleFont);
+    painter.setFont(plotFont(18, true));
     painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
 }
 

@@ -11,6 +11,15 @@
 
 namespace buffon {
 
+QFont plotFont(int pixelSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
 QByteArray plotFile(const QString& path, QSize size, const QString& title,
                     const std::function<void(QPainter&)>& paint)
 {

@@ -5,10 +5,12 @@
 
 #include <QLocale>
 #include <QPainter>
+
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
@@ -76,9 +78,7 @@ int TracePlot::rowOf(double value) const
 void TracePlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(14);
+    const QFont font = plotFont(14);
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const bool estimates = rule_.estimateFactor().has_value();
@@ -176,10 +176,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         x += 30 + metrics.horizontalAdvance(entry.label) + 24;
     }
 
-    QFont titleFont = font;
-    titleFont.setPixelSize(18);
-    titleFont.setBold(true);
-    painter.setFont(titleFont);
+    painter.setFont(plotFont(18, true));
     painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
 }
 
