@@ -16,12 +16,15 @@ involves pi, so counting the crossings gives an estimate of pi.
 The window throws 10, 100, 1,000, 10,000 or 50,000 needles at a click and
 draws every one as it falls, blue when it meets a line and green when it does
 not, then shows how many met a line and the estimate of pi they give. It can
-be worked from the keyboard and with a screen reader.
+be worked from the keyboard and with a screen reader, and stays readable under
+a dark desktop theme.
 
 The companion command buffon-needle-stats throws thousands of runs of the
 same experiment at once, as a teacher may want for a class, and reports how
-the estimate scatters from run to run, with a CSV table of the runs and a PNG
-histogram of the estimates.]])
+the estimate scatters from run to run, with a CSV table of the runs, JSON
+figures and a PNG or SVG histogram. It also throws the textbook experiment,
+needles of any length on endless lines, beside the window's, and follows one
+long run as its estimate converges.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
