@@ -1,7 +1,7 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 # SPDX-License-Identifier: MIT
-# What an installation of the package build.sh unpacked into SCRATCH gets: the two programs
+# What an installation of the package make_deb.sh unpacked into SCRATCH gets: the two programs
 # answering with the project's version, and the files Debian and the desktop look for.
 # Usage: contents.sh SCRATCH VERSION
 set -euo pipefail

@@ -1,7 +1,7 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 # SPDX-License-Identifier: MIT
-# Debian's own checks on the package build.sh built and unpacked into SCRATCH: lintian on the
+# Debian's own checks on the package make_deb.sh built and unpacked into SCRATCH: lintian on the
 # .deb, failing on any error and showing the rest; appstreamcli on the installed metadata; and
 # desktop-file-validate on the installed desktop entry.
 # Usage: lint.sh SCRATCH

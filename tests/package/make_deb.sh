@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: MIT
 # Builds the .deb from this build tree with cpack and unpacks it, both into SCRATCH, for
 # contents.sh and lint.sh.
-# Usage: build.sh CPACK CPACK_CONFIG SCRATCH
+# Usage: make_deb.sh CPACK CPACK_CONFIG SCRATCH
 set -euo pipefail
 
 cpack=$1 config=$2 scratch=$3
