@@ -26,7 +26,7 @@ constexpr auto Caption = ControlRole::Caption;
 
 // The object names are fixed external names: they are the controls' objectName, and tests and
 // tools find the controls by them.
-const ControlSpec kControls[] = {
+const ControlEntry kControls[] = {
     {"Label1", ControlRole::EstimateCaption, {232, 576, 65, 25}, "pi \uFF1D", 19, true, -1},
     {"Label2",
      ControlRole::EstimateLabel,
@@ -117,7 +117,7 @@ const ControlSpec kControls[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> controlTable()
+std::span<const ControlEntry> controlTable()
 {
     return kControls;
 }

@@ -24,7 +24,7 @@ enum class ControlRole {
 };
 
 // One control of the main window as laid out: place and size in pixels of the client area.
-struct ControlSpec {
+struct ControlEntry {
     const char* objectName;
     ControlRole role;
     QRect geometry;
@@ -47,7 +47,7 @@ extern const char* const kExitPrompt;
 
 // Every control, labels first and back to front, so that later labels and every button and
 // picture lie above them; buttons come in keyboard focus order.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlEntry> controlTable();
 
 // The window's face first, then faces that carry the same full-width characters: IPAPGothic
 // is metric-compatible with it.

@@ -94,11 +94,11 @@ private:
     QLabel& label_;
 };
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent)
+QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text(spec.text));
+    label->setText(text(entry.text));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
@@ -150,82 +150,82 @@ void MainWindow::paintEvent(QPaintEvent* event)
 
 void MainWindow::createControls()
 {
-    for (const ControlSpec& spec : controlTable()) {
-        switch (spec.role) {
+    for (const ControlEntry& entry : controlTable()) {
+        switch (entry.role) {
         case ControlRole::Caption:
-            placeControl(makeLabel(spec, this), spec);
+            placeControl(makeLabel(entry, this), entry);
             break;
         case ControlRole::EstimateCaption:
-            placeControl(estimateCaption_ = makeLabel(spec, this), spec);
+            placeControl(estimateCaption_ = makeLabel(entry, this), entry);
             break;
         case ControlRole::CountCaption:
-            placeControl(countCaption_ = makeLabel(spec, this), spec);
+            placeControl(countCaption_ = makeLabel(entry, this), entry);
             break;
         case ControlRole::EstimateLabel:
-            placeControl(estimateLabel_ = makeLabel(spec, this), spec);
+            placeControl(estimateLabel_ = makeLabel(entry, this), entry);
             break;
         case ControlRole::CountLabel:
-            placeControl(countLabel_ = makeLabel(spec, this), spec);
+            placeControl(countLabel_ = makeLabel(entry, this), entry);
             break;
         case ControlRole::Board:
             boardView_ = new BoardView(this);
             // Holding the focus at start, the board leaves every button unfocused, so Enter
             // starts nothing until a button is chosen.
             boardView_->setFocusPolicy(Qt::StrongFocus);
-            placeControl(boardView_, spec);
+            placeControl(boardView_, entry);
             break;
         case ControlRole::Emblem: {
             auto* emblem = new QLabel(this);
             emblem->setPixmap(QPixmap(emblemResource()));
-            placeControl(emblem, spec);
+            placeControl(emblem, entry);
             break;
         }
         case ControlRole::Device:
             if (!device_) {
                 auto* control = new MultimediaControl(this);
-                control->setObjectName(text(spec.objectName));
+                control->setObjectName(text(entry.objectName));
                 device_ = control;
             }
             break;
         case ControlRole::RunButton: {
-            auto* button = new CommandButton(text(spec.text), this);
-            const RunSize& size = kRunSizes.at(static_cast<std::size_t>(spec.runSize));
+            auto* button = new CommandButton(text(entry.text), this);
+            const RunSize& size = kRunSizes.at(static_cast<std::size_t>(entry.runSize));
             runButtons_.emplace_back(button, &size);
-            button->setAccessibleName(tr("Throw %1 needles").arg(text(spec.text)));
+            button->setAccessibleName(tr("Throw %1 needles").arg(text(entry.text)));
             button->setAccessibleDescription(
                 size.deduction == 0
                     ? tr("Throws %1 needles onto the board, then shows how many met a line and "
                          "the estimate of pi")
-                          .arg(text(spec.text))
+                          .arg(text(entry.text))
                     : tr("Throws %1 needles onto the board, then shows how many met a line, less "
                          "%2, and the estimate of pi")
-                          .arg(text(spec.text))
+                          .arg(text(entry.text))
                           .arg(size.deduction));
-            placeControl(button, spec);
+            placeControl(button, entry);
             break;
         }
         case ControlRole::InitButton:
-            placeControl(initButton_ = new CommandButton(text(spec.text), this), spec);
+            placeControl(initButton_ = new CommandButton(text(entry.text), this), entry);
             break;
         case ControlRole::ExitButton:
-            placeControl(exitButton_ = new CommandButton(text(spec.text), this), spec);
+            placeControl(exitButton_ = new CommandButton(text(entry.text), this), entry);
             break;
         }
     }
 }
 
-void MainWindow::placeControl(QWidget* control, const ControlSpec& spec)
+void MainWindow::placeControl(QWidget* control, const ControlEntry& entry)
 {
-    control->setObjectName(text(spec.objectName));
-    control->setGeometry(spec.geometry);
-    if (spec.fontPixelSize > 0) {
-        control->setFont(windowFont(spec.fontPixelSize, spec.bold));
+    control->setObjectName(text(entry.objectName));
+    control->setGeometry(entry.geometry);
+    if (entry.fontPixelSize > 0) {
+        control->setFont(windowFont(entry.fontPixelSize, entry.bold));
     }
-    if (spec.accessibleName) {
-        control->setAccessibleName(text(spec.accessibleName));
+    if (entry.accessibleName) {
+        control->setAccessibleName(text(entry.accessibleName));
     }
-    if (spec.accessibleDescription) {
-        control->setAccessibleDescription(text(spec.accessibleDescription));
+    if (entry.accessibleDescription) {
+        control->setAccessibleDescription(text(entry.accessibleDescription));
     }
     if (control->focusPolicy() != Qt::NoFocus) {
         if (previousInTabOrder_) {
