@@ -59,6 +59,9 @@ def main(program):
         check(runs == ["Throw 10 needles", "Throw 100 needles", "Throw 1,000 needles",
                        "Throw 10,000 needles", "Throw 50,000 needles"], "run buttons %s" % runs)
         check("Needle board" in by_name and "Emblem" in by_name, "the pictures are named")
+        roles = [node.getRoleName() for node in [window] + controls]
+        check(roles.count("notification") == 1 and roles.count("push button") == 7,
+              "one notification, seven buttons: %s" % sorted(set(roles)))
         results = [node for node in controls if node.description.startswith(("The estimate",
                                                                               "How many"))]
         check([relations(node, pyatspi.RELATION_LABELLED_BY) for node in results] ==

@@ -165,6 +165,8 @@ private slots:
             QCOMPARE(image.pixel(plot.columnOf(ticks[i].value), 502), qRgb(0, 0, 0));
         }
         QVERIFY(ticks.front().value < 3.01 && ticks.back().value > 3.24);
+        const int between = plot.columnOf((ticks[0].value + ticks[1].value) / 2);
+        QCOMPARE(image.pixel(between, 501), qRgb(0, 0, 0));  // an unlabelled tick
         QCOMPARE(plot.countTicks().back().text, "2");
         // A run axis up to five shows each run; the axis names what it reads.
         const Tally five[] = {{3.0, 5}, {3.2, 1}};
