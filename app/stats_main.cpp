@@ -11,11 +11,11 @@ namespace {
 QtMessageHandler qtHandler = nullptr;
 
 // Only the program's own lines belong on stderr: Qt's remark that a desktop session's runtime
-// folder is missing (root, cron, ssh) means nothing to a program that draws no window.
+// folder is missing or unfit (root, cron, ssh) means nothing to a program that draws no window.
 void withoutSessionRemarks(QtMsgType type, const QMessageLogContext& context,
                            const QString& message)
 {
-    if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+    if (!message.startsWith(QLatin1String("QStandardPaths: "))) {
         qtHandler(type, context, message);
     }
 }

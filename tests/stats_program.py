@@ -9,6 +9,8 @@ Usage: stats_program.py PROGRAM
 import hashlib
 import json
 import os
+import pty
+import re
 import signal
 import stat
 import subprocess
@@ -191,6 +193,25 @@ class Files(unittest.TestCase):
         self.assertIn("π = 3.14159", "".join(names))
         run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
         self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
+
+    def test_a_terminal_follows_a_long_run(self):
+        pid, terminal = pty.fork()
+        if pid == 0:
+            os.execv(PROGRAM, [PROGRAM, "--needles", "1000000000", "--quiet",
+                               "--trace", self.path("t.csv")])
+        shown = b""
+        while True:
+            try:
+                chunk = os.read(terminal, 4096)
+            except OSError:  # the terminal closes with the program
+                break
+            if not chunk:
+                break
+            shown += chunk
+        self.assertEqual(os.waitpid(pid, 0)[1], 0)
+        shares = [int(share) for share in re.findall(rb"\] +(\d+)%", shown)]
+        self.assertTrue(shares and shares == sorted(shares) and shares[-1] <= 100, shown)
+        self.assertTrue(shown.endswith(b"\r" + b" " * 56 + b"\r"), "the bar is not wiped")
 
     def test_an_interrupted_trace_leaves_no_file(self):
         started = subprocess.Popen([PROGRAM, "--needles", "2000000000", "--trace",

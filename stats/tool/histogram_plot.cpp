@@ -15,30 +15,6 @@ namespace {
 
 constexpr QRect kArea(80, 96, HistogramPlot::kWidth - 120, HistogramPlot::kHeight - 156);
 
-// A tick spacing of 1, 2 or 5 times a power of ten giving at most `ticks` ticks over `span`.
-double tickStep(double span, int ticks)
-{
-    const double rough = span / ticks;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (factor * power >= rough) {
-            return factor * power;
-        }
-    }
-    return 10.0 * power;
-}
-
-// Multiples of `step` from `low` to `high`, each written with the decimals the step needs.
-std::vector<Tick> ticksOf(double low, double high, double step)
-{
-    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-    std::vector<Tick> ticks;
-    for (double n = std::ceil(low / step); n * step <= high; ++n) {
-        ticks.push_back({n * step, QString::number(n * step, 'f', decimals)});
-    }
-    return ticks;
-}
-
 }  // namespace
 
 HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : mean_(mean)

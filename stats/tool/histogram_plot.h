@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "stats/tool/axis_ticks.h"
+
 class QPainter;
 
 namespace buffon {
@@ -17,12 +19,6 @@ namespace buffon {
 struct Tally {
     double value = 0;
     std::int64_t runs = 0;
-};
-
-// A tick on an axis: where it stands and what it reads.
-struct Tick {
-    double value = 0;
-    QString text;
 };
 
 // A histogram of a batch's estimates of pi with the true pi and the estimates' mean marked,

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include "stats/tool/axis_ticks.h"
 #include "stats/tool/plot_file.h"
 
 namespace buffon {
@@ -125,17 +126,10 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
         drawPowerOfTen(painter, exponent, column, kArea.bottom() + 8 + metrics.ascent());
     }
-    const double rough = (high_ - low_) / 8;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    const double step = rough <= 2 * power   ? 2 * power
-                        : rough <= 5 * power ? 5 * power
-                                             : 10 * power;
-    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-    for (double n = std::ceil(low_ / step); n * step <= high_; ++n) {
-        const QString text = QString::number(n * step, 'f', decimals);
-        painter.drawLine(kArea.left() - 5, rowOf(n * step), kArea.left(), rowOf(n * step));
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(text),
-                         rowOf(n * step) + metrics.ascent() / 2, text);
+    for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 8))) {
+        painter.drawLine(kArea.left() - 5, rowOf(tick.value), kArea.left(), rowOf(tick.value));
+        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
+                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
     painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
                      QStringLiteral("needles thrown (log scale)"));
