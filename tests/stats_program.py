@@ -8,6 +8,7 @@ Usage: stats_program.py PROGRAM
 """
 import hashlib
 import json
+import math
 import os
 import pty
 import re
@@ -186,6 +187,14 @@ class Files(unittest.TestCase):
                 self.assertTrue(190 <= len(rows) <= 220, len(rows))
                 self.assertEqual(rows[-1].split(",")[:2],
                                  ["300000", self.read("b.csv").decode().split("\n")[1].split(",")[1]])
+                # The band is 1.96 standard deviations of the estimate, 2L/D / fraction, about
+                # its limit, to first order (the window's 2L/D is 1).
+                n, hits, estimate, limit, low, high = map(float, rows[-1].split(","))
+                p = 2 * 40 / 80 / limit
+                half = 1.96 * 2 * 40 / 80 * math.sqrt(p * (1 - p) / n) / p ** 2
+                self.assertAlmostEqual(high - limit, half, places=9)
+                self.assertAlmostEqual(limit - low, half, places=9)
+                self.assertAlmostEqual(estimate, 300000 / hits, places=9)
 
     def test_trace_plots_are_pictures_that_name_pi(self):
         run("--needles", "100000", "--trace", self.path("t.svg"), "--quiet")
