@@ -177,29 +177,47 @@ class Files(unittest.TestCase):
         self.assertTrue(done.stdout.endswith("character special file\n" * 2), done.stdout)
 
     def test_a_trace_ends_at_the_hits_of_the_run_it_follows(self):
-        for rule in ("window", "geometric"):
-            with self.subTest(rule=rule):
+        # The band is 1.96 standard deviations about the limit: of the estimate, 2L/D over the
+        # fraction, to first order (the window's 2L/D is 1); of the fraction itself where the
+        # needle is longer than the spacing and no estimate exists.
+        for rule, length in (("window", 40), ("geometric", 40), ("geometric", 120)):
+            with self.subTest(rule=rule, length=length):
                 common = ["--rule", rule, "--needles", "300000", "--seed", "8", "--quiet"]
+                common += ["--length", str(length)] if rule == "geometric" else []
                 traced = run(*common, "--trace", self.path("t.csv"))
                 batch = run(*common, "--runs", "1", "--csv", self.path("b.csv"))
                 self.assertEqual((traced.returncode, batch.returncode), (0, 0))
-                rows = self.read("t.csv").decode().split("\n")[1:-1]
+                rows = [row.split(",") for row in self.read("t.csv").decode().split("\n")[1:-1]]
                 self.assertTrue(190 <= len(rows) <= 220, len(rows))
-                self.assertEqual(rows[-1].split(",")[:2],
-                                 ["300000", self.read("b.csv").decode().split("\n")[1].split(",")[1]])
-                # The band is 1.96 standard deviations of the estimate, 2L/D / fraction, about
-                # its limit, to first order (the window's 2L/D is 1).
-                n, hits, estimate, limit, low, high = map(float, rows[-1].split(","))
-                p = 2 * 40 / 80 / limit
-                half = 1.96 * 2 * 40 / 80 * math.sqrt(p * (1 - p) / n) / p ** 2
+                self.assertEqual(rows[-1][:2], ["300000", self.read("b.csv").decode()
+                                                .split("\n")[1].split(",")[1]])
+                n, hits, value, limit, low, high = map(float, rows[-1])
+                factor = 2 * length / 80
+                if length <= 80:
+                    p = factor / limit
+                    half = 1.96 * factor * math.sqrt(p * (1 - p) / n) / p ** 2
+                    self.assertAlmostEqual(value, factor * n / hits, places=9)
+                else:
+                    half = 1.96 * math.sqrt(limit * (1 - limit) / n)
+                    self.assertAlmostEqual(value, hits / n, places=12)
                 self.assertAlmostEqual(high - limit, half, places=9)
                 self.assertAlmostEqual(limit - low, half, places=9)
-                self.assertAlmostEqual(estimate, 300000 / hits, places=9)
+        # Before the first hit there is no estimate yet; this seed's first needle misses.
+        self.assertEqual(run("--needles", "300000", "--seed", "8", "--quiet", "--trace",
+                             self.path("w.csv")).returncode, 0)
+        self.assertEqual(self.read("w.csv").decode().split("\n")[1].split(",")[:3], ["1", "0", ""])
 
-    def test_trace_plots_are_pictures_that_name_pi(self):
+    def test_plots_are_pictures_that_say_what_they_show(self):
         run("--needles", "100000", "--trace", self.path("t.svg"), "--quiet")
         names = ElementTree.parse(self.path("t.svg")).getroot().itertext()
         self.assertIn("π = 3.14159", "".join(names))
+        # Runs of ten needles leave some without an estimate, and the histogram says how many.
+        for needles, without in (("10", True), ("1000", False)):
+            run("--needles", needles, "--runs", "500", "--seed", "1", "--plot", self.path("h.svg"),
+                "--quiet")
+            words = "".join(ElementTree.parse(self.path("h.svg")).getroot().itertext())
+            self.assertEqual("without an estimate" in words, without, words)
+            self.assertIn("bars ", words)
         run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
         self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
 

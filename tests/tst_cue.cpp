@@ -64,6 +64,12 @@ private slots:
         QTest::newRow("no such file") << QByteArray() << "sound cue \"cue.wav\" not found";
         QTest::newRow("empty file") << QByteArray("") << "cue.wav is not a wave file";
         QTest::newRow("text") << QByteArray("RIFF, but no wave") << "cue.wav is not a wave file";
+        QTest::newRow("floating-point samples")
+            << QByteArray(
+                   "RIFF\x2c\0\0\0WAVEfmt "
+                   "\x10\0\0\0\3\0\1\0\0\0\0\0\0\0\0\0\4\0\x20\0data\4\0\0\0\0\0\0\0",
+                   48)
+            << "cue.wav is not a wave file";
         QTest::newRow("no samples") << QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 24)
                                     << "cue.wav is not a wave file";
     }

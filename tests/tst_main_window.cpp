@@ -194,6 +194,17 @@ private slots:
         QVERIFY2(lines[0].trimmed().endsWith("）"), qPrintable(lines[0]));
         QVERIFY2(lines[1].startsWith("÷"), qPrintable(lines[1]));
         QVERIFY(qRound(inkBottom) <= formula->height());
+        // And so it shows: ink on the label's second line too.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        int inkBelow = 0;
+        for (int y = 17; y < formula->height(); ++y) {
+            for (int x = 0; x < formula->width(); ++x) {
+                inkBelow += qGray(shown.pixel(formula->x() + x, formula->y() + y)) < 100;
+            }
+        }
+        QCOMPARE_GT(inkBelow, 50);
     }
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram_data()

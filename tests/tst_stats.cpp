@@ -192,6 +192,11 @@ private slots:
             onPi += image.pixel(x, plot.rowOf(std::numbers::pi)) == TracePlot::kPiColour;
         }
         QCOMPARE_GT(onPi, (plot.columnOf(100'000) - plot.columnOf(1)) * 9 / 10);
+        int ticks = 0;  // marks on the value axis, outside the plot
+        for (int y = 0; y < image.height(); ++y) {
+            ticks += image.pixel(plot.columnOf(1) - 3, y) == qRgb(0, 0, 0);
+        }
+        QCOMPARE_GE(ticks, 3);
         // The run ends close to the window rule's limit, 1 / 0.330691, far from pi.
         QCOMPARE_LT(std::abs(traceValues(window, trace.back()).value - 3.024), 0.06);
         QCOMPARE(trace.back().needles, 100'000);

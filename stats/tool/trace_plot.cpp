@@ -118,6 +118,8 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     painter.drawPolyline(run);
     painter.restore();
 
+    // Axes and ticks crisp, on whole pixels.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
     painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
