@@ -49,27 +49,26 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
     if (!factor) {
         return spread;
     }
-    // The mean, then the squared deviations from it, each run counted as often as its hits
+    // The mean, then the squared deviations from it, each estimate counted as often as it
     // occurred; in extended precision, so that summing a table of counts costs no digit a
     // running sum over every run would keep.
+    const std::vector<Tally> estimates = estimatesOf(tally, needles, deduction, *factor);
     long double sum = 0;
-    for (const auto& [hits, runs] : tally) {
-        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
-            spread.estimates += runs;
-            sum += static_cast<long double>(*factor * *estimate) * runs;
-        } else {
-            spread.noEstimate += runs;
-        }
+    for (const Tally& estimate : estimates) {
+        spread.estimates += estimate.runs;
+        sum += static_cast<long double>(estimate.value) * estimate.runs;
     }
+    for (const auto& [hits, runs] : tally) {
+        spread.noEstimate += runs;
+    }
+    spread.noEstimate -= spread.estimates;
     if (spread.estimates == 0) {
         return withExpectation(spread, needles, deduction, rate, *factor);
     }
     const long double mean = sum / spread.estimates;
     long double squares = 0;
-    for (const auto& [hits, runs] : tally) {
-        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
-            squares += (*factor * *estimate - mean) * (*factor * *estimate - mean) * runs;
-        }
+    for (const Tally& estimate : estimates) {
+        squares += (estimate.value - mean) * (estimate.value - mean) * estimate.runs;
     }
     spread.mean = static_cast<double>(mean);
     if (spread.estimates > 1) {
@@ -79,6 +78,17 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
 }
 
 }  // namespace
+
+std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction, double factor)
+{
+    std::vector<Tally> estimates;
+    for (const auto& [hits, runs] : tally) {
+        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
+            estimates.push_back({factor * *estimate, runs});
+        }
+    }
+    return estimates;
+}
 
 BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
                        std::optional<double> estimateFactor)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "stats/batch_run.h"
 
@@ -41,6 +42,16 @@ struct BatchSummary {
     EstimateSpread withoutDeduction;
     EstimateSpread withDeduction;
 };
+
+// A value that occurs `runs` times.
+struct Tally {
+    double value = 0;
+    std::int64_t runs = 0;
+};
+
+// The estimates a tally of hits gives, `factor` times needles over the count after the
+// deduction, each as often as its hits occurred; runs whose count is 0 give none.
+std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction, double factor);
 
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
 // work it out once.

@@ -168,6 +168,9 @@ private slots:
         const int between = plot.columnOf((ticks[0].value + ticks[1].value) / 2);
         QCOMPARE(image.pixel(between, 501), qRgb(0, 0, 0));  // an unlabelled tick
         QCOMPARE(plot.countTicks().back().text, "2");
+        // Round steps: 1, 2 or 5 times a power of ten, the next power when 5 falls short.
+        QCOMPARE((std::vector{tickStep(1, 5), tickStep(2, 5), tickStep(0.4, 5), tickStep(60, 10)}),
+                 (std::vector{0.2, 0.5, 0.1, 10.0}));
         // A run axis up to five shows each run; the axis names what it reads.
         const Tally five[] = {{3.0, 5}, {3.2, 1}};
         QCOMPARE(HistogramPlot(five, 3.03).countTicks().size(), 6u);

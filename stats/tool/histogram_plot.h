@@ -9,17 +9,12 @@
 #include <span>
 #include <vector>
 
+#include "stats/batch_summary.h"
 #include "stats/tool/axis_ticks.h"
 
 class QPainter;
 
 namespace buffon {
-
-// A value that occurs `runs` times.
-struct Tally {
-    double value = 0;
-    std::int64_t runs = 0;
-};
 
 // A histogram of a batch's estimates of pi with the true pi and the estimates' mean marked,
 // drawn with QtGui alone, so it needs no display.

@@ -61,14 +61,9 @@ QString plotTitle(const BatchSummary& summary, const NeedleRule& rule)
 QByteArray histogramFile(const QString& path, const HitTally& tally, const BatchSummary& summary,
                          const NeedleRule& rule)
 {
-    const double factor = *rule.estimateFactor();
     // Every run with the same hits has the same estimate.
-    std::vector<Tally> estimates;
-    for (const auto& [hits, runs] : tally) {
-        if (const auto estimate = runResult(summary.needles, summary.deduction, hits).estimate) {
-            estimates.push_back({factor * *estimate, runs});
-        }
-    }
+    const std::vector<Tally> estimates =
+        estimatesOf(tally, summary.needles, summary.deduction, *rule.estimateFactor());
     const HistogramPlot plot(estimates, *summary.withDeduction.mean);
     const QString title = plotTitle(summary, rule);
     return plotFile(path, {HistogramPlot::kWidth, HistogramPlot::kHeight}, title,
