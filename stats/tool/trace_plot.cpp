@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <ranges>
 #include "stats/tool/axis_ticks.h"
 #include "stats/tool/plot_file.h"
 
@@ -44,17 +45,16 @@ void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
 
 }  // namespace
 
-TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace)
-    : rule_(rule), trace_(trace.begin(), trace.end())
+TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace) : rule_(rule)
 {
-    for (const TracePoint& point : trace_) {
-        values_.push_back(traceValues(rule_, point));
+    for (const TracePoint& point : trace) {
+        samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point)});
     }
-    lastNeedles_ = std::max(2.0, static_cast<double>(trace_.back().needles));
+    lastNeedles_ = std::max(2.0, samples_.back().needles);
     // The band as it stands after a hundred needles sets the scale: wide enough to show the
     // run settling, narrow enough to see it; pi stays in view.
     const TraceValues early =
-        traceValues(rule_, {std::min<std::int64_t>(100, trace_.back().needles), 0});
+        traceValues(rule_, {std::min<std::int64_t>(100, trace.back().needles), 0});
     const double limit = early.limit;
     double half = early.high - limit;
     if (rule_.estimateFactor()) {
@@ -90,17 +90,17 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     };
     painter.save();
     QPainterPath band;
-    for (std::size_t i = 0; i < trace_.size(); ++i) {
-        const QPointF point = inside(trace_[i].needles, values_[i].high);
-        i == 0 ? band.moveTo(point) : band.lineTo(point);
+    band.moveTo(inside(samples_.front().needles, samples_.front().values.high));
+    for (const Sample& sample : samples_) {
+        band.lineTo(inside(sample.needles, sample.values.high));
     }
-    for (std::size_t i = trace_.size(); i-- > 0;) {
-        band.lineTo(inside(trace_[i].needles, values_[i].low));
+    for (const Sample& sample : samples_ | std::views::reverse) {
+        band.lineTo(inside(sample.needles, sample.values.low));
     }
     painter.fillPath(band, QColor::fromRgb(kBandColour));
     painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
-    painter.drawLine(kArea.left(), rowOf(values_.front().limit), kArea.right(),
-                     rowOf(values_.front().limit));
+    const double limit = samples_.front().values.limit;
+    painter.drawLine(kArea.left(), rowOf(limit), kArea.right(), rowOf(limit));
     if (estimates) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
@@ -109,9 +109,9 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         painter.setRenderHint(QPainter::Antialiasing);
     }
     QPolygonF run;
-    for (std::size_t i = 0; i < trace_.size(); ++i) {
-        if (!std::isnan(values_[i].value)) {
-            run << inside(trace_[i].needles, values_[i].value);
+    for (const Sample& sample : samples_) {
+        if (!std::isnan(sample.values.value)) {
+            run << inside(sample.needles, sample.values.value);
         }
     }
     painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
@@ -155,7 +155,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     std::vector<Entry> entries{
         {QPen(QColor::fromRgb(kRunColour), 2), runLabel},
         {QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap),
-         QStringLiteral("this rule's limit %1").arg(values_.front().limit, 0, 'f', 5)},
+         QStringLiteral("this rule's limit %1").arg(limit, 0, 'f', 5)},
         {QPen(QColor::fromRgb(kBandColour), 8), QStringLiteral("95% band, ±1.96 SD")}};
     if (estimates) {
         entries.insert(entries.begin() + 1,

@@ -36,8 +36,11 @@ public:
 
 private:
     NeedleRule rule_;
-    std::vector<TracePoint> trace_;
-    std::vector<TraceValues> values_;
+    struct Sample {
+        double needles;
+        TraceValues values;
+    };
+    std::vector<Sample> samples_;
     double lastNeedles_ = 1;
     double low_ = 0;
     double high_ = 1;

@@ -172,6 +172,37 @@ def clicks_at_speed_are_all_handled(program, work):
     busy.wait()
 
 
+def cues_reach_a_sound_server(program, work):
+    """With a sound server (a silent one of the session's own), a run's cue plays; a cue file
+    that is no wave file stays silent with one line."""
+    server = subprocess.Popen(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                               "--load=module-null-sink", "--load=module-native-protocol-unix"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        check(poll(5, lambda: run("pactl", "info") is not None), "a sound server runs")
+        streams = lambda: len((run("pactl", "list", "short", "sink-inputs") or b"").splitlines())
+        for cue, sounds in ((None, True), (b"", False)):
+            folder = tempfile.mkdtemp(dir=work)
+            if cue is not None:
+                with open(os.path.join(folder, "pinpon.wav"), "wb") as file:
+                    file.write(cue)
+            with open(os.path.join(folder, "stderr"), "w") as errors:
+                user = subprocess.Popen([program], cwd=folder, stderr=errors)
+            window = find_window(CAPTION)
+            time.sleep(1)
+            click(window, RUN_1000)
+            played = poll(1, lambda: streams() > 0)
+            user.kill()
+            user.wait()
+            with open(os.path.join(folder, "stderr")) as errors:
+                said = errors.read().splitlines()
+            check(bool(played) == sounds and len(said) == (0 if sounds else 1),
+                  "the cue %s %s" % ("sounds" if sounds else "of an empty file stays silent", said))
+    finally:
+        server.kill()
+        server.wait()
+
+
 def forced_close_ends_the_program(program, work):
     user = subprocess.Popen([program], cwd=work)
     window = find_window(CAPTION)
@@ -228,6 +259,7 @@ def main(program, theme):
     if theme != "dark":
         forced_close_ends_the_program(program, work)
         clicks_at_speed_are_all_handled(program, work)
+        cues_reach_a_sound_server(program, work)
     shutil.rmtree(work)
 
 
