@@ -174,6 +174,8 @@ private slots:
         // A run axis up to five shows each run; the axis names what it reads.
         const Tally five[] = {{3.0, 5}, {3.2, 1}};
         QCOMPARE(HistogramPlot(five, 3.03).countTicks().size(), 6u);
+        const Tally one[] = {{3.0, 1}};  // a single run still gets narrow bars about its value
+        QCOMPARE_LT(HistogramPlot(one, 3.0).binWidth(), 0.001);
         QCOMPARE_LT(qGray(image.copy(400, HistogramPlot::kHeight - 24, 160, 20)
                               .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .pixel(0, 0)),
