@@ -112,13 +112,14 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
     painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
-    const std::vector<Tick> ticks = valueTicks();
-    // Unlabelled ticks halfway between the labelled ones.
-    for (std::size_t i = 0; i + 1 < ticks.size(); ++i) {
-        const int column = columnOf((ticks[i].value + ticks[i + 1].value) / 2);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 3);
-    }
-    for (const Tick& tick : ticks) {
+    const Tick* previous = nullptr;
+    for (const Tick& tick : valueTicks()) {
+        if (previous) {
+            // An unlabelled tick halfway between two labelled ones.
+            const int between = columnOf((previous->value + tick.value) / 2);
+            painter.drawLine(between, kArea.bottom(), between, kArea.bottom() + 3);
+        }
+        previous = &tick;
         const int column = columnOf(tick.value);
         painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
         painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
