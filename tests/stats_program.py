@@ -12,6 +12,7 @@ import math
 import os
 import pty
 import re
+import resource
 import signal
 import stat
 import subprocess
@@ -118,6 +119,17 @@ class Files(unittest.TestCase):
             self.assertEqual(int(count), int(hits) - 10)
             self.assertEqual(estimate, ("%.15g" % (1000 / int(count))) if int(count) else "")
 
+    def test_one_thread_keeps_to_one_core(self):
+        # A teacher sharing a machine asks for one thread; a second would double the CPU time.
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
+        started = time.monotonic()
+        self.assertEqual(run("--runs", "400", "--needles", "500000", "--threads", "1",
+                             "--quiet").returncode, 0)
+        wall = time.monotonic() - started
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        used = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+        self.assertLess(used, 1.2 * wall)
+
     def test_standard_output_json_and_quiet(self):
         table = run("--runs", "50", "--seed", "3", "--csv", "-")
         self.assertEqual(table.stdout.split("\n")[0], "run,hits,count,estimate")
@@ -189,6 +201,11 @@ class Files(unittest.TestCase):
                 self.assertEqual((traced.returncode, batch.returncode), (0, 0))
                 rows = [row.split(",") for row in self.read("t.csv").decode().split("\n")[1:-1]]
                 self.assertTrue(190 <= len(rows) <= 220, len(rows))
+                # Evenly spaced on a log scale, up to the last point, where counts round too
+                # little to matter.
+                steps = [math.log(int(b[0]) / int(a[0])) for a, b in zip(rows, rows[1:])
+                         if int(a[0]) >= 10000]
+                self.assertLess(max(steps) - min(steps), 0.02 * min(steps), steps)
                 self.assertEqual(rows[-1][:2], ["300000", self.read("b.csv").decode()
                                                 .split("\n")[1].split(",")[1]])
                 n, hits, value, limit, low, high = map(float, rows[-1])
