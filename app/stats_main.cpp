@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include <QCoreApplication>
 #include <QGuiApplication>
+#include <string>
+#include <vector>
 
+#include "stats/tool/output_file.h"
 #include "stats/tool/stats_tool.h"
 
 namespace {
@@ -24,28 +26,25 @@ void withoutSessionRemarks(QtMsgType type, const QMessageLogContext& context,
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication::setApplicationName(QStringLiteral("buffon-needle-stats"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(BUFFON_VERSION));
-    buffon::ParsedCommandLine command;
-    {
-        QCoreApplication app(argc, argv);
-        command = buffon::readCommandLine(QCoreApplication::arguments());
-    }
+    buffon::holdClosedStandardStreams();
+    // The arguments stay bytes: a file name reaches the system as it was typed, in any encoding.
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const buffon::ParsedCommandLine command = buffon::readCommandLine(arguments);
     if (!command.options) {
         return buffon::reportCommandLine(command);
     }
-    if (const int status = buffon::checkOutputFiles(*command.options); status != 0) {
+    const buffon::StatsOptions& options = *command.options;
+    if (const int status = buffon::checkOutputFiles(options); status != 0) {
         return status;
     }
-    const buffon::StatsOptions& options = *command.options;
-    if (options.plotPath.isEmpty() &&
-        (options.tracePath.isEmpty() ||
-         options.tracePath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))) {
+    if (!options.drawsPictures()) {
         return buffon::runStats(options);
     }
-    // Only plots need a GUI application, for their fonts; they never need a display.
+    // Plots need a GUI application for their fonts, never a display; and none of the command
+    // line, which was read above, is Qt's.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(withoutSessionRemarks);
-    QGuiApplication app(argc, argv);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     return buffon::runStats(options);
 }

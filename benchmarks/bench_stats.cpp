@@ -11,16 +11,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <numeric>
 #include <thread>
 #include <vector>
 
-#include "experiment/hit_counter.h"
 #include "experiment/needle.h"
 #include "experiment/random_source.h"
 #include "stats/batch_run.h"
-#include "stats/geometric_needles.h"
+#include "stats/rules/geometric/geometric_needles.h"
+#include "stats/rules/window/window_needles.h"
+#include "stats/run_seed.h"
 
 namespace {
 
@@ -128,8 +130,8 @@ std::vector<std::int32_t> runBatch(const buffon::BatchPlan& plan, std::atomic<st
     std::atomic<std::int64_t> nextRun{0};
     const auto work = [&] {
         for (std::int64_t run = nextRun++; run < plan.runs; run = nextRun++) {
-            hits[static_cast<std::size_t>(run)] =
-                countHits(plan.needles, buffon::runSeed(plan.seed, run), thrown);
+            hits[static_cast<std::size_t>(run)] = countHits(
+                plan.needles, std::bit_cast<float>(buffon::runSeedBits(plan.seed, run)), thrown);
         }
     };
     const auto helpers = std::clamp<std::int64_t>(plan.threads, 1, plan.runs) - 1;
@@ -221,7 +223,7 @@ void BM_Geometric20M(benchmark::State& state)
     std::vector<std::int64_t> hits(static_cast<std::size_t>(threads));
     const auto countStretch = [&](int thread) {
         const std::int64_t from = kNeedles * thread / threads;
-        buffon::GeometricNeedles needles(20261206, buffon::GeometricRule{});
+        buffon::GeometricNeedles needles(20261206, 40, 80);
         needles.skip(from);
         hits[static_cast<std::size_t>(thread)] =
             needles.countHits(kNeedles * (thread + 1) / threads - from);
@@ -252,7 +254,7 @@ void BM_GeometricCount1M(benchmark::State& state)
         state.SkipWithError("not on this processor");
         return;
     }
-    buffon::GeometricNeedles needles(20261206, buffon::GeometricRule{});
+    buffon::GeometricNeedles needles(20261206, 40, 80);
     for (auto _ : state) {
         benchmark::DoNotOptimize(needles.countHits(1'000'000, kernel));
     }

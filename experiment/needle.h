@@ -71,16 +71,6 @@ inline Outcome verticalOutcome(float startYDraw, float angleDraw)
     return classifyNeedle(wholeUnits(startY), wholeUnits(endY));
 }
 
-// The same four draws as throwNeedle, of which the outcome reads only the vertical ones.
-template <typename Random>
-Outcome throwOutcome(Random& random)
-{
-    random.nextValue();
-    const float startYDraw = random.nextValue();
-    random.nextValue();
-    return verticalOutcome(startYDraw, random.nextValue());
-}
-
 // Blue for a hit, green for a miss, between the whole drawing units of the two ends.
 void drawNeedle(Board& board, const Needle& needle);
 

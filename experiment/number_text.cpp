@@ -26,4 +26,11 @@ std::string numberText(std::int64_t value)
     return std::to_string(value);
 }
 
+std::string shortestText(double value)
+{
+    std::array<char, 32> buffer{};
+    return std::string(buffer.data(),
+                       std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr);
+}
+
 }  // namespace buffon

@@ -14,4 +14,7 @@ namespace buffon {
 std::string numberText(double value, std::string_view decimalSeparator = ".");
 std::string numberText(std::int64_t value);
 
+// The shortest text that reads back as the same double, for files that keep every bit.
+std::string shortestText(double value);
+
 }  // namespace buffon

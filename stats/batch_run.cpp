@@ -4,18 +4,12 @@
 #include "stats/batch_run.h"
 
 #include <algorithm>
-#include <bit>
 #include <thread>
 #include <vector>
 
-namespace buffon {
+#include "stats/run_seed.h"
 
-float runSeed(std::uint32_t seed, std::int64_t run)
-{
-    constexpr std::int64_t seedCount = std::int64_t{kLargestSeed} + 1;
-    const auto pattern = static_cast<std::uint32_t>((seed + run % seedCount) % seedCount);
-    return std::bit_cast<float>(pattern);
-}
+namespace buffon {
 
 void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock)
 {
@@ -42,22 +36,27 @@ void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const 
 
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock)
 {
-    runBatch(
-        plan.runs, plan.threads,
-        [&](std::int64_t run) {
-            // Progress is published in blocks so the shared counter costs nothing measurable.
-            constexpr int kBlock = 1 << 16;
-            NeedleStream needles(plan.rule, runSeedBits(plan.seed, run));
-            std::int64_t hits = 0;
-            for (int done = 0; done < plan.needles;) {
-                const int block = std::min(kBlock, plan.needles - done);
-                hits += needles.countHits(block);
-                done += block;
-                thrown.fetch_add(block, std::memory_order_relaxed);
-            }
-            return static_cast<std::int32_t>(hits);
+    std::visit(
+        [&](const auto& rule) {
+            runBatch(
+                plan.runs, plan.threads,
+                [&](std::int64_t run) {
+                    // Progress is published in blocks so the shared counter costs nothing
+                    // measurable.
+                    constexpr int kBlock = 1 << 16;
+                    auto needles = rule.stream(runSeedBits(plan.seed, run));
+                    std::int64_t hits = 0;
+                    for (int done = 0; done < plan.needles;) {
+                        const int block = std::min(kBlock, plan.needles - done);
+                        hits += needles.countHits(block);
+                        done += block;
+                        thrown.fetch_add(block, std::memory_order_relaxed);
+                    }
+                    return static_cast<std::int32_t>(hits);
+                },
+                onBlock);
         },
-        onBlock);
+        plan.rule);
 }
 
 }  // namespace buffon

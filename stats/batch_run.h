@@ -9,18 +9,9 @@
 #include <map>
 #include <span>
 
-#include "stats/needle_rule.h"
+#include "stats/rules/needle_rule.h"
 
 namespace buffon {
-
-// Seeds are the bit patterns of the non-negative finite single-precision numbers, the kind of
-// value a window run reseeds from; run i of a batch seeded with S reseeds from the value whose
-// pattern follows S's by i places, wrapping round, so no two runs of a batch share a sequence.
-inline constexpr std::uint32_t kLargestSeed = 0x7f7fffff;
-// A batch keeps a block of runs at a time, so its size is bounded only by patience.
-inline constexpr std::int64_t kLargestRunCount = 1'000'000'000'000;
-
-float runSeed(std::uint32_t seed, std::int64_t run);
 
 struct BatchPlan {
     int needles = 1000;

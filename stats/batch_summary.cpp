@@ -3,6 +3,7 @@
 
 #include "stats/batch_summary.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "experiment/run_size.h"
@@ -21,7 +22,9 @@ Interval wilsonInterval(double hits, double trials)
     const double centre = (p + z2 / (2 * trials)) / (1 + z2 / trials);
     const double half =
         kZ95 / (1 + z2 / trials) * std::sqrt(p * (1 - p) / trials + z2 / (4 * trials * trials));
-    return {centre - half, centre + half};
+    // The bounds are 0 and 1 exactly for fractions of 0 and 1, where rounding would miss them.
+    return {hits <= 0 ? 0.0 : std::max(centre - half, 0.0),
+            hits >= trials ? 1.0 : std::min(centre + half, 1.0)};
 }
 
 namespace {
@@ -79,12 +82,21 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
 
 }  // namespace
 
+std::optional<double> runEstimate(std::int64_t needles, int deduction, std::int64_t hits,
+                                  double factor)
+{
+    if (const auto estimate = runResult(needles, deduction, hits).estimate) {
+        return factor * *estimate;
+    }
+    return std::nullopt;
+}
+
 std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction, double factor)
 {
     std::vector<Tally> estimates;
     for (const auto& [hits, runs] : tally) {
-        if (const auto estimate = runResult(needles, deduction, hits).estimate) {
-            estimates.push_back({factor * *estimate, runs});
+        if (const auto estimate = runEstimate(needles, deduction, hits, factor)) {
+            estimates.push_back({*estimate, runs});
         }
     }
     return estimates;
@@ -110,6 +122,12 @@ BatchSummary summarise(const HitTally& tally, int needles, int deduction, double
     summary.withoutDeduction = estimateSpread(tally, needles, 0, exactRate, estimateFactor);
     summary.withDeduction = estimateSpread(tally, needles, deduction, exactRate, estimateFactor);
     return summary;
+}
+
+BatchSummary summarise(const HitTally& tally, const BatchPlan& plan)
+{
+    return summarise(tally, plan.needles, deduction(plan.rule, plan.needles), exactRate(plan.rule),
+                     estimateFactor(plan.rule));
 }
 
 }  // namespace buffon

@@ -17,7 +17,8 @@ struct Interval {
     bool holds(double value) const { return low <= value && value <= high; }
 };
 
-// The 95% Wilson score interval of a hit fraction, for counts that do not come as a batch.
+// The 95% Wilson score interval of a hit fraction, for counts that do not come as a batch: a
+// rate is a probability, so it lies within 0 to 1.
 Interval wilsonInterval(double hits, double trials);
 
 // The estimates of pi over a batch, taken one way (with or without the deduction).
@@ -49,8 +50,12 @@ struct Tally {
     std::int64_t runs = 0;
 };
 
-// The estimates a tally of hits gives, `factor` times needles over the count after the
-// deduction, each as often as its hits occurred; runs whose count is 0 give none.
+// The estimate of pi of one run: `factor` times needles over the count after the deduction, the
+// window's own estimate for a factor of 1; none when the count is 0.
+std::optional<double> runEstimate(std::int64_t needles, int deduction, std::int64_t hits,
+                                  double factor);
+
+// The estimates a tally of hits gives, each as often as its hits occurred.
 std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction, double factor);
 
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
@@ -59,5 +64,7 @@ std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction
 // factor there are none.
 BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
                        std::optional<double> estimateFactor = 1.0);
+// The summary of a plan's runs, under its rule.
+BatchSummary summarise(const HitTally& tally, const BatchPlan& plan);
 
 }  // namespace buffon

@@ -3,8 +3,11 @@
 
 #include "stats/trace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "stats/run_seed.h"
 
 namespace buffon {
 
@@ -33,38 +36,43 @@ std::vector<std::int64_t> traceCheckpoints(std::int64_t needles, int points)
 std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, std::uint32_t seed,
                                  std::atomic<std::int64_t>& thrown)
 {
-    NeedleStream stream(rule, runSeedBits(seed, 0));
-    std::vector<TracePoint> trace;
-    TracePoint point;
-    for (const std::int64_t checkpoint : traceCheckpoints(needles)) {
-        // Pieces small enough for a progress bar to move.
-        constexpr std::int64_t kPiece = 1 << 16;
-        while (point.needles < checkpoint) {
-            const std::int64_t piece = std::min(kPiece, checkpoint - point.needles);
-            point.hits += stream.countHits(piece);
-            point.needles += piece;
-            thrown.fetch_add(piece, std::memory_order_relaxed);
-        }
-        trace.push_back(point);
-    }
-    return trace;
+    return std::visit(
+        [&](const auto& r) {
+            auto stream = r.stream(runSeedBits(seed, 0));
+            std::vector<TracePoint> trace;
+            TracePoint point;
+            for (const std::int64_t checkpoint : traceCheckpoints(needles)) {
+                // Pieces small enough for a progress bar to move.
+                constexpr std::int64_t kPiece = 1 << 16;
+                while (point.needles < checkpoint) {
+                    const std::int64_t piece = std::min(kPiece, checkpoint - point.needles);
+                    point.hits += stream.countHits(piece);
+                    point.needles += piece;
+                    thrown.fetch_add(piece, std::memory_order_relaxed);
+                }
+                trace.push_back(point);
+            }
+            return trace;
+        },
+        rule);
 }
 
 TraceValues traceValues(const NeedleRule& rule, const TracePoint& point)
 {
-    const double p = rule.exactRate();
+    const double p = exactRate(rule);
     const auto n = static_cast<double>(point.needles);
     const double fraction = static_cast<double>(point.hits) / n;
     const double fractionSd = std::sqrt(p * (1 - p) / n);
-    if (const auto factor = rule.estimateFactor()) {
+    if (const auto factor = estimateFactor(rule)) {
         // The estimate is factor / fraction; to first order its spread is factor/p² times the
         // fraction's.
         const double limit = *factor / p;
         const double half = 1.96 * *factor * fractionSd / (p * p);
         return {point.hits > 0 ? *factor / fraction : std::numeric_limits<double>::quiet_NaN(),
-                limit, limit - half, limit + half};
+                limit, std::max(limit - half, 0.0), limit + half};
     }
-    return {fraction, p, p - 1.96 * fractionSd, p + 1.96 * fractionSd};
+    return {fraction, p, std::max(p - 1.96 * fractionSd, 0.0),
+            std::min(p + 1.96 * fractionSd, 1.0)};
 }
 
 }  // namespace buffon

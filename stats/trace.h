@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "stats/needle_rule.h"
+#include "stats/rules/needle_rule.h"
 
 namespace buffon {
 
@@ -27,7 +27,8 @@ std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, s
 
 // What a trace shows at a point: the running estimate of pi without any deduction (the hit
 // fraction where the rule has no estimate), the value it tends to, and the band of 1.96
-// standard deviations about that value which the running value stays in 95% of the time.
+// standard deviations about that value which the running value stays in 95% of the time, cut
+// to the values it can take: no estimate is negative, and no fraction lies outside 0 to 1.
 struct TraceValues {
     double value = 0;  // NaN while no needle has hit
     double limit = 0;

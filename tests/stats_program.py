@@ -40,14 +40,19 @@ class CommandLines(unittest.TestCase):
             (["--needles", "many"], "--needles must be"),
             (["--needles", "2147483648"], "--needles must be"),
             (["--runs", "0"], "--runs must be"),
-            (["--runs", "1000000000001"], "--runs must be"),
+            (["--runs", "2139095041"], "--runs can be at most 2139095040: each run reseeds"),
+            (["--runs", "1e3"], "--runs must be a whole number from 1 to 2139095040"),
             (["--runs", "2.5"], "--runs must be"),
             (["--seed", "-1"], "--seed must be"),
             (["--seed", "2139095040"], "--seed must be"),
             (["--threads", "0"], "--threads must be"),
             (["--threads", "257"], "--threads must be"),
-            (["--needle", "10"], "Unknown option 'needle'"),
-            (["--runs"], "Missing value after '--runs'"),
+            (["--needle", "10"], "unknown option --needle; did you mean --needles?"),
+            (["-needles", "10"], "unknown option -needles; did you mean --needles?"),
+            (["-platform", "xcb"], "unknown option -platform; see --help"),
+            (["--runs"], "--runs needs a value (R)"),
+            (["--csv", "--json", "x"], "--csv needs a value (FILE), not the option --json"),
+            (["--quiet=yes"], "--quiet takes no value"),
             (["1000"], 'unexpected argument "1000"'),
             (["--csv", ""], "--csv needs a file name"),
             (["--csv", "out", "--plot", "./out"], "name the same file"),
@@ -57,6 +62,9 @@ class CommandLines(unittest.TestCase):
             (["--needles", "5\n0\x1b[2J"], '"5\\n0\\x1b[2J"'),
             (["--length", "30"], "--length belongs to --rule geometric"),
             (["--rule", "textbook"], "--rule is window or geometric"),
+            (["--rule", "geometric", "--length", "1e-308"], "hits less than once in the longest"),
+            (["--rule", "geometric", "--length", "120", "--plot", "p.png"],
+             "--plot shows estimates of pi, and --rule geometric (length 120, spacing 80) gives"),
             (["--rule", "geometric", "--spacing", "0"], "--spacing must be a finite positive"),
             (["--rule", "geometric", "--length", "-1"], "--length must be a finite positive"),
             (["--rule", "geometric", "--length", "nan"], "--length must be a finite positive"),
@@ -64,6 +72,9 @@ class CommandLines(unittest.TestCase):
             (["--rule", "geometric", "--length", "1e999"], "--length must be a finite positive"),
             (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
             (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
+            (["--trace", "t.csv", "--csv", "t.csv"], "--csv and --trace name the same file"),
+            (["--trace", "t.csv", "--json", "./t.csv"], "--json and --trace name the same file"),
+            (["--plot", "p.svg", "--trace", "p.svg"], "--plot and --trace name the same file"),
         ]
         for arguments, complaint in rows:
             with self.subTest(arguments=arguments):
@@ -153,14 +164,94 @@ class Files(unittest.TestCase):
         self.assertEqual((done.returncode, done.stderr), (0, ""))
         self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
 
-    def test_a_link_to_the_same_file_is_refused_before_any_run(self):
-        with open(self.path("same.out"), "w") as file:
-            file.write("kept")
-        os.symlink(self.path("same.out"), self.path("link.out"))
-        done = run("--csv", self.path("same.out"), "--plot", self.path("link.out"))
-        self.assertEqual((done.returncode, done.stdout), (2, ""))
-        self.assertIn("--csv and --plot name the same file", done.stderr)
-        self.assertEqual(self.read("same.out"), b"kept")
+    def shell(self, script, **options):
+        """Runs a bash script in the scratch folder, the program as $P."""
+        return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,
+                              cwd=self.folder.name, env=dict(os.environ, P=PROGRAM), **options)
+
+    def test_outputs_that_reach_one_file_are_refused_before_any_run(self):
+        # Each would lose one output to the other: status 2, and nothing written or replaced.
+        rows = [
+            ("a link", "echo kept > same.out; ln -s same.out link.out",
+             "--csv same.out --plot link.out", "--csv and --plot"),
+            ("a dangling link", "ln -s same.out link.out",
+             "--csv same.out --plot link.out", "--csv and --plot"),
+            ("a hard link", "echo kept > same.out; ln same.out hard.csv",
+             "--trace hard.csv --json same.out", "--json and --trace"),
+            ("standard output, twice", ": > same.out",
+             "--csv /dev/stdout --json - > same.out", "--csv and --json"),
+            ("standard output's file", ": > same.out",
+             "--csv - --json same.out > same.out", "--csv and --json"),
+        ]
+        for name, setup, arguments, options in rows:
+            with self.subTest(name):
+                done = self.shell(f"rm -rf -- * .[!.]*; {setup}; $P --needles 5 {arguments};"
+                                  " echo status $?; ls -A; cat same.out 2>/dev/null", text=True)
+                self.assertEqual(done.stderr, f"buffon-needle-stats: {options} name the same file\n")
+                kept = "kept\n" if "kept" in setup else ""
+                self.assertTrue(done.stdout.startswith("status 2\n"), done.stdout)
+                self.assertTrue(done.stdout.endswith(kept), done.stdout)
+                self.assertNotIn("\n.", done.stdout)  # no temporary left
+                if "link.out" in setup:
+                    self.assertTrue(os.path.islink(self.path("link.out")))
+
+    def test_descriptors_and_pipes_are_written_where_they_lead(self):
+        # Names of the program's own open descriptors are written through them, whatever they
+        # lead to: a pipe, a file the shell opened, a process substitution.
+        rows = [
+            ("a pipe through /dev/stdout", "$P --csv /dev/stdout | cat > got"),
+            ("a file through /dev/stdout", "$P --csv /dev/stdout > got"),
+            ("appended to through /dev/stdout", "echo before > got; $P --csv /dev/stdout >> got"),
+            ("a descriptor by number", "$P --csv /proc/self/fd/3 3> got"),
+            ("/dev/fd", "$P --csv /dev/fd/4 4> got"),
+            ("a process substitution", "$P --csv >(gzip > got.gz); sleep 1; zcat got.gz > got"),
+            ("a link to /dev/stdout", "ln -s /dev/stdout out; $P --csv out > got"),
+        ]
+        for name, script in rows:
+            with self.subTest(name):
+                done = self.shell(f"rm -f got*; {script.replace('$P', '$P --runs 7 --seed 1')}",
+                                  text=True)
+                self.assertEqual(done.returncode, 0, done.stderr)
+                lines = self.read("got").decode().split("\n")
+                table = lines[1:] if lines[0] == "before" else lines
+                self.assertEqual((table[0], len(table), table[-1]),
+                                 ("run,hits,count,estimate", 9, ""))
+                self.assertIn("Hit fraction", done.stdout + done.stderr)
+
+    def test_standard_output_that_fails_is_reported(self):
+        rows = [("--runs 5 > /dev/full", "No space left on device"),
+                ("--runs 5 >&-", "Bad file descriptor"),
+                ("--help > /dev/full", "No space left on device"),
+                ("--version >&-", "Bad file descriptor"),
+                ("--runs 5 --json - --quiet > /dev/full", "No space left on device")]
+        for arguments, reason in rows:
+            with self.subTest(arguments):
+                done = self.shell(f"$P {arguments}", text=True)
+                self.assertEqual((done.returncode, done.stderr), (1, "buffon-needle-stats: "
+                                 f"cannot write standard output: {reason}\n"))
+
+    def test_every_figure_is_a_number_json_can_read(self):
+        def no_constant(name):
+            raise ValueError(name)
+        rows = [["--rule", "geometric", "--spacing", "1e-308"],
+                ["--rule", "geometric", "--length", "1e308", "--spacing", "1e308"],
+                ["--rule", "geometric", "--length", "1e308", "--spacing", "1e-300"],
+                ["--rule", "geometric", "--length", "1e8", "--spacing", "1"],
+                ["--rule", "geometric", "--length", "1e-9", "--spacing", "1"],
+                ["--needles", "1"]]
+        for arguments in rows:
+            with self.subTest(arguments=arguments):
+                done = run("--runs", "20", *arguments, "--json", "-", "--seed", "4")
+                figures = json.loads(done.stdout, parse_constant=no_constant)
+                self.assertLessEqual(figures["exact_rate"], 1)
+                low, high = figures["interval_95"]
+                self.assertTrue(0 <= low <= figures["hit_fraction"] <= high <= 1, figures)
+                self.assertNotRegex(done.stderr, r"nan|inf")
+                self.assertIn("exact rate of the rule", done.stderr)
+                traced = run(*arguments, "--trace", self.path("t.csv"), "--quiet")
+                self.assertEqual(traced.returncode, 0, traced.stderr)
+                for row in self.read("t.csv").decode().split("\n")[1:-1]:
+                    self.assertTrue(all(math.isfinite(float(v)) for v in row.split(",") if v), row)
 
     def test_a_fifo_is_written_into_not_replaced(self):
         fifo = self.path("fifo")
@@ -257,13 +348,69 @@ class Files(unittest.TestCase):
         self.assertTrue(shares and shares == sorted(shares) and shares[-1] <= 100, shown)
         self.assertTrue(shown.endswith(b"\r" + b" " * 56 + b"\r"), "the bar is not wiped")
 
-    def test_an_interrupted_trace_leaves_no_file(self):
-        started = subprocess.Popen([PROGRAM, "--needles", "2000000000", "--trace",
-                                    self.path("t.svg")], stdout=subprocess.DEVNULL)
-        time.sleep(1)
-        started.send_signal(signal.SIGINT)
-        self.assertEqual(started.wait(60), -signal.SIGINT)
-        self.assertEqual(os.listdir(self.folder.name), [])
+    def test_a_signal_that_ends_the_run_leaves_no_temporary(self):
+        # A table is written through a temporary file from the start; each of these ends the
+        # program as it would have, without that file. A hang-up the program was started
+        # with ignored, as nohup starts it, stays ignored and the table is whole.
+        for ending in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1,
+                       signal.SIGALRM, signal.SIGXCPU, signal.SIGQUIT):
+            with self.subTest(signal=ending.name):
+                started = subprocess.Popen([PROGRAM, "--needles", "100000", "--runs", "100000",
+                                            "--csv", self.path("t.csv")], stdout=subprocess.DEVNULL)
+                while not os.listdir(self.folder.name):
+                    time.sleep(0.05)
+                started.send_signal(ending)
+                self.assertEqual(started.wait(60), -ending)
+                self.assertEqual(os.listdir(self.folder.name), [])
+        started = subprocess.Popen(["nohup", PROGRAM, "--needles", "20000", "--runs", "20000",
+                                    "--csv", self.path("t.csv"), "--quiet"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
+        started.send_signal(signal.SIGHUP)
+        self.assertEqual(started.wait(120), 0)
+        self.assertEqual(len(self.read("t.csv").split(b"\n")), 20002)
+
+    def test_file_names_are_bytes(self):
+        # Whatever the locale, a name reaches the system as it was typed: not as U+FFFD, which
+        # would overwrite another file and make two names one.
+        replacement = os.path.join(os.fsencode(self.folder.name), "\ufffd.csv".encode())
+        with open(replacement, "wb") as file:
+            file.write(b"kept")
+        names = [b"\xff.csv", b"caf\xe9.csv", b"caf\xe8.csv", b"a" * 251 + b".csv",
+                 b"\xe2\x80\xae.csv", b"-.csv"]
+        for arguments in ([b"--csv", names[0], b"--json", names[1]],
+                          [b"--trace", names[2].replace(b".csv", b".svg"), b"--needles", b"9"]):
+            done = subprocess.run([PROGRAM, *arguments, b"--quiet"], capture_output=True,
+                                  env=dict(os.environ, LC_ALL="C"), timeout=60,
+                                  cwd=self.folder.name)
+            self.assertEqual(done.returncode, 0, done.stderr)
+        for name in names[3:]:
+            self.assertEqual(subprocess.run([PROGRAM, "--runs", "3", "--csv", name], cwd=self.folder.name,
+                                            capture_output=True).returncode, 0, name)
+        written = set(os.listdir(os.fsencode(self.folder.name)))
+        self.assertEqual(written, {"\ufffd.csv".encode(), names[0], names[1],
+                                   b"caf\xe8.svg", *names[3:]})
+        with open(replacement, "rb") as file:
+            self.assertEqual(file.read(), b"kept")
+        refused = subprocess.run([PROGRAM, "--csv", b"\x1b[2J\xff"], capture_output=True,
+                                 cwd="/proc")
+        self.assertEqual(refused.stderr, b"buffon-needle-stats: cannot write \\x1b[2J\\xff: "
+                                         b"No such file or directory\n")
+
+    def test_a_write_protected_file_is_refused_as_the_shell_refuses_it(self):
+        # As any user but root, whom no permission stops.
+        os.chmod(self.folder.name, 0o777)
+        with open(self.path("kept.csv"), "w") as file:
+            file.write("kept")
+        os.chmod(self.path("kept.csv"), 0o444)
+        user = [] if os.geteuid() else ["setpriv", "--reuid=nobody", "--regid=nogroup",
+                                        "--clear-groups"]
+        done = subprocess.run([*user, PROGRAM, "--runs", "3", "--csv", self.path("kept.csv")],
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual((done.returncode, done.stdout), (1, ""))
+        self.assertEqual(done.stderr, "buffon-needle-stats: cannot write %s: Permission denied\n"
+                         % self.path("kept.csv"))
+        self.assertEqual(self.read("kept.csv"), b"kept")
 
     def test_tables_are_those_of_the_first_release(self):
         # Digests of tables written by the first release: its runs are the window's runs, so
@@ -289,12 +436,16 @@ class Files(unittest.TestCase):
                 self.assertEqual(hashlib.sha256(self.read("t")).hexdigest(), digest)
 
     def test_refused_runs_leave_nothing_behind(self):
-        for arguments in (["--csv", self.path("t"), "--plot", self.path("no/such.png")],
-                          ["--needles", "0", "--csv", self.path("t")],
-                          ["--csv", self.folder.name]):
+        # A command line that cannot be used is status 2; a file the system will not let be
+        # written is status 1, with the system's reason, as for a failure that comes late.
+        for arguments, status in ((["--csv", self.path("t"), "--plot", self.path("no/s.png")], 1),
+                                  (["--needles", "0", "--csv", self.path("t")], 2),
+                                  (["--csv", self.folder.name], 1),
+                                  (["--csv", self.path("t"), "--json", "/proc/version"], 1),
+                                  (["--csv", "/dev/fd/9"], 1)):
             with self.subTest(arguments=arguments):
                 done = run("--runs", "5", *arguments)
-                self.assertEqual((done.returncode, done.stdout), (2, ""))
+                self.assertEqual((done.returncode, done.stdout), (status, ""))
                 self.assertRegex(done.stderr, r"^buffon-needle-stats: [^\n]*\n$")
         self.assertEqual(os.listdir(self.folder.name), [])
 

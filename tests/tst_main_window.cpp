@@ -279,7 +279,8 @@ private slots:
         QCOMPARE(text(window, "Label2"),
                  count ? QString::fromStdString(numberText(double(needles) / count, separator))
                        : QString());
-        // Five standard deviations from the hit rule's rate at 1,000 needles would point at a fault.
+        // Five standard deviations from the hit rule's rate at 1,000 needles would point at a
+        // fault.
         QVERIFY(needles < 1000 || qAbs(double(count) / needles - 0.32) < 0.08);
     }
 

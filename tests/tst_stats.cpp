@@ -9,12 +9,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "experiment/needle_run.h"
 #include "experiment/run_size.h"
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
-#include "stats/exact_rate.h"
-#include "stats/geometric_needles.h"
+#include "stats/rules/needle_rule.h"
+#include "stats/run_seed.h"
 #include "stats/tool/histogram_plot.h"
+#include "stats/tool/plot_file.h"
 #include "stats/tool/progress_bar.h"
 #include "stats/tool/trace_plot.h"
 #include "stats/trace.h"
@@ -25,6 +27,8 @@ using namespace buffon;
 
 namespace {
 
+constexpr SineKernel kKernels[] = {SineKernel::Scalar, SineKernel::Avx2, SineKernel::Avx512};
+
 BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
     std::atomic<std::int64_t> thrown{0};
@@ -34,7 +38,18 @@ BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
             ++tally[h];
         }
     });
-    return summarise(tally, needles, deductionFor(needles), exactHitRate());
+    return summarise(tally, needles, deductionFor(needles), WindowRule().exactRate());
+}
+
+// A plot painted as its PNG file would show it.
+template <typename Plot>
+QImage pictureOf(const Plot& plot)
+{
+    QImage image(kPlotWidth, kPlotHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    plot.paint(painter, QStringLiteral("a plot"));
+    return image;
 }
 
 }  // namespace
@@ -52,7 +67,8 @@ private slots:
         const double meanAbsDrop = 40 * (3 + std::cos(span)) / span;
         const double lost =
             (2 * std::sqrt(79.0) - 39 * (std::numbers::pi - 2 * std::asin(39.0 / 40))) / span;
-        QCOMPARE_LT(std::abs(exactHitRate() - (5 * (1 + meanAbsDrop) - lost) / 400), 1e-9);
+        QCOMPARE_LT(std::abs(WindowRule().exactRate() - (5 * (1 + meanAbsDrop) - lost) / 400),
+                    1e-9);
     }
 
     void hitFractionSettlesOnTheExactRate()
@@ -97,6 +113,80 @@ private slots:
         QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5).withDeduction.mean);
     }
 
+    void bulkCountIsTheNeedleLoop_data()
+    {
+        QTest::addColumn<float>("seed");
+        QTest::addColumn<int>("needles");
+        for (const int needles : {0, 1, 9, 511, 513, 50000}) {
+            for (const float seed : {0.0f, 0x1p-149f, 45296.25f}) {
+                QTest::addRow("%d from %a", needles, double(seed)) << seed << needles;
+            }
+        }
+    }
+
+    void bulkCountIsTheNeedleLoop()
+    {
+        QFETCH(float, seed);
+        QFETCH(int, needles);
+        for (const SineKernel kernel : kKernels) {
+            UniformRandomSource window(seed);
+            UniformRandomSource bulk(seed);
+            // The window's loop, which throws every whole needle to draw it.
+            QCOMPARE(countHits(bulk, needles, kernel),
+                     throwNeedles(window, needles, [](const Needle&) {}));
+            QCOMPARE(bulk.nextValue(), window.nextValue());
+        }
+    }
+
+    void bulkCountIsExactNearWholeUnits()
+    {
+        // Whole start heights and sines of 0 or within ulps of 1 or -1 end on, or within 1e-12 or
+        // 1e-6 of, whole units and lines, where a vector sine's last bits could move a floor.
+        std::vector<float> starts{0, 0.2f, 0.2f, 0, 0.3f, 0.0625f, 0.2f, 0.6f, 0.4f, 0.15f};
+        std::vector<float> angles{0.25f, 0.75f, 0.25f, 0.75f, 0.5f, 0.25f, 0, 0.25f, 0.75f, 0.1f};
+        starts.resize(24, 0.1f);  // starts on the line at 80: every needle after the tenth hits
+        angles.resize(24, 0.0f);
+        for (const SineKernel kernel : kKernels) {
+            QCOMPARE(countHitsOfDraws(starts, angles, kernel),
+                     countHitsOfDraws(starts, angles, SineKernel::Scalar));
+            // Only the needles asked for count, whatever lies after them: here, hits.
+            QCOMPARE(
+                countHitsOfDraws(std::span(starts).first(9), std::span(angles).first(9), kernel),
+                countHitsOfDraws(std::span(starts).first(9), std::span(angles).first(9),
+                                 SineKernel::Scalar));
+        }
+    }
+
+    void geometricRateIsAProbability_data()
+    {
+        QTest::addColumn<double>("length");
+        QTest::addColumn<double>("spacing");
+        QTest::addColumn<double>("rate");
+        // Beside the closed forms: 1 - x/pi - x^3/(12 pi) for x = D/L small, to the last digit.
+        QTest::newRow("the window's needle") << 40.0 << 80.0 << 1 / std::numbers::pi;
+        QTest::newRow("as long as the spacing") << 80.0 << 80.0 << 2 / std::numbers::pi;
+        QTest::newRow("longer") << 120.0 << 80.0 << 0.7786080607366551;
+        QTest::newRow("a hundred million times") << 1e8 << 1.0 << 1 - 1e-8 / std::numbers::pi;
+        QTest::newRow("beyond any double ratio") << 1e308 << 1e-308 << 1.0;
+        QTest::newRow("the largest both") << 1e308 << 1e308 << 2 / std::numbers::pi;
+    }
+
+    void geometricRateIsAProbability()
+    {
+        QFETCH(double, length);
+        QFETCH(double, spacing);
+        QFETCH(double, rate);
+        const GeometricRule rule{length, spacing};
+        QCOMPARE_LE(rule.exactRate(), 1.0);
+        QCOMPARE_LT(std::abs(rule.exactRate() - rate), 3e-16);
+        QVERIFY(rule.refusal().empty());
+        if (rule.estimateFactor()) {
+            QCOMPARE(*rule.estimateFactor() / rule.exactRate(), std::numbers::pi);
+        }
+        // A needle that would not hit once in the longest run is refused before it is thrown.
+        QVERIFY(!(GeometricRule{1e-12 * spacing, spacing}.refusal().empty()));
+    }
+
     void geometricRule_data()
     {
         QTest::addColumn<GeometricRule>("rule");
@@ -113,7 +203,8 @@ private slots:
         QFETCH(std::uint32_t, seed);
         // Ten million needles in ever longer chunks, each counted by the next sine kernel in turn
         // and by one of two streams that skip what the other counts, as if std::sin counted all.
-        GeometricNeedles streams[] = {{seed, rule}, {seed, rule}};
+        GeometricNeedles streams[] = {{seed, rule.length, rule.spacing},
+                                      {seed, rule.length, rule.spacing}};
         std::int64_t hits = 0;
         for (std::int64_t i = 0, done = 0, chunk = 1; done < 10'000'000;
              ++i, chunk = chunk * 3 + 1) {
@@ -122,9 +213,11 @@ private slots:
             streams[1 - i % 2].skip(needles);
             done += needles;
         }
-        QCOMPARE(GeometricNeedles(seed, rule).countHits(10'000'000, SineKernel::Scalar), hits);
-        QVERIFY(wilsonInterval(hits, 1e7).holds(exactRate(rule)));
-        QVERIFY(!wilsonInterval(hits, 1e7).holds(exactHitRate()));
+        QCOMPARE(GeometricNeedles(seed, rule.length, rule.spacing)
+                     .countHits(10'000'000, SineKernel::Scalar),
+                 hits);
+        QVERIFY(wilsonInterval(hits, 1e7).holds(rule.exactRate()));
+        QVERIFY(!wilsonInterval(hits, 1e7).holds(WindowRule().exactRate()));
     }
 
     void histogramShowsEachRunInItsBin()
@@ -134,7 +227,7 @@ private slots:
         const HistogramPlot plot(estimates, 3.125);
         QCOMPARE(plot.counts(), (std::vector<std::int64_t>{1, 1, 0, 2, 1}));
         QCOMPARE(plot.binStart(), 2.96875);
-        const QImage image = plot.image(QStringLiteral("six runs"));
+        const QImage image = pictureOf(plot);
         const auto count = [&](int column, QRgb colour) {
             int found = 0;
             for (int y = 0; y < image.height(); ++y) {
@@ -152,9 +245,9 @@ private slots:
         QCOMPARE(count(plot.columnOf(2.95), HistogramPlot::kBarColour), 0);
         QCOMPARE(count(plot.columnOf(3.29), HistogramPlot::kBarColour), 0);
         // Pi and the mean run the plot's height, the mean's dashed; nowhere else those colours.
-        QCOMPARE_GT(count(plot.columnOf(std::numbers::pi), HistogramPlot::kPiColour), 350);
+        QCOMPARE_GT(count(plot.columnOf(std::numbers::pi), kPiColour), 350);
         QCOMPARE_GT(count(plot.columnOf(3.125), HistogramPlot::kMeanColour), 170);
-        QCOMPARE(count(plot.columnOf(3.0), HistogramPlot::kPiColour) +
+        QCOMPARE(count(plot.columnOf(3.0), kPiColour) +
                      count(plot.columnOf(3.0), HistogramPlot::kMeanColour),
                  0);
         // Ticks every 0.02, at their places on the axis, each labelled to a hundredth.
@@ -176,7 +269,7 @@ private slots:
         QCOMPARE(HistogramPlot(five, 3.03).countTicks().size(), 6u);
         const Tally one[] = {{3.0, 1}};  // a single run still gets narrow bars about its value
         QCOMPARE_LT(HistogramPlot(one, 3.0).binWidth(), 0.001);
-        QCOMPARE_LT(qGray(image.copy(400, HistogramPlot::kHeight - 24, 160, 20)
+        QCOMPARE_LT(qGray(image.copy(400, kPlotHeight - 24, 160, 20)
                               .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .pixel(0, 0)),
                     250);
@@ -188,13 +281,10 @@ private slots:
         const NeedleRule window;
         const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
         const TracePlot plot(window, trace);
-        QImage image(TracePlot::kWidth, TracePlot::kHeight, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        plot.paint(painter, QStringLiteral("one run"));
+        const QImage image = pictureOf(plot);
         int onPi = 0;
         for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
-            onPi += image.pixel(x, plot.rowOf(std::numbers::pi)) == TracePlot::kPiColour;
+            onPi += image.pixel(x, plot.rowOf(std::numbers::pi)) == kPiColour;
         }
         QCOMPARE_GT(onPi, (plot.columnOf(100'000) - plot.columnOf(1)) * 9 / 10);
         int ticks = 0;  // marks on the value axis, outside the plot

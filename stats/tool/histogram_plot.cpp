@@ -4,16 +4,16 @@
 #include "stats/tool/histogram_plot.h"
 
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
 #include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(80, 96, HistogramPlot::kWidth - 120, HistogramPlot::kHeight - 156);
+constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
 
 }  // namespace
 
@@ -67,15 +67,6 @@ std::vector<Tick> HistogramPlot::countTicks() const
     return ticksOf(0, std::ceil(tallest / step) * step, step);
 }
 
-QImage HistogramPlot::image(const QString& title) const
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paint(painter, title);
-    return image;
-}
-
 void HistogramPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -125,14 +116,10 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
         painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
                          kArea.bottom() + 8 + metrics.ascent(), tick.text);
     }
-    painter.drawText(
-        QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
+    drawBottomLabel(
+        painter,
         QStringLiteral("estimate of π (bars %1 wide)").arg(QString::number(binWidth_, 'g', 3)));
-    painter.save();
-    painter.translate(20, kArea.center().y());
-    painter.rotate(-90);
-    painter.drawText(QRect(-100, -10, 200, 20), Qt::AlignCenter, QStringLiteral("runs"));
-    painter.restore();
+    drawSideLabel(painter, 20, kArea.center().y(), QStringLiteral("runs"));
 
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
     int legendX = kArea.left() + 8;
@@ -150,8 +137,7 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     mark(mean_, kMeanColour, Qt::DashLine,
          QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5));
 
-    painter.setFont(plotFont(18, true));
-    painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
+    drawPlotTitle(painter, title);
 }
 
 }  // namespace buffon

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include <QImage>
+#include <QRgb>
 #include <QString>
 #include <cstdint>
 #include <span>
@@ -20,18 +20,14 @@ namespace buffon {
 // drawn with QtGui alone, so it needs no display.
 class HistogramPlot {
 public:
-    static constexpr int kWidth = 960;
-    static constexpr int kHeight = 560;
-    static constexpr QRgb kPiColour = 0xffd01010;
     static constexpr QRgb kMeanColour = 0xff1050d0;
     static constexpr QRgb kBarColour = 0xff9bb7d4;
 
     // `estimates` must hold at least one run.
     HistogramPlot(std::span<const Tally> estimates, double mean);
 
-    // Paints onto a kWidth x kHeight device.
+    // Paints onto a device of the plots' size.
     void paint(QPainter& painter, const QString& title) const;
-    QImage image(const QString& title) const;
 
     // The image column a value falls on.
     int columnOf(double value) const;

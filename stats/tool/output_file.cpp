@@ -7,216 +7,191 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <csignal>
 #include <cstring>
 #include <utility>
+
+#include "stats/tool/complaint.h"
+#include "stats/tool/temporary_files.h"
 
 namespace buffon {
 namespace {
 
-QString reasonOf(int error)
+std::string reasonOf(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return std::strerror(error);
 }
 
-// Where a path leads: the file itself through any links when it exists, else the resolved
-// folder with the name, else the path made absolute.
-QString resolved(const QString& path)
+// Why a descriptor cannot take writes, or 0.
+int unwritable(int descriptor)
 {
-    const QFileInfo info(path);
-    if (info.exists()) {
-        return info.canonicalFilePath();
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0) {
+        return errno;
     }
-    const QString folder = info.absoluteDir().canonicalPath();
-    return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
+    return (flags & O_ACCMODE) == O_RDONLY ? EBADF : 0;
 }
 
-// A temporary file of ours beside `target`, open for writing: its descriptor, or -1 with errno.
-int makeTemporary(const QString& target, QString& name)
+// Why the file a replacement would take the place of may not be written, or 0: as for the
+// shell's `>`, the file's own permissions decide, not only its folder's.
+int unreplaceable(const std::string& path)
 {
-    const QFileInfo info(target);
-    QByteArray pattern =
-        QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".XXXXXX";
-    const int fd = mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd >= 0) {
-        name = QFile::decodeName(pattern);
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? 0 : errno;
     }
-    return fd;
-}
-
-// The temporary files being written, for the signal handler below to remove: a fixed table,
-// since a signal handler may do little more than read memory and unlink.
-constexpr int kMostTemporaries = 8;
-char gTemporaries[kMostTemporaries][PATH_MAX];
-volatile std::sig_atomic_t gInUse[kMostTemporaries];
-
-void removeTemporaries(int signal)
-{
-    for (int i = 0; i < kMostTemporaries; ++i) {
-        if (gInUse[i]) {
-            ::unlink(gTemporaries[i]);
-        }
-    }
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-// An interrupted run (Ctrl-C, a terminal closed, a kill) leaves no partial file behind.
-int registerTemporary(const QString& name)
-{
-    static const bool handled = [] {
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            std::signal(signal, removeTemporaries);
-        }
-        return true;
-    }();
-    Q_UNUSED(handled);
-    const QByteArray native = QFile::encodeName(name);
-    for (int i = 0; i < kMostTemporaries; ++i) {
-        if (!gInUse[i] && native.size() < PATH_MAX) {
-            std::memcpy(gTemporaries[i], native.constData(), std::size_t(native.size()) + 1);
-            gInUse[i] = 1;
-            return i;
-        }
-    }
-    return -1;
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
 }  // namespace
 
-OutputFile::OutputFile(QString path) : path_(std::move(path)) {}
+OutputFile::OutputFile(std::string path)
+    : path_(std::move(path)), destination_(destinationOf(path_))
+{
+}
+
+OutputFile::OutputFile(std::string path, Destination destination)
+    : path_(std::move(path)), destination_(std::move(destination))
+{
+}
+
+OutputFile OutputFile::standardError()
+{
+    return {"/dev/stderr", {Destination::Kind::Descriptor, STDERR_FILENO, {}}};
+}
 
 OutputFile::~OutputFile()
 {
-    if (fd_ > STDERR_FILENO) {
+    if (fd_ >= 0) {
         ::close(fd_);
     }
-    if (!temporary_.isEmpty()) {
-        ::unlink(QFile::encodeName(temporary_).constData());
-    }
-    if (slot_ >= 0) {
-        gInUse[slot_] = 0;
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        forgetTemporary(temporary_);
     }
 }
 
-QString OutputFile::probe() const
+std::string OutputFile::shownName() const
 {
-    if (isStandardOutput()) {
+    return path_ == "-" ? std::string("standard output") : printable(path_);
+}
+
+std::string OutputFile::probe() const
+{
+    switch (destination_.kind) {
+    case Destination::Kind::Descriptor:
+        if (const int error = unwritable(destination_.descriptor); error != 0) {
+            return reasonOf(error);
+        }
         return {};
-    }
-    struct stat status {};
-    if (::stat(QFile::encodeName(path_).constData(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
+    case Destination::Kind::InPlace: {
+        struct stat status {};
+        if (::stat(destination_.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
             return reasonOf(EISDIR);
         }
-        if (!S_ISREG(status.st_mode)) {
-            return ::access(QFile::encodeName(path_).constData(), W_OK) == 0 ? QString()
-                                                                             : reasonOf(errno);
-        }
-    } else if (errno != ENOENT) {
-        return reasonOf(errno);
+        return ::access(destination_.path.c_str(), W_OK) == 0 ? std::string() : reasonOf(errno);
     }
-    QString name;
-    const int fd = makeTemporary(resolved(path_), name);
+    case Destination::Kind::Replaced:
+        break;
+    }
+    if (const int error = unreplaceable(destination_.path); error != 0) {
+        return reasonOf(error);
+    }
+    std::string name;
+    const int fd = createTemporary(destination_.path, name);
     if (fd < 0) {
         return reasonOf(errno);
     }
     ::close(fd);
-    ::unlink(QFile::encodeName(name).constData());
+    ::unlink(name.c_str());
+    forgetTemporary(name);
     return {};
 }
 
 bool OutputFile::open()
 {
-    if (isStandardOutput()) {
-        fd_ = STDOUT_FILENO;
-        return true;
-    }
-    const QString target = resolved(path_);
-    const QByteArray native = QFile::encodeName(target);
-    struct stat status {};
-    const bool exists = ::stat(native.constData(), &status) == 0;
-    if (exists && !S_ISREG(status.st_mode)) {
-        fd_ = ::open(native.constData(), O_WRONLY | O_CLOEXEC);
+    switch (destination_.kind) {
+    case Destination::Kind::Descriptor:
+        if (const int error = unwritable(destination_.descriptor); error != 0) {
+            return fail(error);
+        }
+        // A copy shares the caller's file position: what a redirection with >> appends to
+        // stays, and closing the copy leaves the descriptor open.
+        fd_ = ::fcntl(destination_.descriptor, F_DUPFD_CLOEXEC, 0);
         return fd_ >= 0 || fail(errno);
+    case Destination::Kind::InPlace:
+        fd_ = ::open(destination_.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        return fd_ >= 0 || fail(errno);
+    case Destination::Kind::Replaced:
+        break;
     }
-    fd_ = makeTemporary(target, temporary_);
+    if (const int error = unreplaceable(destination_.path); error != 0) {
+        return fail(error);
+    }
+    fd_ = createTemporary(destination_.path, temporary_);
     if (fd_ < 0) {
         return fail(errno);
     }
-    slot_ = registerTemporary(temporary_);
-    // The replacement keeps the replaced file's permissions; a new file gets the usual ones.
-    mode_t mode = exists ? status.st_mode & 07777 : 0666;
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+    // The replacement keeps the replaced file's permissions and, where allowed, its owner; a
+    // new file gets the usual ones.
+    struct stat status {};
+    if (::stat(destination_.path.c_str(), &status) == 0) {
+        [[maybe_unused]] const int kept = ::fchown(fd_, status.st_uid, status.st_gid);
+        return ::fchmod(fd_, status.st_mode & 07777) == 0 || fail(errno);
     }
-    return ::fchmod(fd_, mode) == 0 || fail(errno);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return ::fchmod(fd_, 0666 & ~mask) == 0 || fail(errno);
 }
 
 bool OutputFile::write(std::string_view bytes)
 {
-    while (error_.isEmpty() && !bytes.empty()) {
+    while (error_.empty() && !bytes.empty()) {
         const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
         if (written < 0 && errno != EINTR) {
             return fail(errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(written, 0)));
     }
-    return error_.isEmpty();
+    return error_.empty();
 }
 
 bool OutputFile::commit()
 {
-    if (!error_.isEmpty()) {
+    if (!error_.empty()) {
         return false;
     }
-    if (temporary_.isEmpty()) {
-        const int fd = std::exchange(fd_, -1);
-        return fd <= STDERR_FILENO || ::close(fd) == 0 || fail(errno);
+    if (temporary_.empty()) {
+        return ::close(std::exchange(fd_, -1)) == 0 || fail(errno);
     }
     // A disk may report that it is full only when the data is forced onto it.
     if (::fsync(fd_) != 0 || ::close(std::exchange(fd_, -1)) != 0) {
         return fail(errno);
     }
-    const QString target = resolved(path_);
-    if (::rename(QFile::encodeName(temporary_).constData(),
-                 QFile::encodeName(target).constData()) != 0) {
+    if (::rename(temporary_.c_str(), destination_.path.c_str()) != 0) {
         return fail(errno);
     }
-    temporary_.clear();
-    if (slot_ >= 0) {
-        gInUse[std::exchange(slot_, -1)] = 0;
-    }
+    forgetTemporary(std::exchange(temporary_, {}));
     return true;
 }
 
 bool OutputFile::fail(int error)
 {
-    if (error_.isEmpty()) {
+    if (error_.empty()) {
         error_ = reasonOf(error);
     }
     return false;
 }
 
-bool sameFile(const QString& first, const QString& second)
+void holdClosedStandardStreams()
 {
-    if (first == QLatin1String("-") || second == QLatin1String("-")) {
-        return first == second;
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) < 0 && errno == EBADF) {
+            // The lowest free number is the one closed.
+            [[maybe_unused]] const int held = ::open("/dev/null", O_RDONLY);
+        }
     }
-    struct stat one {};
-    struct stat other {};
-    if (::stat(QFile::encodeName(first).constData(), &one) == 0 &&
-        ::stat(QFile::encodeName(second).constData(), &other) == 0) {
-        return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-    }
-    return resolved(first) == resolved(second);
 }
 
 }  // namespace buffon

@@ -3,49 +3,56 @@
 
 #pragma once
 
-#include <QString>
+#include <string>
 #include <string_view>
+
+#include "stats/tool/output_path.h"
 
 namespace buffon {
 
-// One output of the companion. An ordinary file, or a path that does not exist yet, is written
-// whole or not at all: into a temporary file beside it, which replaces it only once everything
-// is written. Anything else (a device, a FIFO, a terminal) is written straight into, since
-// replacing it would destroy it; "-" is standard output. Reasons are the system's own words.
+// One output of the companion, written wherever its path leads (see Destination); "-" is
+// standard output. Every output, the printed summary and help included, is written this way,
+// so a failure anywhere is reported alike, with the system's own reason.
 class OutputFile {
 public:
-    explicit OutputFile(QString path);
+    explicit OutputFile(std::string path);
+    // Where the summary goes when standard output carries another output.
+    static OutputFile standardError();
     ~OutputFile();
 
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    const QString& path() const { return path_; }
-    bool isStandardOutput() const { return path_ == QLatin1String("-"); }
+    // The path as the user gave it, shown in one line; "standard output" for "-".
+    std::string shownName() const;
+    const Destination& destination() const { return destination_; }
 
     // Tries, before the long work starts, whether the path can be written, touching nothing:
-    // why not, or an empty text.
-    QString probe() const;
+    // why not, or an empty text. A file the user may not write is refused, as the shell's `>`
+    // refuses it, even where replacing it would be allowed.
+    std::string probe() const;
 
     // Each returns false, with the reason in error(), at the first failure; later calls then do
-    // nothing.
+    // nothing. A replaced file only changes on commit().
     bool open();
     bool write(std::string_view bytes);
     bool commit();
-    const QString& error() const { return error_; }
+    const std::string& error() const { return error_; }
 
 private:
+    OutputFile(std::string path, Destination destination);
     bool fail(int error);
 
-    QString path_;
-    QString temporary_;  // empty when written straight into
+    std::string path_;
+    Destination destination_;
+    std::string temporary_;  // empty unless a replacement is being written
     int fd_ = -1;
-    int slot_ = -1;  // in the table of temporaries to remove on an interrupt
-    QString error_;
+    std::string error_;
 };
 
-// The same file behind two paths, through links or not: compared by where they resolve to, and
-// by device and inode where both exist.
-bool sameFile(const QString& first, const QString& second);
+// A program started with standard input, output or error closed would otherwise hand that
+// number to the first file it opens, and write its summary into it: each closed one is taken
+// by a descriptor that refuses writes, so that writing to it fails as it should.
+void holdClosedStandardStreams();
 
 }  // namespace buffon

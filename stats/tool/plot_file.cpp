@@ -8,6 +8,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <stdexcept>
 
 namespace buffon {
 
@@ -20,13 +21,34 @@ QFont plotFont(int pixelSize, bool bold)
     return font;
 }
 
-QByteArray plotFile(const QString& path, QSize size, const QString& title,
-                    const std::function<void(QPainter&)>& paint)
+void drawPlotTitle(QPainter& painter, const QString& title)
 {
+    painter.setFont(plotFont(18, true));
+    painter.drawText(QRect(0, 18, kPlotWidth, 30), Qt::AlignHCenter, title);
+}
+
+void drawBottomLabel(QPainter& painter, const QString& label)
+{
+    painter.drawText(QRect(0, kPlotHeight - 24, kPlotWidth, 20), Qt::AlignHCenter, label);
+}
+
+void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label)
+{
+    painter.save();
+    painter.translate(x, centreY);
+    painter.rotate(-90);
+    painter.drawText(QRect(-200, -10, 400, 20), Qt::AlignCenter, label);
+    painter.restore();
+}
+
+std::string plotFile(PictureFormat format, const QString& title,
+                     const std::function<void(QPainter&)>& paint)
+{
+    const QSize size(kPlotWidth, kPlotHeight);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+    if (format == PictureFormat::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
@@ -35,7 +57,10 @@ QByteArray plotFile(const QString& path, QSize size, const QString& title,
         QPainter painter(&svg);
         painter.fillRect(QRect(QPoint(), size), Qt::white);
         paint(painter);
-        return painter.end() ? bytes : QByteArray();
+        if (!painter.end()) {
+            throw std::runtime_error("the plot could not be drawn");
+        }
+        return bytes.toStdString();
     }
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -43,8 +68,11 @@ QByteArray plotFile(const QString& path, QSize size, const QString& title,
         QPainter painter(&image);
         paint(painter);
     }
-    QImageWriter(&buffer, "png").write(image);
-    return bytes;
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        throw std::runtime_error(writer.errorString().toStdString());
+    }
+    return bytes.toStdString();
 }
 
 }  // namespace buffon

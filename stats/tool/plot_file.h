@@ -3,23 +3,40 @@
 
 #pragma once
 
-#include <QByteArray>
 #include <QFont>
+#include <QRgb>
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QPainter;
 
 namespace buffon {
 
-// A plot as the bytes of its file: SVG where the path ends in .svg, so that it scales to any
-// slide, PNG otherwise. `paint` draws it on a white ground of the given size.
-// The plots' face: the window's metric-compatible Japanese face where it is installed, else
-// DejaVu Sans; both have pi and the other signs the plots use.
+// What every plot of the companion shares: its size, the colour of pi, its face, its title and
+// its axis labels.
+inline constexpr int kPlotWidth = 960;
+inline constexpr int kPlotHeight = 560;
+inline constexpr QRgb kPiColour = 0xffd01010;
+
+// The window's metric-compatible Japanese face where it is installed, else DejaVu Sans; both
+// have pi and the other signs the plots use.
 QFont plotFont(int pixelSize, bool bold = false);
 
-QByteArray plotFile(const QString& path, QSize size, const QString& title,
-                    const std::function<void(QPainter&)>& paint);
+// The title, centred along the top.
+void drawPlotTitle(QPainter& painter, const QString& title);
+// What the horizontal axis reads, centred along the bottom.
+void drawBottomLabel(QPainter& painter, const QString& label);
+// What the vertical axis reads, turned to run up the left edge centred on `centreY`.
+void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label);
+
+// SVG scales to any slide; PNG is a picture of the plot's pixels.
+enum class PictureFormat { Png, Svg };
+
+// A plot as the bytes of its file: `paint` draws it on a white ground of the plot's size. Throws
+// std::runtime_error, with the reason, if it cannot be drawn.
+std::string plotFile(PictureFormat format, const QString& title,
+                     const std::function<void(QPainter&)>& paint);
 
 }  // namespace buffon

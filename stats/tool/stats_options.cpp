@@ -3,290 +3,336 @@
 
 #include "stats/tool/stats_options.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFileInfo>
+#include <algorithm>
+#include <charconv>
+#include <climits>
 #include <cmath>
-#include <limits>
 
 #include "experiment/run_size.h"
-#include "stats/tool/output_file.h"
+#include "stats/run_seed.h"
+#include "stats/tool/command_line.h"
+#include "stats/tool/complaint.h"
+#include "stats/tool/output_path.h"
 
 namespace buffon {
 namespace {
 
-constexpr qint64 kLargestThreadCount = 256;
+constexpr std::int64_t kLargestThreadCount = 256;
+constexpr std::int64_t kMostNeedles = INT_MAX;
 
-// One line, whatever was typed: control characters are shown escaped, not acted on.
-QString escaped(const QString& text)
-{
-    QString line;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n')) {
-            line += QStringLiteral("\\n");
-        } else if (c == QLatin1Char('\t')) {
-            line += QStringLiteral("\\t");
-        } else if (c.category() == QChar::Other_Control) {
-            line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        } else {
-            line += c;
-        }
-    }
-    return line;
-}
+// A refusal of the command line, or nothing.
+using Check = std::optional<std::string>;
 
-ParsedCommandLine refuse(const QString& reason)
+// Blanks around a typed or pasted value are not part of it; only file names keep theirs.
+std::string trimmed(std::string_view text)
 {
-    return {std::nullopt,
-            QCoreApplication::applicationName() + QStringLiteral(": ") + escaped(reason), 2};
+    const auto first = text.find_first_not_of(" \t\n\r\f\v");
+    return first == std::string_view::npos
+               ? std::string()
+               : std::string(text.substr(first, text.find_last_not_of(" \t\n\r\f\v") + 1 - first));
 }
 
 // A run size as the window's button shows it: digits in groups of three, "50,000".
-QString groupedText(int needles)
+std::string groupedText(int needles)
 {
-    QString text = QString::number(needles);
-    for (qsizetype at = text.size() - 3; at > 0; at -= 3) {
-        text.insert(at, QLatin1Char(','));
+    std::string text = std::to_string(needles);
+    for (auto at = static_cast<std::ptrdiff_t>(text.size()) - 3; at > 0; at -= 3) {
+        text.insert(static_cast<std::size_t>(at), 1, ',');
     }
     return text;
 }
 
 // A whole number in [low, high]; a run size written as on the window's buttons also counts.
-std::optional<qint64> wholeNumber(const QString& text, qint64 low, qint64 high)
+std::optional<std::int64_t> wholeNumber(std::string_view given, std::int64_t low, std::int64_t high)
 {
-    bool ok = false;
-    qint64 value = text.toLongLong(&ok);
+    std::string text = trimmed(given);
     for (const RunSize& size : kRunSizes) {
         if (text == groupedText(size.needles)) {
-            value = size.needles;
-            ok = true;
+            text = std::to_string(size.needles);
         }
     }
-    if (!ok || value < low || value > high) {
+    std::int64_t value = 0;
+    const char* start = text.data() + (text.starts_with('+') ? 1 : 0);
+    const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
+        value > high) {
         return std::nullopt;
     }
     return value;
 }
 
-// The deductions, as the help text gives them.
-QString deductionsText()
+std::string rangeError(const std::string& option, std::int64_t low, std::int64_t high,
+                       const std::string& given)
 {
-    QStringList losing;
-    QStringList keeping;
-    for (const RunSize& size : kRunSizes) {
-        if (size.deduction == 0) {
-            keeping << QString::number(size.needles);
-        } else {
-            const QString form = losing.isEmpty() ? QStringLiteral("%1 needles lose %2")
-                                                  : QStringLiteral("%1 lose %2");
-            losing << form.arg(size.needles).arg(size.deduction);
-        }
-    }
-    const QString last = losing.takeLast();
-    return QStringLiteral(
-               "The window's run sizes take its deductions from the hit count:\n%1 and "
-               "%2; %3 and other counts lose nothing.")
-        .arg(losing.join(QStringLiteral(", ")), last, keeping.join(QStringLiteral(", ")));
+    return "--" + option + " must be a whole number from " + std::to_string(low) + " to " +
+           std::to_string(high) + ", not \"" + given + "\"";
 }
 
-QString rangeError(const QString& option, qint64 low, qint64 high, const QString& given)
+// The deductions, as the help text gives them.
+std::string deductionsText()
 {
-    return QStringLiteral("--%1 must be a whole number from %2 to %3, not \"%4\"")
-        .arg(option)
-        .arg(low)
-        .arg(high)
-        .arg(given);
+    std::string losing;
+    std::string last;
+    std::string keeping;
+    for (const RunSize& size : kRunSizes) {
+        if (size.deduction == 0) {
+            keeping += (keeping.empty() ? "" : ", ") + std::to_string(size.needles);
+            continue;
+        }
+        if (!last.empty()) {
+            losing += (losing.empty() ? "" : ", ") + last;
+        }
+        last = std::to_string(size.needles) + (losing.empty() && last.empty() ? " needles" : "") +
+               " lose " + std::to_string(size.deduction);
+    }
+    return "The window's run sizes take its deductions from the hit count:\n" + losing + " and " +
+           last + "; " + keeping + " and other counts lose nothing.";
+}
+
+std::string ruleHelp()
+{
+    std::string help;
+    forEachRule([&]<typename Rule>(std::type_identity<Rule>) {
+        help += std::string(help.empty() ? "" : "; or ") + std::string(Rule::kTexts.name) +
+                (help.empty() ? " (the default): " : ": ") + std::string(Rule::kTexts.help);
+    });
+    return help + '.';
+}
+
+// Every option, in the order --help lists them.
+std::vector<OptionSpec> optionSpecs()
+{
+    std::vector<OptionSpec> specs{
+        {"needles", "N", "Needles per run (default 1000)."},
+        {"runs", "R", "Number of runs (default 1000)."},
+        {"seed", "S",
+         "Seed of the first run, 0 to " + std::to_string(kLargestSeed) +
+             "; the same seed gives the same results whatever the thread count. Default: from "
+             "the clock, as the window seeds its runs."},
+        {"threads", "T", "Worker threads (default: one per core)."},
+        {"rule", "RULE", ruleHelp()},
+    };
+    forEachRule([&]<typename Rule>(std::type_identity<Rule>) {
+        for (const auto& parameter : Rule::kParameters) {
+            specs.push_back({std::string(parameter.name), std::string(parameter.valueName),
+                             std::string(parameter.help)});
+        }
+    });
+    for (const OutputKind& kind : outputKinds()) {
+        specs.push_back({std::string(kind.option), "FILE", std::string(kind.help)});
+    }
+    specs.push_back({"quiet", "", "Print no summary."});
+    return specs;
+}
+
+Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, BatchPlan& plan)
+{
+    const auto needles = wholeNumber(given.value("needles").value_or("1000"), 1, kMostNeedles);
+    if (!needles) {
+        return rangeError("needles", 1, kMostNeedles, *given.value("needles"));
+    }
+    plan.needles = static_cast<int>(*needles);
+    const std::string runsText = given.value("runs").value_or("1000");
+    const auto runs = wholeNumber(runsText, 1, kDistinctRuns);
+    if (!runs) {
+        return wholeNumber(runsText, 1, INT64_MAX)
+                   ? "--runs can be at most " + std::to_string(kDistinctRuns) +
+                         ": each run reseeds from a single-precision number as the window does, "
+                         "and there are no more of them, so a larger batch would repeat runs"
+                   : rangeError("runs", 1, kDistinctRuns, runsText);
+    }
+    plan.runs = *runs;
+    plan.seed = clockSeed;
+    if (const auto text = given.value("seed")) {
+        const auto seed = wholeNumber(*text, 0, kLargestSeed);
+        if (!seed) {
+            return rangeError("seed", 0, kLargestSeed, *text);
+        }
+        plan.seed = static_cast<std::uint32_t>(*seed);
+    }
+    plan.threads = std::max(cores, 1);
+    if (const auto text = given.value("threads")) {
+        const auto threads = wholeNumber(*text, 1, kLargestThreadCount);
+        if (!threads) {
+            return rangeError("threads", 1, kLargestThreadCount, *text);
+        }
+        plan.threads = static_cast<int>(*threads);
+    }
+    return std::nullopt;
+}
+
+// A finite positive number, as a rule's parameters take them.
+std::optional<double> positiveNumber(std::string_view given)
+{
+    const std::string text = trimmed(given);
+    const char* start = text.data() + (text.starts_with('+') ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value) || value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Check readRule(const OptionValues& given, NeedleRule& rule)
+{
+    const std::string name = trimmed(given.value("rule").value_or("window"));
+    const auto named = ruleNamed(name);
+    if (!named) {
+        std::string names;
+        forEachRule([&]<typename Rule>(std::type_identity<Rule>) {
+            names += (names.empty() ? "" : " or ") + std::string(Rule::kTexts.name);
+        });
+        return "--rule is " + names + ", not \"" + *given.value("rule") + "\"";
+    }
+    rule = *named;
+    std::optional<std::string> refusal;
+    forEachRule([&]<typename Rule>(std::type_identity<Rule>) {
+        for (const auto& parameter : Rule::kParameters) {
+            const auto text = given.value(std::string(parameter.name));
+            if (!text || refusal) {
+                continue;
+            }
+            const std::string option = "--" + std::string(parameter.name);
+            const auto value = positiveNumber(*text);
+            if (!std::holds_alternative<Rule>(rule)) {
+                refusal = option + " belongs to --rule " + std::string(Rule::kTexts.name) +
+                          ", not --rule " + name;
+            } else if (!value) {
+                refusal = option + " must be a finite positive number, not \"" + *text + "\"";
+            } else {
+                std::get<Rule>(rule).*parameter.value = *value;
+            }
+        }
+    });
+    if (!refusal && !buffon::refusal(rule).empty()) {
+        refusal = "--rule " + description(rule) + ": " + buffon::refusal(rule);
+    }
+    return refusal;
+}
+
+// "FILE.csv, FILE.png or FILE.svg"
+std::string namesOf(const OutputKind& kind)
+{
+    std::string names;
+    for (std::size_t i = 0; i < kind.formats.size(); ++i) {
+        names += std::string(i == 0                         ? ""
+                             : i + 1 == kind.formats.size() ? " or "
+                                                            : ", ") +
+                 "FILE" + std::string(kind.formats[i].suffix);
+    }
+    return names;
+}
+
+Check readOutputs(const OptionValues& given, const BatchPlan& plan, StatsOptions& options)
+{
+    for (const OutputKind& kind : outputKinds()) {
+        const auto path = given.value(std::string(kind.option));
+        if (!path) {
+            continue;
+        }
+        const std::string option = "--" + std::string(kind.option);
+        if (path->empty()) {
+            return option + " needs a file name";
+        }
+        const OutputFormat* format = formatFor(kind, *path);
+        if (!format) {
+            return option + " writes " + namesOf(kind) + ", not \"" + *path + "\"";
+        }
+        if (kind.needsEstimates && !estimateFactor(plan.rule)) {
+            return option + " shows estimates of pi, and --rule " + description(plan.rule) +
+                   " gives none";
+        }
+        options.outputs.push_back({&kind, format, *path});
+    }
+    for (const RequestedOutput& output : options.outputs) {
+        const std::string option = "--" + std::string(output.kind->option);
+        if (output.kind->runs == RunsNeeded::Trace && given.isSet("runs") && plan.runs > 1) {
+            return option + " follows one run; --runs must be 1, not " + *given.value("runs");
+        }
+        if (output.kind->runs == RunsNeeded::Batch && options.traced()) {
+            return option + " needs a batch of runs, and a trace follows one run";
+        }
+    }
+    return std::nullopt;
+}
+
+// Two outputs that reach one file would each lose the other.
+Check outputsApart(const std::vector<RequestedOutput>& outputs)
+{
+    std::vector<FileIdentity> identities;
+    for (const RequestedOutput& output : outputs) {
+        identities.push_back(identityOf(destinationOf(output.path)));
+    }
+    for (std::size_t one = 0; one < outputs.size(); ++one) {
+        for (std::size_t other = one + 1; other < outputs.size(); ++other) {
+            if (identities[one] == identities[other]) {
+                return "--" + std::string(outputs[one].kind->option) + " and --" +
+                       std::string(outputs[other].kind->option) + " name the same file";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+ParsedCommandLine refuse(const std::string& reason)
+{
+    return {std::nullopt, printable(reason), 2};
 }
 
 }  // namespace
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments, std::uint32_t clockSeed, int cores)
+bool StatsOptions::traced() const
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral(
+    return std::any_of(outputs.begin(), outputs.end(), [](const RequestedOutput& output) {
+        return output.kind->runs == RunsNeeded::Trace;
+    });
+}
+
+bool StatsOptions::drawsPictures() const
+{
+    return std::any_of(outputs.begin(), outputs.end(), [](const RequestedOutput& output) {
+        return output.format->picture;
+    });
+}
+
+ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::uint32_t clockSeed,
+                                   int cores)
+{
+    const std::vector<OptionSpec> specs = optionSpecs();
+    std::string error;
+    const auto given = readOptions(arguments.subspan(1), specs, error);
+    if (!given) {
+        return refuse(error);
+    }
+    if (given->help) {
+        const std::string description =
             "Throws many runs of needles exactly as the Buffon's needle window does, without "
             "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
-            "run to run.\n\n") +
-        deductionsText());
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption needlesOption(QStringLiteral("needles"),
-                                           QStringLiteral("Needles per run (default 1000)."),
-                                           QStringLiteral("N"), QStringLiteral("1000"));
-    const QCommandLineOption runsOption(QStringLiteral("runs"),
-                                        QStringLiteral("Number of runs (default 1000)."),
-                                        QStringLiteral("R"), QStringLiteral("1000"));
-    const QCommandLineOption seedOption(
-        QStringLiteral("seed"),
-        QStringLiteral("Seed of the first run, 0 to %1; the same seed gives the same results "
-                       "whatever the thread count. Default: from the clock, as the window "
-                       "seeds its runs.")
-            .arg(kLargestSeed),
-        QStringLiteral("S"));
-    const QCommandLineOption threadsOption(
-        QStringLiteral("threads"), QStringLiteral("Worker threads (default: one per core)."),
-        QStringLiteral("T"));
-    const QCommandLineOption csvOption(
-        QStringLiteral("csv"),
-        QStringLiteral("Write one row per run to FILE: run, hits, count after the deduction, "
-                       "estimate. - is standard output, and the summary then goes to standard "
-                       "error."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption jsonOption(
-        QStringLiteral("json"),
-        QStringLiteral("Write the summary's figures as JSON to FILE (- for standard output)."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption plotOption(
-        QStringLiteral("plot"),
-        QStringLiteral("Draw a histogram of the estimates, with pi and their mean marked, to "
-                       "FILE as PNG."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"),
-                                         QStringLiteral("Print no summary."));
-    const QCommandLineOption ruleOption(
-        QStringLiteral("rule"),
-        QStringLiteral("window (the default): the window's own experiment, whole-unit heights and "
-                       "deductions; or geometric: the textbook's, needles of --length on endless "
-                       "lines --spacing apart, places and angles continuous."),
-        QStringLiteral("RULE"), QStringLiteral("window"));
-    const QCommandLineOption lengthOption(
-        QStringLiteral("length"),
-        QStringLiteral("Needle length of the geometric rule (default 40, the window's reach)."),
-        QStringLiteral("L"));
-    const QCommandLineOption spacingOption(
-        QStringLiteral("spacing"),
-        QStringLiteral("Line spacing of the geometric rule (default 80, the window's)."),
-        QStringLiteral("D"));
-    const QCommandLineOption traceOption(
-        QStringLiteral("trace"),
-        QStringLiteral("Follow one run of --needles as it goes, the running estimate recorded at "
-                       "about 200 points: FILE.csv for the figures, FILE.png or FILE.svg for a "
-                       "plot."),
-        QStringLiteral("FILE"));
-    parser.addOptions({needlesOption, runsOption, seedOption, threadsOption, ruleOption,
-                       lengthOption, spacingOption, csvOption, jsonOption, plotOption, traceOption,
-                       quietOption});
-
-    if (!parser.parse(arguments)) {
-        return refuse(parser.errorText());
+            "run to run.\n\n" +
+            deductionsText();
+        return {std::nullopt, helpText(arguments.front(), description, specs), 0};
     }
-    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all"))) {
-        return {std::nullopt, parser.helpText(), 0};
+    if (given->version) {
+        return {std::nullopt, std::string(kProgramName) + ' ' + BUFFON_VERSION + '\n', 0};
     }
-    if (parser.isSet(versionOption)) {
-        return {std::nullopt,
-                QCoreApplication::applicationName() + QLatin1Char(' ') +
-                    QCoreApplication::applicationVersion() + QLatin1Char('\n'),
-                0};
-    }
-    QStringList seen;
-    for (const QString& name : parser.optionNames()) {
-        if (seen.contains(name)) {
-            return refuse(QStringLiteral("--%1 is given more than once").arg(name));
-        }
-        seen << name;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return refuse(QStringLiteral("unexpected argument \"%1\"; see --help")
-                          .arg(parser.positionalArguments().constFirst()));
-    }
-
     StatsOptions options;
-    constexpr qint64 kMostNeedles = std::numeric_limits<int>::max();
-    const auto needles = wholeNumber(parser.value(needlesOption), 1, kMostNeedles);
-    if (!needles) {
-        return refuse(
-            rangeError(QStringLiteral("needles"), 1, kMostNeedles, parser.value(needlesOption)));
+    options.quiet = given->isSet("quiet");
+    if (Check refusal = readCounts(*given, clockSeed, cores, options.plan)) {
+        return refuse(*refusal);
     }
-    options.plan.needles = static_cast<int>(*needles);
-    const auto runs = wholeNumber(parser.value(runsOption), 1, kLargestRunCount);
-    if (!runs) {
-        return refuse(
-            rangeError(QStringLiteral("runs"), 1, kLargestRunCount, parser.value(runsOption)));
+    if (Check refusal = readRule(*given, options.plan.rule)) {
+        return refuse(*refusal);
     }
-    options.plan.runs = *runs;
-    options.tracePath = parser.value(traceOption);
-    if (parser.isSet(traceOption)) {
-        // A trace follows one run: unless told otherwise, the batch is that run.
-        if (parser.isSet(runsOption) && *runs > 1) {
-            return refuse(QStringLiteral("--trace follows one run; --runs must be 1, not %1")
-                              .arg(parser.value(runsOption)));
-        }
-        options.plan.runs = 1;
-        const QString suffix = QFileInfo(options.tracePath).suffix().toLower();
-        if (!QStringList{QStringLiteral("csv"), QStringLiteral("png"), QStringLiteral("svg")}
-                 .contains(suffix)) {
-            return refuse(
-                QStringLiteral("--trace writes FILE.csv, FILE.png or FILE.svg, not \"%1\"")
-                    .arg(options.tracePath));
-        }
+    if (Check refusal = readOutputs(*given, options.plan, options)) {
+        return refuse(*refusal);
     }
-    const QString rule = parser.value(ruleOption);
-    if (rule == QLatin1String("geometric")) {
-        options.plan.rule.kind = NeedleRule::Kind::Geometric;
-    } else if (rule != QLatin1String("window")) {
-        return refuse(QStringLiteral("--rule is window or geometric, not \"%1\"").arg(rule));
+    if (Check refusal = outputsApart(options.outputs)) {
+        return refuse(*refusal);
     }
-    for (const auto& [option, value] :
-         {std::pair{&lengthOption, &options.plan.rule.geometry.length},
-          std::pair{&spacingOption, &options.plan.rule.geometry.spacing}}) {
-        if (!parser.isSet(*option)) {
-            continue;
-        }
-        const QString name = option->names().constFirst();
-        if (options.plan.rule.kind == NeedleRule::Kind::Window) {
-            return refuse(QStringLiteral("--%1 belongs to --rule geometric; the window's needle "
-                                         "and lines are fixed")
-                              .arg(name));
-        }
-        bool ok = false;
-        *value = parser.value(*option).toDouble(&ok);
-        if (!ok || !std::isfinite(*value) || *value <= 0) {
-            return refuse(QStringLiteral("--%1 must be a finite positive number, not \"%2\"")
-                              .arg(name, parser.value(*option)));
-        }
-    }
-    options.plan.seed = clockSeed;
-    if (parser.isSet(seedOption)) {
-        const auto seed = wholeNumber(parser.value(seedOption), 0, kLargestSeed);
-        if (!seed) {
-            return refuse(
-                rangeError(QStringLiteral("seed"), 0, kLargestSeed, parser.value(seedOption)));
-        }
-        options.plan.seed = static_cast<std::uint32_t>(*seed);
-    }
-    options.plan.threads = std::max(cores, 1);
-    if (parser.isSet(threadsOption)) {
-        const auto threads = wholeNumber(parser.value(threadsOption), 1, kLargestThreadCount);
-        if (!threads) {
-            return refuse(rangeError(QStringLiteral("threads"), 1, kLargestThreadCount,
-                                     parser.value(threadsOption)));
-        }
-        options.plan.threads = static_cast<int>(*threads);
-    }
-    options.quiet = parser.isSet(quietOption);
-    // The outputs, in the order they are named in messages.
-    const std::pair<const QCommandLineOption*, QString*> outputs[] = {
-        {&csvOption, &options.csvPath},
-        {&jsonOption, &options.jsonPath},
-        {&plotOption, &options.plotPath}};
-    for (const auto& [option, path] : outputs) {
-        *path = parser.value(*option);
-        if (parser.isSet(*option) && path->isEmpty()) {
-            return refuse(
-                QStringLiteral("--%1 needs a file name").arg(option->names().constFirst()));
-        }
-    }
-    for (auto one = std::begin(outputs); one != std::end(outputs); ++one) {
-        for (auto other = one + 1; other != std::end(outputs); ++other) {
-            if (!one->second->isEmpty() && !other->second->isEmpty() &&
-                sameFile(*one->second, *other->second)) {
-                return refuse(
-                    QStringLiteral("--%1 and --%2 name the same file")
-                        .arg(one->first->names().constFirst(), other->first->names().constFirst()));
-            }
-        }
+    if (options.traced()) {
+        options.plan.runs = 1;  // a trace follows the first run of the batch
     }
     return {options, {}, 0};
 }

@@ -3,123 +3,144 @@
 
 #include "stats/tool/stats_tool.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QImageWriter>
-#include <QTextStream>
+#include <unistd.h>
+
 #include <bit>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <map>
-#include <optional>
+#include <memory>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "experiment/local_clock.h"
-#include "experiment/run_size.h"
-#include "stats/batch_summary.h"
-#include "stats/csv_text.h"
-#include "stats/summary_json.h"
-#include "stats/summary_text.h"
-#include "stats/tool/histogram_plot.h"
+#include "stats/tool/complaint.h"
 #include "stats/tool/output_file.h"
-#include "stats/tool/plot_file.h"
 #include "stats/tool/progress_bar.h"
-#include "stats/tool/stats_options.h"
-#include "stats/tool/trace_plot.h"
-#include "stats/trace.h"
 
 namespace buffon {
 namespace {
 
-void complainCannotWrite(const OutputFile& file)
-{
-    QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << file.path()
-                        << ": " << file.error() << '\n';
-}
-
-QString plotTitle(const BatchSummary& summary, const NeedleRule& rule)
-{
-    QString title =
-        summary.runs == 1
-            ? QStringLiteral("Estimate of π from one run of %1 needles")
-            : QStringLiteral("Estimates of π from %1 runs of %2 needles").arg(summary.runs);
-    title = title.arg(summary.needles);
-    if (summary.deduction != 0) {
-        title += QStringLiteral(", deduction %1").arg(summary.deduction);
+// An output on its way: its bytes go to its file as its exporter gives them, the file opened
+// with the first of them. A failure is said once, and the output is then left alone.
+class Output {
+public:
+    // `file` makes the output's file: a file is never copied, since it may own a temporary.
+    template <typename MakeFile>
+    Output(const Exporter& exporter, MakeFile file) : exporter_(exporter), file_(file())
+    {
     }
-    if (rule.kind != NeedleRule::Kind::Window) {
-        title += QStringLiteral(", %1").arg(QString::fromStdString(rule.description()));
-    }
-    if (summary.withDeduction.noEstimate != 0) {
-        title += QStringLiteral(" (%1 without an estimate)").arg(summary.withDeduction.noEstimate);
-    }
-    return title;
-}
 
-QByteArray histogramFile(const QString& path, const HitTally& tally, const BatchSummary& summary,
-                         const NeedleRule& rule)
-{
-    // Every run with the same hits has the same estimate.
-    const std::vector<Tally> estimates =
-        estimatesOf(tally, summary.needles, summary.deduction, *rule.estimateFactor());
-    const HistogramPlot plot(estimates, *summary.withDeduction.mean);
-    const QString title = plotTitle(summary, rule);
-    return plotFile(path, {HistogramPlot::kWidth, HistogramPlot::kHeight}, title,
-                    [&](QPainter& painter) {
-                        plot.paint(painter, title);
-                    });
-}
+    const Exporter& exporter() const { return exporter_; }
 
-std::string number(double value)
-{
-    if (std::isnan(value)) {
-        return {};
-    }
-    char text[32];
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-QByteArray traceFile(const QString& path, const NeedleRule& rule,
-                     const std::vector<TracePoint>& trace, std::uint32_t seed)
-{
-    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-        std::string table = rule.estimateFactor()
-                                ? "needles,hits,estimate,limit,band_low,band_high\n"
-                                : "needles,hits,hit_fraction,limit,band_low,band_high\n";
-        for (const TracePoint& point : trace) {
-            const TraceValues values = traceValues(rule, point);
-            table += std::to_string(point.needles) + ',' + std::to_string(point.hits) + ',' +
-                     number(values.value) + ',' + number(values.limit) + ',' + number(values.low) +
-                     ',' + number(values.high) + '\n';
+    bool write(std::string_view bytes)
+    {
+        if (!failed_ && (bytes.empty() || ((opened_ || open()) && file_.write(bytes)))) {
+            return true;
         }
-        return QByteArray::fromStdString(table);
+        return fail(file_.error());
     }
-    const QString title =
-        QStringLiteral("One run of %1 needles as it goes; rule: %2, seed %3")
-            .arg(QLocale(QLocale::English).toString(qlonglong(trace.back().needles)))
-            .arg(QString::fromStdString(rule.description()))
-            .arg(seed);
-    const TracePlot plot(rule, trace);
-    return plotFile(path, {TracePlot::kWidth, TracePlot::kHeight}, title, [&](QPainter& painter) {
-        plot.paint(painter, title);
-    });
+    // The rest of its bytes, then the file takes its place.
+    bool finish(const Results& results)
+    {
+        try {
+            return write(exporter_.finish(results)) && (opened_ || open()) &&
+                   (file_.commit() || fail(file_.error()));
+        } catch (const std::runtime_error& error) {
+            return fail(error.what());
+        }
+    }
+
+private:
+    bool open() { return opened_ = file_.open(); }
+    bool fail(const std::string& reason)
+    {
+        if (!failed_) {
+            complainCannotWrite(file_.shownName(), reason);
+        }
+        failed_ = true;
+        return false;
+    }
+
+    const Exporter& exporter_;
+    OutputFile file_;
+    bool opened_ = false;
+    bool failed_ = false;
+};
+
+// The summary goes to standard error when standard output carries another output, which it
+// would otherwise be mixed into or lost with.
+bool standardOutputTaken(const StatsOptions& options)
+{
+    const FileIdentity standardOutput = identityOfDescriptor(STDOUT_FILENO);
+    for (const RequestedOutput& output : options.outputs) {
+        const Destination destination = destinationOf(output.path);
+        const FileIdentity identity = identityOf(destination);
+        if ((destination.kind == Destination::Kind::Descriptor &&
+             destination.descriptor == STDOUT_FILENO) ||
+            (identity == standardOutput && !identity.device)) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// Writes one whole output; false after saying why it failed.
-bool writeWhole(OutputFile& file, std::string_view bytes)
+std::vector<std::unique_ptr<Output>> outputsOf(const StatsOptions& options)
 {
-    if (file.open() && file.write(bytes) && file.commit()) {
-        return true;
+    std::vector<std::unique_ptr<Output>> outputs;
+    if (!options.quiet) {
+        const bool aside = standardOutputTaken(options);
+        outputs.push_back(std::make_unique<Output>(summaryExporter(), [aside] {
+            return aside ? OutputFile::standardError() : OutputFile("-");
+        }));
     }
-    complainCannotWrite(file);
-    return false;
+    for (const RequestedOutput& output : options.outputs) {
+        outputs.push_back(std::make_unique<Output>(output.format->exporter, [&output] {
+            return OutputFile(output.path);
+        }));
+    }
+    return outputs;
+}
+
+struct Counted {
+    HitTally tally;
+    std::vector<TracePoint> trace;
+};
+
+// Counts the runs, a batch or the one run of a trace, handing each block of them to the
+// outputs that grow as they come.
+Counted countRuns(const StatsOptions& options, std::vector<std::unique_ptr<Output>>& outputs)
+{
+    const BatchPlan& plan = options.plan;
+    for (auto& output : outputs) {
+        output->write(output->exporter().header(plan));
+    }
+    Counted counted;
+    std::atomic<std::int64_t> thrown{0};
+    const double needles = static_cast<double>(plan.runs) * plan.needles;
+    std::optional<ProgressBar> bar;
+    if (ProgressBar::wanted(stderr, needles)) {
+        bar.emplace(thrown, needles, stderr);
+    }
+    const auto take = [&](std::span<const std::int32_t> hits, std::int64_t firstRun) {
+        for (const std::int32_t h : hits) {
+            ++counted.tally[h];
+        }
+        for (auto& output : outputs) {
+            output->write(output->exporter().rows(plan, hits, firstRun));
+        }
+    };
+    if (options.traced()) {
+        counted.trace = traceRun(plan.rule, plan.needles, plan.seed, thrown);
+        const auto hits = static_cast<std::int32_t>(counted.trace.back().hits);
+        take(std::span(&hits, 1), 0);
+    } else {
+        runBatch(plan, thrown, take);
+    }
+    return counted;
 }
 
 }  // namespace
 
-ParsedCommandLine readCommandLine(const QStringList& arguments)
+ParsedCommandLine readCommandLine(std::span<const std::string> arguments)
 {
     const auto clockSeed = std::bit_cast<std::uint32_t>(LocalClock().secondsSinceMidnight());
     return parseCommandLine(arguments, clockSeed,
@@ -128,25 +149,25 @@ ParsedCommandLine readCommandLine(const QStringList& arguments)
 
 int reportCommandLine(const ParsedCommandLine& command)
 {
-    if (command.status == 0) {
-        QTextStream(stdout) << command.message;
-    } else {
-        QTextStream(stderr) << command.message << '\n';
+    if (command.status != 0) {
+        complain(command.message);
+        return command.status;
     }
-    return command.status;
+    OutputFile help("-");
+    if (help.open() && help.write(command.message) && help.commit()) {
+        return 0;
+    }
+    complainCannotWrite(help.shownName(), help.error());
+    return 1;
 }
 
 int checkOutputFiles(const StatsOptions& options)
 {
-    for (const QString& path :
-         {options.csvPath, options.jsonPath, options.plotPath, options.tracePath}) {
-        if (path.isEmpty()) {
-            continue;
-        }
-        if (const QString reason = OutputFile(path).probe(); !reason.isEmpty()) {
-            QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write " << path
-                                << ": " << reason << '\n';
-            return 2;
+    for (const RequestedOutput& output : options.outputs) {
+        const OutputFile file(output.path);
+        if (const std::string reason = file.probe(); !reason.empty()) {
+            complainCannotWrite(file.shownName(), reason);
+            return 1;
         }
     }
     return 0;
@@ -154,86 +175,14 @@ int checkOutputFiles(const StatsOptions& options)
 
 int runStats(const StatsOptions& options)
 {
-    const BatchPlan& plan = options.plan;
-    const NeedleRule& rule = plan.rule;
-    const int deduction = rule.deduction(plan.needles);
+    std::vector<std::unique_ptr<Output>> outputs = outputsOf(options);
+    const Counted counted = countRuns(options, outputs);
+    const BatchSummary summary = summarise(counted.tally, options.plan);
+    const Results results{options.plan,  kProgramName, BUFFON_VERSION,
+                          counted.tally, summary,      counted.trace};
     int status = 0;
-
-    // The table is written as the runs are counted, so that a batch of any size needs no more
-    // memory than a block of runs and the tally of their hits.
-    std::optional<OutputFile> csv;
-    if (!options.csvPath.isEmpty()) {
-        csv.emplace(options.csvPath);
-        if (!csv->open() || !csv->write(kCsvHeader)) {
-            complainCannotWrite(*csv);
-            csv.reset();
-            status = 1;
-        }
-    }
-    HitTally tally;
-    std::vector<TracePoint> trace;
-    std::atomic<std::int64_t> thrown{0};
-    {
-        const double needles = static_cast<double>(plan.runs) * plan.needles;
-        std::optional<ProgressBar> bar;
-        if (ProgressBar::wanted(stderr, needles)) {
-            bar.emplace(thrown, needles, stderr);
-        }
-        const auto take = [&](std::span<const std::int32_t> hits, std::int64_t firstRun) {
-            for (const std::int32_t h : hits) {
-                ++tally[h];
-            }
-            if (csv) {
-                csv->write(csvRows(hits, firstRun + 1, plan.needles, deduction));
-            }
-        };
-        if (options.tracePath.isEmpty()) {
-            runBatch(plan, thrown, take);
-        } else {
-            trace = traceRun(rule, plan.needles, plan.seed, thrown);
-            const auto hits = static_cast<std::int32_t>(trace.back().hits);
-            take(std::span(&hits, 1), 0);
-        }
-    }
-    if (csv && !csv->commit()) {
-        complainCannotWrite(*csv);
-        status = 1;
-    }
-
-    const BatchSummary summary =
-        summarise(tally, plan.needles, deduction, rule.exactRate(), rule.estimateFactor());
-    const std::string program = QCoreApplication::applicationName().toStdString();
-    const std::string version = QCoreApplication::applicationVersion().toStdString();
-    if (!options.quiet) {
-        const bool stdoutTaken = options.csvPath == QLatin1String("-") ||
-                                 options.jsonPath == QLatin1String("-") ||
-                                 options.plotPath == QLatin1String("-");
-        const std::string text = summaryText(summary, plan.seed, rule, program + ' ' + version);
-        std::FILE* to = stdoutTaken ? stderr : stdout;
-        std::fwrite(text.data(), 1, text.size(), to);
-        std::fflush(to);
-    }
-    if (!options.jsonPath.isEmpty()) {
-        OutputFile json(options.jsonPath);
-        status =
-            writeWhole(json, summaryJson(summary, plan.seed, rule, program, version)) ? status : 1;
-    }
-    if (!options.plotPath.isEmpty()) {
-        OutputFile plot(options.plotPath);
-        if (!summary.withDeduction.mean) {
-            QTextStream(stderr) << QCoreApplication::applicationName() << ": cannot write "
-                                << plot.path() << ": no run gave an estimate to plot"
-                                << (rule.estimateFactor() ? "" : " (this rule gives none)") << '\n';
-            status = 1;
-        } else {
-            const QByteArray bytes = histogramFile(options.plotPath, tally, summary, rule);
-            status = writeWhole(plot, {bytes.constData(), std::size_t(bytes.size())}) ? status : 1;
-        }
-    }
-    if (!options.tracePath.isEmpty()) {
-        OutputFile file(options.tracePath);
-        const QByteArray bytes = traceFile(options.tracePath, rule, trace, plan.seed);
-        status = writeWhole(file, {bytes.constData(), std::size_t(bytes.size())}) ? status : 1;
+    for (auto& output : outputs) {
+        status = output->finish(results) ? status : 1;
     }
     return status;
 }

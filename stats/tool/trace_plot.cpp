@@ -5,19 +5,19 @@
 
 #include <QLocale>
 #include <QPainter>
-
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <ranges>
+
 #include "stats/tool/axis_ticks.h"
 #include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(90, 96, TracePlot::kWidth - 130, TracePlot::kHeight - 156);
+constexpr QRect kArea(90, 96, kPlotWidth - 130, kPlotHeight - 156);
 
 // A tick label centred under `column`: 1, 10, 100, 1,000, 10,000, 100,000, then 10 with a
 // raised exponent, drawn rather than typed so that no face need have superscript digits.
@@ -56,8 +56,9 @@ TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace) 
     const TraceValues early =
         traceValues(rule_, {std::min<std::int64_t>(100, trace.back().needles), 0});
     const double limit = early.limit;
-    double half = early.high - limit;
-    if (rule_.estimateFactor()) {
+    // The band is cut where values end, at 0 or 1; the scale is set by its wider side.
+    double half = std::max(early.high - limit, limit - early.low);
+    if (estimateFactor(rule_)) {
         half = std::max(half, 1.3 * std::abs(std::numbers::pi - limit));
     }
     low_ = limit - half;
@@ -82,7 +83,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     const QFont font = plotFont(14);
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    const bool estimates = rule_.estimateFactor().has_value();
+    const bool estimates = estimateFactor(rule_).has_value();
 
     // Values beyond the axis are held at its ends by hand: an SVG file keeps no clipping.
     const auto inside = [&](double needles, double value) {
@@ -133,21 +134,14 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
                          rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
-    painter.drawText(QRect(0, kHeight - 24, kWidth, 20), Qt::AlignHCenter,
-                     QStringLiteral("needles thrown (log scale)"));
-    painter.save();
-    painter.translate(18, kArea.center().y());
-    painter.rotate(-90);
-    painter.drawText(
-        QRect(-200, -10, 400, 20), Qt::AlignCenter,
+    drawBottomLabel(painter, QStringLiteral("needles thrown (log scale)"));
+    drawSideLabel(
+        painter, 18, kArea.center().y(),
         estimates ? QStringLiteral("running estimate of π") : QStringLiteral("hit fraction"));
-    painter.restore();
 
     // The legend, above the plot: what each line is, and how the estimate is formed.
-    const QString runLabel = !estimates ? QStringLiteral("hit fraction so far")
-                             : rule_.kind == NeedleRule::Kind::Window
-                                 ? QStringLiteral("needles ÷ hits so far (no deduction)")
-                                 : QStringLiteral("2L·needles ÷ (D·hits) so far");
+    const QString runLabel = estimates ? QString::fromUtf8(textsOf(rule_).runningEstimate)
+                                       : QStringLiteral("hit fraction so far");
     struct Entry {
         QPen pen;
         QString label;
@@ -172,8 +166,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         x += 30 + metrics.horizontalAdvance(entry.label) + 24;
     }
 
-    painter.setFont(plotFont(18, true));
-    painter.drawText(QRect(0, 18, kWidth, 30), Qt::AlignHCenter, title);
+    drawPlotTitle(painter, title);
 }
 
 }  // namespace buffon

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "stats/rules/needle_rule.h"
 #include "stats/trace.h"
 
 class QPainter;
@@ -20,9 +21,6 @@ namespace buffon {
 // exact rate take their place.
 class TracePlot {
 public:
-    static constexpr int kWidth = 960;
-    static constexpr int kHeight = 560;
-    static constexpr QRgb kPiColour = 0xffd01010;
     static constexpr QRgb kRunColour = 0xff1050d0;
     static constexpr QRgb kBandColour = 0xffdde6f2;
 

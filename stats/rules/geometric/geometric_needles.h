@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-#include "experiment/hit_counter.h"
-#include "stats/geometric_rule.h"
+#include "stats/rules/sine_kernel.h"
 
 namespace buffon {
 
@@ -26,7 +25,8 @@ namespace buffon {
 // last bit of std::sin, about one in 10^16, might count otherwise.
 class GeometricNeedles {
 public:
-    GeometricNeedles(std::uint32_t seed, GeometricRule rule);
+    // Needles of length `length` on lines `spacing` apart.
+    GeometricNeedles(std::uint32_t seed, double length, double spacing);
 
     // Hits among the next `needles` needles (none when it is 0 or less); the stream then goes
     // on after them.

@@ -3,19 +3,14 @@
 
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 
 #include "experiment/random_source.h"
+#include "stats/rules/sine_kernel.h"
 
 namespace buffon {
-
-// How the needles' sines are computed: one at a time with std::sin, or four or eight at once
-// with glibc's vector sine, whose instructions the processor may lack.
-enum class SineKernel { Scalar, Avx2, Avx512 };
-
-bool kernelRunsHere(SineKernel kernel);
-SineKernel fastestKernel();
 
 // Exactly the count of `needles` needles thrown one by one with throwOutcome, and `random`
 // left where they leave it; only faster. A kernel the processor lacks gives way to the fastest
@@ -27,5 +22,17 @@ std::int64_t countHits(UniformRandomSource& random, std::int64_t needles, SineKe
 // i by startYDraws[i] and angleDraws[i]. The spans are of equal length.
 std::int64_t countHitsOfDraws(std::span<const float> startYDraws, std::span<const float> angleDraws,
                               SineKernel kernel);
+
+// One window run's needles, reseeded as the window reseeds from the clock, counted in pieces as
+// they are asked for; the pieces together count exactly what the whole run counts.
+class WindowNeedles {
+public:
+    explicit WindowNeedles(std::uint32_t seedBits) : random_(std::bit_cast<float>(seedBits)) {}
+
+    std::int64_t countHits(std::int64_t needles) { return buffon::countHits(random_, needles); }
+
+private:
+    UniformRandomSource random_;
+};
 
 }  // namespace buffon

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/geometric_needles.h"
+#include "stats/rules/geometric/geometric_needles.h"
 
-#include "experiment/vector_sine.h"
+#include "stats/rules/vector_sine.h"
 
 #include <algorithm>
 #include <bit>
@@ -196,8 +196,8 @@ __attribute__((target("avx512f"))) std::int64_t countAvx512(std::uint64_t state,
 
 }  // namespace
 
-GeometricNeedles::GeometricNeedles(std::uint32_t seed, GeometricRule rule)
-    : halfSpacing_(rule.spacing / 2), halfLength_(rule.length / 2), state_(mix(seed + kGamma))
+GeometricNeedles::GeometricNeedles(std::uint32_t seed, double length, double spacing)
+    : halfSpacing_(spacing / 2), halfLength_(length / 2), state_(mix(seed + kGamma))
 {
 }
 
@@ -210,7 +210,7 @@ std::int64_t GeometricNeedles::countHits(std::int64_t needles, SineKernel kernel
     const Shape shape{halfSpacing_, halfLength_, kNearBoundary * halfLength_};
     std::uint64_t done = 0;
     std::int64_t hits = 0;
-    switch (kernelRunsHere(kernel) ? kernel : fastestKernel()) {
+    switch (kernelOrFastest(kernel)) {
     case SineKernel::Avx512:
         done = count / 8 * 8;
         hits = countAvx512(state_, count / 8, shape);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/exact_rate.h"
+#include "stats/rules/window/window_rule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,17 +31,21 @@ double hitShare(double drop)
 
 }  // namespace
 
-double exactHitRate()
+double WindowRule::exactRate() const
 {
     // The vertical angle is uniform over [0, angle span); the midpoint rule over this many
-    // steps is exact to far more digits than any run can resolve.
-    constexpr int kSteps = 1 << 16;
-    const double step = kAngleSpan / kSteps;
-    double sum = 0.0;
-    for (int i = 0; i < kSteps; ++i) {
-        sum += hitShare(std::sin((i + 0.5) * step) * kNeedleReach);
-    }
-    return sum / kSteps;
+    // steps is exact to far more digits than any run can resolve. Worked out once: traces ask
+    // for it at every point.
+    static const double rate = [] {
+        constexpr int kSteps = 1 << 16;
+        const double step = kAngleSpan / kSteps;
+        double sum = 0.0;
+        for (int i = 0; i < kSteps; ++i) {
+            sum += hitShare(std::sin((i + 0.5) * step) * kNeedleReach);
+        }
+        return sum / kSteps;
+    }();
+    return rate;
 }
 
 }  // namespace buffon

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "experiment/hit_counter.h"
+#include "stats/rules/window/window_needles.h"
 
-#include "experiment/vector_sine.h"
+#include "stats/rules/vector_sine.h"
 
 #include <algorithm>
 #include <array>
@@ -170,37 +170,11 @@ constexpr Stride kToNextNeedle = UniformRandomSource::strideOf(4);
 
 }  // namespace
 
-bool kernelRunsHere(SineKernel kernel)
-{
-    switch (kernel) {
-    case SineKernel::Scalar:
-        return true;
-    case SineKernel::Avx2:
-        return __builtin_cpu_supports("avx2");
-    case SineKernel::Avx512:
-        return __builtin_cpu_supports("avx512f");
-    }
-    return false;
-}
-
-SineKernel fastestKernel()
-{
-    static const SineKernel fastest = [] {
-        for (const SineKernel kernel : {SineKernel::Avx512, SineKernel::Avx2}) {
-            if (kernelRunsHere(kernel)) {
-                return kernel;
-            }
-        }
-        return SineKernel::Scalar;
-    }();
-    return fastest;
-}
-
 std::int64_t countHitsOfDraws(std::span<const float> startYDraws, std::span<const float> angleDraws,
                               SineKernel kernel)
 {
     const std::size_t count = std::min(startYDraws.size(), angleDraws.size());
-    switch (kernelRunsHere(kernel) ? kernel : fastestKernel()) {
+    switch (kernelOrFastest(kernel)) {
     case SineKernel::Avx512:
         return countAvx512(startYDraws.data(), angleDraws.data(), count);
     case SineKernel::Avx2:

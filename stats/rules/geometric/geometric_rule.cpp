@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#include "stats/rules/geometric/geometric_rule.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "stats/rules/window/window_rule.h"
+
+namespace buffon {
+
+double GeometricRule::exactRate() const
+{
+    const double ratio = length / spacing;
+    if (ratio <= 1) {
+        return 2 * ratio * std::numbers::inv_pi;
+    }
+    // (L/D) (1 - sqrt(1 - x²)) with x = D/L, written as x / (1 + sqrt(1 - x²)): subtracting two
+    // numbers near 1 would lose every digit for a long needle, and an overflowing L/D would
+    // give inf times 0. Both branches give 2/pi at L = D, so the rate does not jump there; it
+    // tends to 1 for ever longer needles, and a rounding that passes 1 is no probability.
+    const double inverse = spacing / length;
+    const double excess = inverse / (1 + std::sqrt(1 - inverse * inverse));
+    return std::min(1.0, 2 * std::numbers::inv_pi * (std::acos(inverse) + excess));
+}
+
+std::optional<double> GeometricRule::estimateFactor() const
+{
+    if (length <= spacing) {
+        return 2 * (length / spacing);
+    }
+    return std::nullopt;
+}
+
+double GeometricRule::comparedRate() const
+{
+    return WindowRule().exactRate();
+}
+
+std::string GeometricRule::refusal() const
+{
+    // Shorter needles would underflow the figures of a run's spread, and no run could show them
+    // hitting anyway.
+    constexpr double kMostNeedles = std::numeric_limits<int>::max();
+    if (exactRate() * kMostNeedles < 1) {
+        return "a needle this short beside the spacing hits less than once in the longest run "
+               "(2147483647 needles): make --length a larger share of --spacing";
+    }
+    return {};
+}
+
+}  // namespace buffon

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "stats/batch_run.h"
+#include "stats/batch_summary.h"
+#include "stats/trace.h"
+
+namespace buffon {
+
+// Everything an output is made from once the runs are counted.
+struct Results {
+    const BatchPlan& plan;
+    std::string_view program;  // as outputs name what made them
+    std::string_view version;
+    const HitTally& tally;
+    const BatchSummary& summary;
+    std::span<const TracePoint> trace;  // the points of a traced run; empty for a batch
+};
+
+// One format of one output: the bytes it writes. A table grows as the runs are counted, so its
+// exporter gives a header and then rows a block at a time; the others give all their bytes at
+// the end.
+class Exporter {
+public:
+    virtual ~Exporter() = default;
+
+    virtual std::string header(const BatchPlan&) const { return {}; }
+    virtual std::string rows(const BatchPlan&, std::span<const std::int32_t> /*hits*/,
+                             std::int64_t /*firstRun*/) const
+    {
+        return {};
+    }
+    virtual std::string finish(const Results& results) const = 0;
+};
+
+}  // namespace buffon

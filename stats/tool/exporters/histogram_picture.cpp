@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// --plot: a histogram of the runs' estimates of pi, after the deduction, with pi and their mean
+// marked.
+
+#include <QPainter>
+#include <stdexcept>
+
+#include "stats/tool/exporter.h"
+#include "stats/tool/histogram_plot.h"
+#include "stats/tool/plot_file.h"
+
+namespace buffon {
+namespace {
+
+QString titleOf(const Results& results)
+{
+    const BatchSummary& summary = results.summary;
+    QString title =
+        summary.runs == 1
+            ? QStringLiteral("Estimate of π from one run of %1 needles")
+            : QStringLiteral("Estimates of π from %1 runs of %2 needles").arg(summary.runs);
+    title = title.arg(summary.needles);
+    if (summary.deduction != 0) {
+        title += QStringLiteral(", deduction %1").arg(summary.deduction);
+    }
+    if (!parametersOf(results.plan.rule).empty()) {
+        title += QStringLiteral(", %1").arg(QString::fromStdString(description(results.plan.rule)));
+    }
+    if (summary.withDeduction.noEstimate != 0) {
+        title += QStringLiteral(" (%1 without an estimate)").arg(summary.withDeduction.noEstimate);
+    }
+    return title;
+}
+
+class HistogramPicture final : public Exporter {
+public:
+    explicit HistogramPicture(PictureFormat format) : format_(format) {}
+
+    std::string finish(const Results& results) const override
+    {
+        const BatchSummary& summary = results.summary;
+        const std::optional<double> factor = estimateFactor(results.plan.rule);
+        if (!factor || !summary.withDeduction.mean) {
+            throw std::runtime_error("no run gave an estimate to plot");
+        }
+        // Every run with the same hits has the same estimate.
+        const HistogramPlot plot(
+            estimatesOf(results.tally, summary.needles, summary.deduction, *factor),
+            *summary.withDeduction.mean);
+        const QString title = titleOf(results);
+        return plotFile(format_, title, [&](QPainter& painter) {
+            plot.paint(painter, title);
+        });
+    }
+
+private:
+    PictureFormat format_;
+};
+
+}  // namespace
+
+const Exporter& histogramPicture(PictureFormat format)
+{
+    static const HistogramPicture png(PictureFormat::Png);
+    static const HistogramPicture svg(PictureFormat::Svg);
+    return format == PictureFormat::Svg ? svg : png;
+}
+
+}  // namespace buffon

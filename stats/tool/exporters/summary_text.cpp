@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// The plain, aligned report printed after a batch, headed by what makes it again: the program
+// that wrote it, the rule and the seed.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <optional>
+
+#include "stats/tool/exporter.h"
+
+namespace buffon {
+namespace {
+
+constexpr int kLabelWidth = 28;
+constexpr int kColumnWidth = 20;
+
+// A figure to so many decimals; "-" where there is none, or none a number could show.
+std::string fixed(std::optional<double> value, int decimals)
+{
+    if (!value || !std::isfinite(*value)) {
+        return "-";
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, *value);
+    return text;
+}
+
+std::string row(const std::string& label, const std::string& first, const std::string& second = {},
+                const std::string& note = {})
+{
+    char text[256];
+    std::snprintf(text, sizeof text, "%-*s%*s%*s", kLabelWidth, label.c_str(), kColumnWidth,
+                  first.c_str(), second.empty() ? 0 : kColumnWidth, second.c_str());
+    std::string row = text;
+    if (!note.empty()) {
+        row += "   " + note;
+    }
+    return row + "\n";
+}
+
+// A line naming a thing rather than a figure.
+std::string line(const std::string& label, const std::string& value)
+{
+    const std::size_t padding = std::max<std::size_t>(label.size(), kLabelWidth) - label.size();
+    return label + std::string(padding, ' ') + value + '\n';
+}
+
+std::string insideOrOut(const Interval& interval, double value)
+{
+    return interval.holds(value) ? "inside the interval" : "outside the interval";
+}
+
+std::string heading(const Results& results)
+{
+    const BatchPlan& plan = results.plan;
+    std::string text;
+    text += line("Program", std::string(results.program) + ' ' + std::string(results.version));
+    text += line("Rule", description(plan.rule));
+    text += row("Runs", std::to_string(results.summary.runs));
+    text += row("Needles per run", std::to_string(results.summary.needles));
+    if (deducts(plan.rule)) {
+        text += row("Deduction per run", std::to_string(results.summary.deduction));
+    }
+    return text + row("Seed", std::to_string(plan.seed)) + '\n';
+}
+
+std::string hitFraction(const Results& results)
+{
+    const BatchSummary& s = results.summary;
+    const double compared = comparedRate(results.plan.rule);
+    return row("Hit fraction", fixed(s.hitFraction, 6)) +
+           row("  95% interval", fixed(s.interval.low, 6) + " to " + fixed(s.interval.high, 6)) +
+           row("  exact rate of the rule", fixed(s.exactRate, 6), {},
+               insideOrOut(s.interval, s.exactRate)) +
+           row("  " + std::string(textsOf(results.plan.rule).comparedRate), fixed(compared, 6), {},
+               insideOrOut(s.interval, compared)) +
+           '\n';
+}
+
+std::string estimates(const Results& results)
+{
+    const NeedleRule& rule = results.plan.rule;
+    const EstimateSpread& raw = results.summary.withoutDeduction;
+    const EstimateSpread& cut = results.summary.withDeduction;
+    std::string text;
+    if (deducts(rule)) {
+        text += row("Estimate of pi", "without deduction", "with deduction");
+        text += row("  mean", fixed(raw.mean, 6), fixed(cut.mean, 6));
+        text += row("  standard deviation", fixed(raw.sd, 6), fixed(cut.sd, 6));
+        text += row("  delta-method mean", fixed(raw.expectedMean, 6), fixed(cut.expectedMean, 6));
+        text += row("  delta-method SD", fixed(raw.expectedSd, 6), fixed(cut.expectedSd, 6));
+        text += row("  runs with no estimate", std::to_string(raw.noEstimate),
+                    std::to_string(cut.noEstimate));
+    } else if (estimateFactor(rule)) {
+        text += row("Estimate of pi", std::string(textsOf(rule).estimateHeading));
+        text += row("  mean", fixed(raw.mean, 6));
+        text += row("  standard deviation", fixed(raw.sd, 6));
+        text += row("  delta-method mean", fixed(raw.expectedMean, 6));
+        text += row("  delta-method SD", fixed(raw.expectedSd, 6));
+        text += row("  runs with no estimate", std::to_string(raw.noEstimate));
+    } else {
+        return std::string(textsOf(rule).noEstimate);
+    }
+    return text + row("  pi", fixed(std::numbers::pi, 6));
+}
+
+class SummaryText final : public Exporter {
+public:
+    std::string finish(const Results& results) const override
+    {
+        return heading(results) + hitFraction(results) + estimates(results);
+    }
+};
+
+}  // namespace
+
+const Exporter& summaryText()
+{
+    static const SummaryText exporter;
+    return exporter;
+}
+
+}  // namespace buffon

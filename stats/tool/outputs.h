@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "stats/tool/exporter.h"
+
+namespace buffon {
+
+// What an output needs the runs to be.
+enum class RunsNeeded {
+    Any,    // a batch, or the one run of a trace
+    Batch,  // a batch of runs: it cannot go with a trace
+    Trace,  // it follows one run as it goes: the run becomes a trace
+};
+
+struct OutputFormat {
+    std::string_view suffix;  // how the file's name ends, any case; empty for any other name
+    const Exporter& exporter;
+    bool picture;  // drawn with Qt's painter, which needs fonts
+};
+
+// One output the companion writes, as its option names it.
+struct OutputKind {
+    std::string_view option;
+    std::string_view help;
+    RunsNeeded runs;
+    bool needsEstimates;  // it shows estimates of pi, which some rules do not give
+    std::span<const OutputFormat> formats;
+};
+
+// Every output, in the order --help lists them and messages name them.
+std::span<const OutputKind> outputKinds();
+
+// The format a file name asks of an output, or none.
+const OutputFormat* formatFor(const OutputKind& kind, std::string_view path);
+
+// The summary printed when the runs are done.
+const Exporter& summaryExporter();
+
+}  // namespace buffon

@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#include "stats/tool/temporary_files.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <vector>
+
+namespace buffon {
+namespace {
+
+// A signal handler may do little more than read memory and unlink: a fixed table of names.
+constexpr int kMostTemporaries = 16;
+char gTemporaries[kMostTemporaries][PATH_MAX];
+volatile std::sig_atomic_t gInUse[kMostTemporaries];
+
+// The asynchronous signals whose default is to end the program; faults of the program's own
+// (a bad address, an abort) are left to the debugger.
+std::vector<int> endingSignals()
+{
+    std::vector<int> signals{SIGHUP,  SIGINT,  SIGQUIT,   SIGTERM, SIGUSR1,
+                             SIGUSR2, SIGALRM, SIGPIPE,   SIGPOLL, SIGPROF,
+                             SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPWR,  SIGSTKFLT};
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        signals.push_back(signal);
+    }
+    return signals;
+}
+
+void removeTemporaries(int signal)
+{
+    for (int i = 0; i < kMostTemporaries; ++i) {
+        if (gInUse[i]) {
+            ::unlink(gTemporaries[i]);
+        }
+    }
+    // The handler was reset to the default on entry and the signal is not blocked inside it,
+    // so raising it again ends the program as the signal would have.
+    ::raise(signal);
+}
+
+// The signals this program handles, once it has a temporary to remove.
+const sigset_t& handledSignals()
+{
+    static const sigset_t handled = [] {
+        sigset_t set;
+        sigemptyset(&set);
+        for (const int signal : endingSignals()) {
+            struct sigaction current {};
+            if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
+                continue;
+            }
+            struct sigaction removing {};
+            removing.sa_handler = removeTemporaries;
+            removing.sa_flags = SA_RESETHAND | SA_NODEFER;
+            sigfillset(&removing.sa_mask);
+            ::sigaction(signal, &removing, nullptr);
+            sigaddset(&set, signal);
+        }
+        return set;
+    }();
+    return handled;
+}
+
+// The temporary's name: a dot, the target's name cut short enough that the whole fits the
+// longest name a folder takes, and six random characters.
+std::string patternFor(const std::string& target)
+{
+    constexpr std::size_t kLongestName = NAME_MAX - std::char_traits<char>::length("..XXXXXX");
+    const auto slash = target.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return folder + '.' + name.substr(0, std::min(name.size(), kLongestName)) + ".XXXXXX";
+}
+
+}  // namespace
+
+int createTemporary(const std::string& target, std::string& name)
+{
+    std::string pattern = patternFor(target);
+    // No signal may come between the file's creation and its entry in the table.
+    sigset_t previous;
+    ::pthread_sigmask(SIG_BLOCK, &handledSignals(), &previous);
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const int error = errno;
+    if (fd >= 0) {
+        name = pattern;
+        for (int i = 0; i < kMostTemporaries; ++i) {
+            if (!gInUse[i] && pattern.size() < PATH_MAX) {
+                std::memcpy(gTemporaries[i], pattern.c_str(), pattern.size() + 1);
+                gInUse[i] = 1;
+                break;
+            }
+        }
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    errno = error;
+    return fd;
+}
+
+void forgetTemporary(const std::string& name)
+{
+    for (int i = 0; i < kMostTemporaries; ++i) {
+        if (gInUse[i] && name == gTemporaries[i]) {
+            gInUse[i] = 0;
+        }
+    }
+}
+
+}  // namespace buffon

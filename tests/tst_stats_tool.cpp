@@ -1,0 +1,214 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// The companion's outputs, each made in-process by the exporter its table picks, and its
+// command line read in-process.
+
+#include <QFile>
+#include <QTest>
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+#include "stats/batch_summary.h"
+#include "stats/tool/outputs.h"
+#include "stats/tool/stats_options.h"
+
+Q_DECLARE_METATYPE(buffon::NeedleRule)
+
+using namespace buffon;
+
+namespace {
+
+const Exporter& exporterFor(std::string_view option, std::string_view path)
+{
+    for (const OutputKind& kind : outputKinds()) {
+        if (kind.option == option) {
+            return formatFor(kind, path)->exporter;
+        }
+    }
+    throw std::invalid_argument("no such output");
+}
+
+// A batch as the program runs it, its table written as it goes.
+struct Batch {
+    BatchPlan plan;
+    HitTally tally;
+    std::string table;
+    BatchSummary summary;
+
+    explicit Batch(const BatchPlan& planned) : plan(planned)
+    {
+        const Exporter& csv = exporterFor("csv", "runs.csv");
+        table = csv.header(plan);
+        std::atomic<std::int64_t> thrown{0};
+        runBatch(plan, thrown, [&](std::span<const std::int32_t> hits, std::int64_t first) {
+            for (const std::int32_t h : hits) {
+                ++tally[h];
+            }
+            table += csv.rows(plan, hits, first);
+        });
+        summary = summarise(tally, plan);
+    }
+
+    std::string output(std::string_view option, std::string_view path) const
+    {
+        return exporterFor(option, path)
+            .finish({plan, "buffon-needle-stats", "1.1.0", tally, summary, {}});
+    }
+};
+
+std::string stored(const QString& name)
+{
+    QFile file(QStringLiteral(STORED_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("missing");
+}
+
+}  // namespace
+
+class StatsToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void outputsAreTheStoredCopies_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the window's rule") << NeedleRule(WindowRule()) << "window";
+        QTest::newRow("the textbook's") << NeedleRule(GeometricRule()) << "geometric";
+        QTest::newRow("a needle longer than the spacing")
+            << NeedleRule(GeometricRule{120, 80}) << "long_needle";
+    }
+
+    void outputsAreTheStoredCopies()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(QString, name);
+        // 300 runs of 1,000 needles from seed 7 on two threads, as `--runs 300 --seed 7` runs.
+        const Batch batch({1000, 300, 7, 2, rule});
+        QCOMPARE(batch.output("json", "figures.json"), stored(name + ".json"));
+        QCOMPARE(summaryExporter().finish(
+                     {batch.plan, "buffon-needle-stats", "1.1.0", batch.tally, batch.summary, {}}),
+                 stored(name + ".txt"));
+        if (name != QLatin1String("geometric")) {
+            QCOMPARE(batch.table, stored(name + ".csv"));
+        }
+    }
+
+    void tableShowsTheRulesEstimate_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<int>("needles");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<QString>("row");
+        const auto row = [](const char* name, NeedleRule rule, int needles, int hits,
+                            const char* text) {
+            QTest::newRow(name) << rule << needles << hits << text;
+        };
+        row("the window's, after its deduction", WindowRule(), 1000, 330, "1,330,320,3.125\n");
+        row("the window's, 15 digits", WindowRule(), 10, 3, "1,3,3,3.33333333333333\n");
+        row("none where the count is 0", WindowRule(), 10, 0, "1,0,0,\n");
+        row("2L N / (D hits) for the textbook's", GeometricRule{80, 80}, 1000, 640,
+            "1,640,640,3.125\n");
+        row("none for a needle longer than the spacing", GeometricRule{120, 80}, 1000, 700,
+            "1,700,700,\n");
+    }
+
+    void tableShowsTheRulesEstimate()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(int, needles);
+        QFETCH(int, hits);
+        QFETCH(QString, row);
+        const std::int32_t runs[] = {hits};
+        QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule}, runs, 0),
+                 row.toStdString());
+    }
+
+    void figuresThatAreNoNumbersAreWrittenAsNone()
+    {
+        BatchPlan plan;
+        BatchSummary summary = summarise({{330, 2}}, plan);
+        summary.hitFraction = std::numeric_limits<double>::quiet_NaN();
+        summary.withDeduction.mean = std::numeric_limits<double>::infinity();
+        summary.withDeduction.sd = -std::numeric_limits<double>::quiet_NaN();
+        const HitTally tally{{330, 2}};
+        const Results results{plan, "p", "v", tally, summary, {}};
+        const auto json = nlohmann::json::parse(exporterFor("json", "-").finish(results));
+        QVERIFY(json["hit_fraction"].is_null());
+        QVERIFY(json["estimate_with_deduction"]["mean"].is_null());
+        QVERIFY(json["estimate_with_deduction"]["sd"].is_null());
+        QCOMPARE(json["estimate_without_deduction"]["runs_with_estimate"].get<int>(), 2);
+        const std::string text = summaryExporter().finish(results);
+        QVERIFY(text.find("nan") == std::string::npos && text.find("inf") == std::string::npos);
+        QVERIFY(text.find("\nHit fraction                                   -\n") !=
+                std::string::npos);
+    }
+
+    void traceBandStaysWhereValuesCanBe_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<double>("highest");
+        QTest::newRow("estimates are never negative") << NeedleRule(WindowRule()) << 1e9;
+        QTest::newRow("the textbook's neither") << NeedleRule(GeometricRule()) << 1e9;
+        QTest::newRow("fractions lie within 0 to 1") << NeedleRule(GeometricRule{300, 80}) << 1.0;
+    }
+
+    void traceBandStaysWhereValuesCanBe()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(double, highest);
+        for (const std::int64_t needles : {1, 2, 5, 30, 1000}) {
+            const TraceValues values = traceValues(rule, {needles, needles / 3});
+            QCOMPARE_GE(values.low, 0.0);
+            QCOMPARE_LE(values.high, highest);
+            QVERIFY(values.low < values.limit && values.limit < values.high);
+        }
+        // Once the band is clear of the ends, it is 1.96 standard deviations either side.
+        const TraceValues late = traceValues(rule, {1'000'000, 300'000});
+        QCOMPARE_LT(std::abs((late.high - late.limit) - (late.limit - late.low)), 1e-12);
+    }
+
+    void commandLineTakesWhatItShould_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("read");
+        const auto row = [](const char* name, QStringList arguments, const char* read) {
+            QTest::newRow(name) << arguments << read;
+        };
+        row("defaults", {}, "1000 1000 window");
+        row("blanks around values", {"--needles", " 50,000 ", "--rule", " window"},
+            "50000 1000 window");
+        row("a button's caption", {"--needles", "10,000", "--runs=3"}, "10000 3 window");
+        row("the rule's parameters", {"--rule=geometric", "--length", "+30", "--spacing", "1e2"},
+            "1000 1000 geometric (length 30, spacing 100)");
+        row("a trace is one run", {"--trace", "t.CSV"}, "1000 1 window t.CSV");
+        row("every distinct run", {"--runs", "2139095040"}, "1000 2139095040 window");
+        row("a file name keeps its blanks", {"--csv", " a b "}, "1000 1000 window  a b ");
+        row("standard output", {"--json", "-"}, "1000 1000 window -");
+    }
+
+    void commandLineTakesWhatItShould()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, read);
+        std::vector<std::string> line{"buffon-needle-stats"};
+        for (const QString& argument : arguments) {
+            line.push_back(argument.toStdString());
+        }
+        const ParsedCommandLine parsed = parseCommandLine(line, 5, 2);
+        QVERIFY2(parsed.options, parsed.message.c_str());
+        const BatchPlan& plan = parsed.options->plan;
+        std::string text = std::to_string(plan.needles) + ' ' + std::to_string(plan.runs) + ' ' +
+                           description(plan.rule);
+        for (const RequestedOutput& output : parsed.options->outputs) {
+            text += ' ' + output.path;
+        }
+        QCOMPARE(text, read.toStdString());
+        QCOMPARE(plan.seed, 5u);
+        QCOMPARE(plan.threads, 2);
+    }
+};
+
+QTEST_MAIN(StatsToolTest)
+#include "tst_stats_tool.moc"
