@@ -21,44 +21,28 @@ namespace buffon {
 
 // What a hit rule must say and do for a batch, a trace and every output to take it: a new rule
 // that leaves out any of these does not compile where the set of rules is named below.
+// clang-format off
 template <typename Rule>
 concept HitRule = std::is_default_constructible_v<Rule> &&
-    requires(const Rule rule, std::int64_t needles, std::uint32_t seedBits)
-{
-    {
-        Rule::kTexts
-        } -> std::convertible_to<RuleTexts>;
-    {
-        Rule::kDeducts
-        } -> std::convertible_to<bool>;
-    {
-        Rule::kParameters.size()
-        } -> std::convertible_to<std::size_t>;
-    {
-        Rule::kParameters[0]
-        } -> std::convertible_to<RuleParameter<Rule>>;
-    {
-        rule.exactRate()
-        } -> std::same_as<double>;
-    {
-        rule.estimateFactor()
-        } -> std::same_as<std::optional<double>>;
-    {
-        rule.deduction(needles)
-        } -> std::same_as<int>;
-    {
-        rule.comparedRate()
-        } -> std::same_as<double>;
-    {
-        rule.refusal()
-        } -> std::same_as<std::string>;
-    {
-        rule.stream(seedBits).countHits(needles)
-        } -> std::same_as<std::int64_t>;
-};
+    requires(const Rule rule, std::int64_t needles, std::uint32_t seedBits) {
+        { Rule::kTexts } -> std::convertible_to<RuleTexts>;
+        { Rule::kDeducts } -> std::convertible_to<bool>;
+        { Rule::kParameters.size() } -> std::convertible_to<std::size_t>;
+        { Rule::kParameters[0] } -> std::convertible_to<RuleParameter<Rule>>;
+        { rule.exactRate() } -> std::same_as<double>;
+        { rule.estimateFactor() } -> std::same_as<std::optional<double>>;
+        { rule.deduction(needles) } -> std::same_as<int>;
+        { rule.comparedRate() } -> std::same_as<double>;
+        { rule.refusal() } -> std::same_as<std::string>;
+        { rule.stream(seedBits).countHits(needles) } -> std::same_as<std::int64_t>;
+    };
+// clang-format on
 
-template <HitRule... Rules>
-using RuleSet = std::variant<Rules...>;
+// Each rule is checked on its own, so that the compiler names the rule and all it lacks.
+template <HitRule Rule>
+using CheckedRule = Rule;
+template <typename... Rules>
+using RuleSet = std::variant<CheckedRule<Rules>...>;
 
 // Which experiment a batch or a trace throws, with its parameters. The first is the default.
 using NeedleRule = RuleSet<WindowRule, GeometricRule>;
