@@ -70,17 +70,23 @@ std::vector<Tick> HistogramPlot::countTicks() const
 void HistogramPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFont font = plotFont(14);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
+    painter.setFont(plotFont(14));
+    paintBars(painter);
+    paintValueAxis(painter);
+    paintMarkers(painter);
+    drawPlotTitle(painter, title);
+}
 
-    const std::vector<Tick> runTicks = countTicks();
-    const double countTop = runTicks.back().value;
-    const auto rowOf = [&](double count) {
-        return kArea.bottom() - static_cast<int>(std::lround(count / countTop * kArea.height()));
-    };
+int HistogramPlot::rowOf(double runs) const
+{
+    return kArea.bottom() -
+           static_cast<int>(std::lround(runs / countTicks().back().value * kArea.height()));
+}
 
-    for (const Tick& tick : runTicks) {
+void HistogramPlot::paintBars(QPainter& painter) const
+{
+    const QFontMetrics metrics(painter.font());
+    for (const Tick& tick : countTicks()) {
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
@@ -98,8 +104,12 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
                                    QPoint(right, kArea.bottom())));
         }
     }
-
     painter.setBrush(Qt::NoBrush);
+}
+
+void HistogramPlot::paintValueAxis(QPainter& painter) const
+{
+    const QFontMetrics metrics(painter.font());
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
     painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
@@ -120,8 +130,12 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
         painter,
         QStringLiteral("estimate of π (bars %1 wide)").arg(QString::number(binWidth_, 'g', 3)));
     drawSideLabel(painter, 20, kArea.center().y(), QStringLiteral("runs"));
+}
 
+void HistogramPlot::paintMarkers(QPainter& painter) const
+{
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
+    const QFontMetrics metrics(painter.font());
     int legendX = kArea.left() + 8;
     const int legendY = kArea.top() - 22;
     const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
@@ -136,8 +150,6 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
          QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5));
     mark(mean_, kMeanColour, Qt::DashLine,
          QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5));
-
-    drawPlotTitle(painter, title);
 }
 
 }  // namespace buffon

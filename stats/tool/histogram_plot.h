@@ -41,6 +41,12 @@ public:
     std::vector<Tick> countTicks() const;
 
 private:
+    // The image row of a number of runs.
+    int rowOf(double runs) const;
+    void paintBars(QPainter& painter) const;
+    void paintValueAxis(QPainter& painter) const;
+    void paintMarkers(QPainter& painter) const;
+
     double low_ = 0;
     double high_ = 0;
     double binStart_ = 0;

@@ -80,15 +80,21 @@ int TracePlot::rowOf(double value) const
 void TracePlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::Antialiasing);
-    const QFont font = plotFont(14);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const bool estimates = estimateFactor(rule_).has_value();
+    painter.setFont(plotFont(14));
+    paintSeries(painter);
+    paintAxes(painter);
+    paintLegend(painter);
+    drawPlotTitle(painter, title);
+}
 
+QPointF TracePlot::inside(double needles, double value) const
+{
     // Values beyond the axis are held at its ends by hand: an SVG file keeps no clipping.
-    const auto inside = [&](double needles, double value) {
-        return QPointF(columnOf(needles), std::clamp(rowOf(value), kArea.top(), kArea.bottom()));
-    };
+    return QPointF(columnOf(needles), std::clamp(rowOf(value), kArea.top(), kArea.bottom()));
+}
+
+void TracePlot::paintSeries(QPainter& painter) const
+{
     painter.save();
     QPainterPath band;
     band.moveTo(inside(samples_.front().needles, samples_.front().values.high));
@@ -102,7 +108,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
     const double limit = samples_.front().values.limit;
     painter.drawLine(kArea.left(), rowOf(limit), kArea.right(), rowOf(limit));
-    if (estimates) {
+    if (estimateFactor(rule_)) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(kArea.left(), rowOf(std::numbers::pi), kArea.right(),
@@ -118,8 +124,12 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
     painter.drawPolyline(run);
     painter.restore();
+}
 
+void TracePlot::paintAxes(QPainter& painter) const
+{
     // Axes and ticks crisp, on whole pixels.
+    const QFontMetrics metrics(painter.font());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
     painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
@@ -135,11 +145,16 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
                          rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
     drawBottomLabel(painter, QStringLiteral("needles thrown (log scale)"));
-    drawSideLabel(
-        painter, 18, kArea.center().y(),
-        estimates ? QStringLiteral("running estimate of π") : QStringLiteral("hit fraction"));
+    drawSideLabel(painter, 18, kArea.center().y(),
+                  estimateFactor(rule_) ? QStringLiteral("running estimate of π")
+                                        : QStringLiteral("hit fraction"));
+}
 
-    // The legend, above the plot: what each line is, and how the estimate is formed.
+void TracePlot::paintLegend(QPainter& painter) const
+{
+    // Above the plot: what each line is, and how the estimate is formed.
+    const QFontMetrics metrics(painter.font());
+    const bool estimates = estimateFactor(rule_).has_value();
     const QString runLabel = estimates ? QString::fromUtf8(textsOf(rule_).runningEstimate)
                                        : QStringLiteral("hit fraction so far");
     struct Entry {
@@ -149,7 +164,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
     std::vector<Entry> entries{
         {QPen(QColor::fromRgb(kRunColour), 2), runLabel},
         {QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap),
-         QStringLiteral("this rule's limit %1").arg(limit, 0, 'f', 5)},
+         QStringLiteral("this rule's limit %1").arg(samples_.front().values.limit, 0, 'f', 5)},
         {QPen(QColor::fromRgb(kBandColour), 8), QStringLiteral("95% band, ±1.96 SD")}};
     if (estimates) {
         entries.insert(entries.begin() + 1,
@@ -165,8 +180,6 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
         painter.drawText(x + 30, y + metrics.ascent() / 2 - 1, entry.label);
         x += 30 + metrics.horizontalAdvance(entry.label) + 24;
     }
-
-    drawPlotTitle(painter, title);
 }
 
 }  // namespace buffon

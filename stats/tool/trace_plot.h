@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QPointF>
 #include <QRgb>
 #include <QString>
 #include <span>
@@ -33,6 +34,11 @@ public:
     int rowOf(double value) const;
 
 private:
+    QPointF inside(double needles, double value) const;
+    void paintSeries(QPainter& painter) const;
+    void paintAxes(QPainter& painter) const;
+    void paintLegend(QPainter& painter) const;
+
     NeedleRule rule_;
     struct Sample {
         double needles;
