@@ -9,19 +9,13 @@
 #include "experiment/run_size.h"
 
 namespace buffon {
-namespace {
-
-constexpr double kZ95 = 1.959963984540054;
-
-}  // namespace
-
-Interval wilsonInterval(double hits, double trials)
+Interval wilsonInterval(double hits, double trials, double z)
 {
     const double p = hits / trials;
-    const double z2 = kZ95 * kZ95;
+    const double z2 = z * z;
     const double centre = (p + z2 / (2 * trials)) / (1 + z2 / trials);
     const double half =
-        kZ95 / (1 + z2 / trials) * std::sqrt(p * (1 - p) / trials + z2 / (4 * trials * trials));
+        z / (1 + z2 / trials) * std::sqrt(p * (1 - p) / trials + z2 / (4 * trials * trials));
     // The bounds are 0 and 1 exactly for fractions of 0 and 1, where rounding would miss them.
     return {hits <= 0 ? 0.0 : std::max(centre - half, 0.0),
             hits >= trials ? 1.0 : std::min(centre + half, 1.0)};
@@ -103,7 +97,7 @@ std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction
 }
 
 BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
-                       std::optional<double> estimateFactor)
+                       std::optional<double> estimateFactor, double z)
 {
     BatchSummary summary;
     summary.needles = needles;
@@ -118,16 +112,16 @@ BatchSummary summarise(const HitTally& tally, int needles, int deduction, double
     }
     const double trials = static_cast<double>(needles) * static_cast<double>(summary.runs);
     summary.hitFraction = static_cast<double>(totalHits) / trials;
-    summary.interval = wilsonInterval(static_cast<double>(totalHits), trials);
+    summary.interval = wilsonInterval(static_cast<double>(totalHits), trials, z);
     summary.withoutDeduction = estimateSpread(tally, needles, 0, exactRate, estimateFactor);
     summary.withDeduction = estimateSpread(tally, needles, deduction, exactRate, estimateFactor);
     return summary;
 }
 
-BatchSummary summarise(const HitTally& tally, const BatchPlan& plan)
+BatchSummary summarise(const HitTally& tally, const BatchPlan& plan, double z)
 {
     return summarise(tally, plan.needles, deduction(plan.rule, plan.needles), exactRate(plan.rule),
-                     estimateFactor(plan.rule));
+                     estimateFactor(plan.rule), z);
 }
 
 }  // namespace buffon

@@ -17,9 +17,9 @@ struct Interval {
     bool holds(double value) const { return low <= value && value <= high; }
 };
 
-// The 95% Wilson score interval of a hit fraction, for counts that do not come as a batch: a
-// rate is a probability, so it lies within 0 to 1.
-Interval wilsonInterval(double hits, double trials);
+// The Wilson score interval of a hit fraction, `z` standard deviations wide on either side (1.96
+// for 95%): a rate is a probability, so it lies within 0 to 1.
+Interval wilsonInterval(double hits, double trials, double z);
 
 // The estimates of pi over a batch, taken one way (with or without the deduction).
 struct EstimateSpread {
@@ -38,7 +38,7 @@ struct BatchSummary {
     int needles = 0;
     int deduction = 0;
     double hitFraction = 0;
-    Interval interval;  // 95% Wilson score interval of the hit fraction
+    Interval interval;  // Wilson score interval of the hit fraction
     double exactRate = 0;
     EstimateSpread withoutDeduction;
     EstimateSpread withDeduction;
@@ -61,10 +61,10 @@ std::vector<Tally> estimatesOf(const HitTally& tally, int needles, int deduction
 // Needs at least one run. `exactRate` is passed in so callers summarising several batches
 // work it out once.
 // Estimates are `estimateFactor` times needles over the count after the deduction; without a
-// factor there are none.
+// factor there are none. The interval of the hit fraction is `z` standard deviations wide.
 BatchSummary summarise(const HitTally& tally, int needles, int deduction, double exactRate,
-                       std::optional<double> estimateFactor = 1.0);
+                       std::optional<double> estimateFactor, double z);
 // The summary of a plan's runs, under its rule.
-BatchSummary summarise(const HitTally& tally, const BatchPlan& plan);
+BatchSummary summarise(const HitTally& tally, const BatchPlan& plan, double z);
 
 }  // namespace buffon

@@ -57,7 +57,7 @@ std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, s
         rule);
 }
 
-TraceValues traceValues(const NeedleRule& rule, const TracePoint& point)
+TraceValues traceValues(const NeedleRule& rule, const TracePoint& point, double z)
 {
     const double p = exactRate(rule);
     const auto n = static_cast<double>(point.needles);
@@ -67,12 +67,11 @@ TraceValues traceValues(const NeedleRule& rule, const TracePoint& point)
         // The estimate is factor / fraction; to first order its spread is factor/p² times the
         // fraction's.
         const double limit = *factor / p;
-        const double half = 1.96 * *factor * fractionSd / (p * p);
+        const double half = z * *factor * fractionSd / (p * p);
         return {point.hits > 0 ? *factor / fraction : std::numeric_limits<double>::quiet_NaN(),
                 limit, std::max(limit - half, 0.0), limit + half};
     }
-    return {fraction, p, std::max(p - 1.96 * fractionSd, 0.0),
-            std::min(p + 1.96 * fractionSd, 1.0)};
+    return {fraction, p, std::max(p - z * fractionSd, 0.0), std::min(p + z * fractionSd, 1.0)};
 }
 
 }  // namespace buffon

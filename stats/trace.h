@@ -26,9 +26,9 @@ std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, s
                                  std::atomic<std::int64_t>& thrown);
 
 // What a trace shows at a point: the running estimate of pi without any deduction (the hit
-// fraction where the rule has no estimate), the value it tends to, and the band of 1.96
-// standard deviations about that value which the running value stays in 95% of the time, cut
-// to the values it can take: no estimate is negative, and no fraction lies outside 0 to 1.
+// fraction where the rule has no estimate), the value it tends to, and the band of `z` standard
+// deviations about that value (1.96 for the band the running value stays in 95% of the time),
+// cut to the values it can take: no estimate is negative, and no fraction lies outside 0 to 1.
 struct TraceValues {
     double value = 0;  // NaN while no needle has hit
     double limit = 0;
@@ -36,6 +36,6 @@ struct TraceValues {
     double high = 0;
 };
 
-TraceValues traceValues(const NeedleRule& rule, const TracePoint& point);
+TraceValues traceValues(const NeedleRule& rule, const TracePoint& point, double z);
 
 }  // namespace buffon

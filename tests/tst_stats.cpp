@@ -15,6 +15,7 @@
 #include "stats/batch_summary.h"
 #include "stats/rules/needle_rule.h"
 #include "stats/run_seed.h"
+#include "stats/tool/confidence.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/plot_file.h"
 #include "stats/tool/progress_bar.h"
@@ -38,7 +39,8 @@ BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
             ++tally[h];
         }
     });
-    return summarise(tally, needles, deductionFor(needles), WindowRule().exactRate());
+    return summarise(tally, needles, deductionFor(needles), WindowRule().exactRate(), 1.0,
+                     standardScore());
 }
 
 // A plot painted as its PNG file would show it.
@@ -94,7 +96,7 @@ private slots:
     void summaryOfAFewRunsByHand()
     {
         // Two runs of 100 needles with 40 and 50 hits, a deduction of 10, a rate of one half.
-        const BatchSummary two = summarise({{40, 1}, {50, 1}}, 100, 10, 0.5);
+        const BatchSummary two = summarise({{40, 1}, {50, 1}}, 100, 10, 0.5, 1.0, standardScore());
         QCOMPARE(two.hitFraction, 0.45);
         QCOMPARE_LT(std::abs(two.interval.low - 0.3826407), 1e-7);  // Wilson, 95%
         QCOMPARE_LT(std::abs(two.interval.high - 0.5192438), 1e-7);
@@ -105,12 +107,14 @@ private slots:
         QCOMPARE(*two.withDeduction.expectedMean, 100.0 / 40 * (1 + 25.0 / 1600));
         QCOMPARE(*two.withDeduction.expectedSd, 100.0 * 5 / 1600);
         // A third run whose count is 0 has no estimate; with one estimate there is no SD.
-        const BatchSummary three = summarise({{10, 1}, {40, 1}, {50, 1}}, 100, 10, 0.5);
+        const BatchSummary three =
+            summarise({{10, 1}, {40, 1}, {50, 1}}, 100, 10, 0.5, 1.0, standardScore());
         QCOMPARE(three.withDeduction.noEstimate, 1);
         QCOMPARE(three.withDeduction.estimates, 2);
-        QVERIFY(!summarise({{40, 1}}, 100, 0, 0.5).withoutDeduction.sd);
-        QVERIFY(!summarise({{40, 1}}, 4, 0, 0.5).withoutDeduction.expectedMean);  // count near 0
-        QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5).withDeduction.mean);
+        QVERIFY(!summarise({{40, 1}}, 100, 0, 0.5, 1.0, standardScore()).withoutDeduction.sd);
+        QVERIFY(!summarise({{40, 1}}, 4, 0, 0.5, 1.0, standardScore())
+                     .withoutDeduction.expectedMean);  // count near 0
+        QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5, 1.0, standardScore()).withDeduction.mean);
     }
 
     void bulkCountIsTheNeedleLoop_data()
@@ -216,8 +220,8 @@ private slots:
         QCOMPARE(GeometricNeedles(seed, rule.length, rule.spacing)
                      .countHits(10'000'000, SineKernel::Scalar),
                  hits);
-        QVERIFY(wilsonInterval(hits, 1e7).holds(rule.exactRate()));
-        QVERIFY(!wilsonInterval(hits, 1e7).holds(WindowRule().exactRate()));
+        QVERIFY(wilsonInterval(hits, 1e7, standardScore()).holds(rule.exactRate()));
+        QVERIFY(!wilsonInterval(hits, 1e7, standardScore()).holds(WindowRule().exactRate()));
     }
 
     void histogramShowsEachRunInItsBin()
@@ -280,7 +284,7 @@ private slots:
         std::atomic<std::int64_t> thrown{0};
         const NeedleRule window;
         const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
-        const TracePlot plot(window, trace);
+        const TracePlot plot(window, trace, standardScore());
         const QImage image = pictureOf(plot);
         int onPi = 0;
         for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
@@ -293,7 +297,8 @@ private slots:
         }
         QCOMPARE_GE(ticks, 3);
         // The run ends close to the window rule's limit, 1 / 0.330691, far from pi.
-        QCOMPARE_LT(std::abs(traceValues(window, trace.back()).value - 3.024), 0.06);
+        QCOMPARE_LT(std::abs(traceValues(window, trace.back(), standardScore()).value - 3.024),
+                    0.06);
         QCOMPARE(trace.back().needles, 100'000);
     }
 

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "stats/batch_summary.h"
+#include "stats/tool/inference.h"
 #include "stats/tool/outputs.h"
 #include "stats/tool/stats_options.h"
 
@@ -35,6 +36,7 @@ struct Batch {
     BatchPlan plan;
     HitTally tally;
     std::string table;
+    Inference inference = inferenceOf({{0, 1}}, plan);
     BatchSummary summary;
 
     explicit Batch(const BatchPlan& planned) : plan(planned)
@@ -48,13 +50,18 @@ struct Batch {
             }
             table += csv.rows(plan, hits, first);
         });
-        summary = summarise(tally, plan);
+        inference = inferenceOf(tally, plan);
+        summary = summarise(tally, plan, inference.z);
+    }
+
+    Results results() const
+    {
+        return {plan, "buffon-needle-stats", "1.1.0", tally, summary, inference, {}, {}, 0};
     }
 
     std::string output(std::string_view option, std::string_view path) const
     {
-        return exporterFor(option, path)
-            .finish({plan, "buffon-needle-stats", "1.1.0", tally, summary, {}});
+        return exporterFor(option, path).finish(results());
     }
 };
 
@@ -87,9 +94,7 @@ private slots:
         // 300 runs of 1,000 needles from seed 7 on two threads, as `--runs 300 --seed 7` runs.
         const Batch batch({1000, 300, 7, 2, rule});
         QCOMPARE(batch.output("json", "figures.json"), stored(name + ".json"));
-        QCOMPARE(summaryExporter().finish(
-                     {batch.plan, "buffon-needle-stats", "1.1.0", batch.tally, batch.summary, {}}),
-                 stored(name + ".txt"));
+        QCOMPARE(summaryExporter().finish(batch.results()), stored(name + ".txt"));
         if (name != QLatin1String("geometric")) {
             QCOMPARE(batch.table, stored(name + ".csv"));
         }
@@ -128,12 +133,13 @@ private slots:
     void figuresThatAreNoNumbersAreWrittenAsNone()
     {
         BatchPlan plan;
-        BatchSummary summary = summarise({{330, 2}}, plan);
+        const Inference inference = inferenceOf({{330, 2}}, plan);
+        BatchSummary summary = summarise({{330, 2}}, plan, inference.z);
         summary.hitFraction = std::numeric_limits<double>::quiet_NaN();
         summary.withDeduction.mean = std::numeric_limits<double>::infinity();
         summary.withDeduction.sd = -std::numeric_limits<double>::quiet_NaN();
         const HitTally tally{{330, 2}};
-        const Results results{plan, "p", "v", tally, summary, {}};
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
         const auto json = nlohmann::json::parse(exporterFor("json", "-").finish(results));
         QVERIFY(json["hit_fraction"].is_null());
         QVERIFY(json["estimate_with_deduction"]["mean"].is_null());
@@ -159,13 +165,13 @@ private slots:
         QFETCH(NeedleRule, rule);
         QFETCH(double, highest);
         for (const std::int64_t needles : {1, 2, 5, 30, 1000}) {
-            const TraceValues values = traceValues(rule, {needles, needles / 3});
+            const TraceValues values = traceValues(rule, {needles, needles / 3}, 1.96);
             QCOMPARE_GE(values.low, 0.0);
             QCOMPARE_LE(values.high, highest);
             QVERIFY(values.low < values.limit && values.limit < values.high);
         }
         // Once the band is clear of the ends, it is 1.96 standard deviations either side.
-        const TraceValues late = traceValues(rule, {1'000'000, 300'000});
+        const TraceValues late = traceValues(rule, {1'000'000, 300'000}, 1.96);
         QCOMPARE_LT(std::abs((late.high - late.limit) - (late.limit - late.low)), 1e-12);
     }
 

@@ -35,6 +35,10 @@ concept HitRule = std::is_default_constructible_v<Rule> &&
         { rule.comparedRate() } -> std::same_as<double>;
         { rule.refusal() } -> std::same_as<std::string>;
         { rule.stream(seedBits).countHits(needles) } -> std::same_as<std::int64_t>;
+        { rule.throwSpace() } -> std::same_as<ThrowSpace>;
+        { rule.firstThrows(seedBits, 1) } -> std::same_as<std::vector<Throw>>;
+        { rule.hitRegion(0.0) } -> std::same_as<HeightRange>;
+        { rule.comparedRegion(0.0) } -> std::same_as<std::optional<HeightRange>>;
     };
 // clang-format on
 
@@ -111,6 +115,39 @@ inline std::string refusal(const NeedleRule& rule)
     return std::visit(
         [](const auto& r) {
             return r.refusal();
+        },
+        rule);
+}
+
+inline ThrowSpace throwSpace(const NeedleRule& rule)
+{
+    return std::visit(
+        [](const auto& r) {
+            return r.throwSpace();
+        },
+        rule);
+}
+inline std::vector<Throw> firstThrows(const NeedleRule& rule, std::uint32_t seedBits, int count)
+{
+    return std::visit(
+        [&](const auto& r) {
+            return r.firstThrows(seedBits, count);
+        },
+        rule);
+}
+inline HeightRange hitRegion(const NeedleRule& rule, double angle)
+{
+    return std::visit(
+        [angle](const auto& r) {
+            return r.hitRegion(angle);
+        },
+        rule);
+}
+inline std::optional<HeightRange> comparedRegion(const NeedleRule& rule, double angle)
+{
+    return std::visit(
+        [angle](const auto& r) {
+            return r.comparedRegion(angle);
         },
         rule);
 }

@@ -10,9 +10,13 @@
 
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
+#include "stats/tool/inference.h"
 #include "stats/trace.h"
 
 namespace buffon {
+
+// How many of a batch's first runs are kept whole for the outputs that show runs one by one.
+inline constexpr std::size_t kFirstRuns = 100;
 
 // Everything an output is made from once the runs are counted.
 struct Results {
@@ -21,7 +25,10 @@ struct Results {
     std::string_view version;
     const HitTally& tally;
     const BatchSummary& summary;
-    std::span<const TracePoint> trace;  // the points of a traced run; empty for a batch
+    const Inference& inference;
+    std::span<const std::int32_t> firstRuns;  // the hits of the first kFirstRuns runs
+    std::span<const TracePoint> trace;        // the points of a traced run; empty for a batch
+    int spaceNeedles = 0;                     // how many needles of run 1 to show as throws
 };
 
 // One format of one output: the bytes it writes. A table grows as the runs are counted, so its

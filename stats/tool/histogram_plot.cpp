@@ -37,6 +37,7 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
     binStart_ = smallest - binWidth_ / 2;
     counts_.assign(static_cast<std::size_t>(bins), 0);
     for (const Tally& tally : estimates) {
+        // The extremes lie half a bin inside the ends; rounding may not move them out.
         const double bin = std::floor((tally.value - binStart_) / binWidth_);
         counts_[static_cast<std::size_t>(std::clamp(bin, 0.0, bins - 1.0))] += tally.runs;
     }
@@ -46,6 +47,15 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
     const double margin = (high_ - low_) * 0.04;
     low_ -= margin;
     high_ += margin;
+}
+
+std::optional<std::size_t> HistogramPlot::binOf(double value) const
+{
+    const double bin = std::floor((value - binStart_) / binWidth_);
+    if (!(bin >= 0 && bin < static_cast<double>(counts_.size()))) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(bin);
 }
 
 int HistogramPlot::columnOf(double value) const
@@ -62,7 +72,10 @@ std::vector<Tick> HistogramPlot::valueTicks() const
 
 std::vector<Tick> HistogramPlot::countTicks() const
 {
-    const auto tallest = static_cast<double>(*std::max_element(counts_.begin(), counts_.end()));
+    double tallest = static_cast<double>(*std::max_element(counts_.begin(), counts_.end()));
+    for (const double runs : expected_) {
+        tallest = std::max(tallest, runs);
+    }
     const double step = std::max(1.0, tickStep(tallest, 5));
     return ticksOf(0, std::ceil(tallest / step) * step, step);
 }
@@ -73,6 +86,7 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     painter.setFont(plotFont(14));
     paintBars(painter);
     paintValueAxis(painter);
+    paintExpected(painter);
     paintMarkers(painter);
     drawPlotTitle(painter, title);
 }
@@ -132,6 +146,27 @@ void HistogramPlot::paintValueAxis(QPainter& painter) const
     drawSideLabel(painter, 20, kArea.center().y(), QStringLiteral("runs"));
 }
 
+void HistogramPlot::paintExpected(QPainter& painter) const
+{
+    // A dot at the middle of each bar, at the runs it should hold, joined bar to bar.
+    QPolygonF points;
+    for (std::size_t bin = 0; bin < expected_.size(); ++bin) {
+        const double middle = binStart_ + (static_cast<double>(bin) + 0.5) * binWidth_;
+        points << QPointF(
+            columnOf(middle),
+            kArea.bottom() - expected_[bin] / countTicks().back().value * kArea.height());
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor::fromRgb(kLawColour), 1.5));
+    painter.drawPolyline(points);
+    painter.setBrush(QColor::fromRgb(kLawColour));
+    for (const QPointF& point : points) {
+        painter.drawEllipse(point, 3.0, 3.0);
+    }
+    painter.restore();
+}
+
 void HistogramPlot::paintMarkers(QPainter& painter) const
 {
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
@@ -150,6 +185,15 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
          QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5));
     mark(mean_, kMeanColour, Qt::DashLine,
          QStringLiteral("mean of the estimates = %1").arg(mean_, 0, 'f', 5));
+    if (!expected_.empty()) {
+        painter.setPen(QPen(QColor::fromRgb(kLawColour), 1.5));
+        painter.setBrush(QColor::fromRgb(kLawColour));
+        painter.drawLine(legendX, legendY, legendX + 28, legendY);
+        painter.drawEllipse(QPointF(legendX + 14, legendY), 3.0, 3.0);
+        painter.setPen(Qt::black);
+        painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1,
+                         QStringLiteral("runs the exact law expects"));
+    }
 }
 
 }  // namespace buffon

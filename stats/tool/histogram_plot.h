@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -17,11 +18,13 @@ class QPainter;
 namespace buffon {
 
 // A histogram of a batch's estimates of pi with the true pi and the estimates' mean marked,
-// drawn with QtGui alone, so it needs no display.
+// and over its bars the runs each should hold under the exact law; drawn with QtGui alone, so
+// it needs no display.
 class HistogramPlot {
 public:
     static constexpr QRgb kMeanColour = 0xff1050d0;
     static constexpr QRgb kBarColour = 0xff9bb7d4;
+    static constexpr QRgb kLawColour = 0xffe07000;
 
     // `estimates` must hold at least one run.
     HistogramPlot(std::span<const Tally> estimates, double mean);
@@ -33,6 +36,11 @@ public:
     int columnOf(double value) const;
     // Runs per bin, the bins in order from binStart() on, each binWidth() wide.
     const std::vector<std::int64_t>& counts() const { return counts_; }
+    // The bin an estimate falls in, or none outside them all.
+    std::optional<std::size_t> binOf(double value) const;
+    // The runs each bin should hold, drawn over the bars; none are drawn until given.
+    void setExpected(std::vector<double> runs) { expected_ = std::move(runs); }
+    const std::vector<double>& expected() const { return expected_; }
     double binStart() const { return binStart_; }
     double binWidth() const { return binWidth_; }
     // Ticks of the estimate axis: round values, evenly spaced, each label just precise enough.
@@ -45,6 +53,7 @@ private:
     int rowOf(double runs) const;
     void paintBars(QPainter& painter) const;
     void paintValueAxis(QPainter& painter) const;
+    void paintExpected(QPainter& painter) const;
     void paintMarkers(QPainter& painter) const;
 
     double low_ = 0;
@@ -53,6 +62,7 @@ private:
     double binWidth_ = 0;
     double mean_ = 0;
     std::vector<std::int64_t> counts_;
+    std::vector<double> expected_;
 };
 
 }  // namespace buffon

@@ -18,6 +18,8 @@ const Exporter& summaryText();
 const Exporter& histogramPicture(PictureFormat format);
 const Exporter& traceTable();
 const Exporter& tracePicture(PictureFormat format);
+const Exporter& spacePicture(PictureFormat format);
+const Exporter& intervalsPicture(PictureFormat format);
 
 std::span<const OutputKind> outputKinds()
 {
@@ -31,6 +33,14 @@ std::span<const OutputKind> outputKinds()
         OutputFormat{".csv", traceTable(), false},
         OutputFormat{".png", tracePicture(PictureFormat::Png), true},
         OutputFormat{".svg", tracePicture(PictureFormat::Svg), true},
+    };
+    static const std::array space{
+        OutputFormat{".png", spacePicture(PictureFormat::Png), true},
+        OutputFormat{".svg", spacePicture(PictureFormat::Svg), true},
+    };
+    static const std::array intervals{
+        OutputFormat{".png", intervalsPicture(PictureFormat::Png), true},
+        OutputFormat{".svg", intervalsPicture(PictureFormat::Svg), true},
     };
     static const std::array kinds{
         OutputKind{"csv",
@@ -47,6 +57,15 @@ std::span<const OutputKind> outputKinds()
                    "Follow one run of --needles as it goes, the running estimate recorded at "
                    "about 200 points: FILE.csv for the figures, FILE.png or FILE.svg for a plot.",
                    RunsNeeded::Trace, false, trace},
+        OutputKind{"space",
+                   "Draw the first --space-needles needles of run 1 as points of the plane of "
+                   "their angle and start height, over the rule's exact hit region: FILE.png or "
+                   "FILE.svg.",
+                   RunsNeeded::Batch, false, space},
+        OutputKind{"intervals",
+                   "Draw the first 100 runs' own 95% intervals for pi against pi, those that miss "
+                   "it in red: FILE.png or FILE.svg.",
+                   RunsNeeded::Batch, true, intervals},
     };
     return kinds;
 }

@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::int64_t kLargestThreadCount = 256;
 constexpr std::int64_t kMostNeedles = INT_MAX;
+// More points than this would hide the regions they are drawn over.
+constexpr std::int64_t kMostSpaceNeedles = 100'000;
 
 // A refusal of the command line, or nothing.
 using Check = std::optional<std::string>;
@@ -121,6 +123,9 @@ std::vector<OptionSpec> optionSpecs()
     for (const OutputKind& kind : outputKinds()) {
         specs.push_back({std::string(kind.option), "FILE", std::string(kind.help)});
     }
+    specs.push_back({"space-needles", "K",
+                     "How many needles of run 1 --space shows (default 2000, at most " +
+                         std::to_string(kMostSpaceNeedles) + " and --needles)."});
     specs.push_back({"quiet", "", "Print no summary."});
     return specs;
 }
@@ -258,6 +263,26 @@ Check readOutputs(const OptionValues& given, const BatchPlan& plan, StatsOptions
     return std::nullopt;
 }
 
+// How many needles --space shows: all of run 1 where it has fewer than the default.
+Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
+{
+    const auto text = given.value("space-needles");
+    if (!text) {
+        options.spaceNeedles = std::min(options.spaceNeedles, options.plan.needles);
+        return std::nullopt;
+    }
+    if (!given.isSet("space")) {
+        return std::string("--space-needles belongs to --space");
+    }
+    const std::int64_t most = std::min<std::int64_t>(kMostSpaceNeedles, options.plan.needles);
+    const auto needles = wholeNumber(*text, 1, most);
+    if (!needles) {
+        return rangeError("space-needles", 1, most, *text);
+    }
+    options.spaceNeedles = static_cast<int>(*needles);
+    return std::nullopt;
+}
+
 // Two outputs that reach one file would each lose the other.
 Check outputsApart(const std::vector<RequestedOutput>& outputs)
 {
@@ -326,6 +351,9 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
         return refuse(*refusal);
     }
     if (Check refusal = readOutputs(*given, options.plan, options)) {
+        return refuse(*refusal);
+    }
+    if (Check refusal = readSpaceNeedles(*given, options)) {
         return refuse(*refusal);
     }
     if (Check refusal = outputsApart(options.outputs)) {

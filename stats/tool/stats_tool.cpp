@@ -102,6 +102,7 @@ std::vector<std::unique_ptr<Output>> outputsOf(const StatsOptions& options)
 
 struct Counted {
     HitTally tally;
+    std::vector<std::int32_t> firstRuns;
     std::vector<TracePoint> trace;
 };
 
@@ -123,6 +124,9 @@ Counted countRuns(const StatsOptions& options, std::vector<std::unique_ptr<Outpu
     const auto take = [&](std::span<const std::int32_t> hits, std::int64_t firstRun) {
         for (const std::int32_t h : hits) {
             ++counted.tally[h];
+            if (counted.firstRuns.size() < kFirstRuns) {
+                counted.firstRuns.push_back(h);
+            }
         }
         for (auto& output : outputs) {
             output->write(output->exporter().rows(plan, hits, firstRun));
@@ -177,9 +181,11 @@ int runStats(const StatsOptions& options)
 {
     std::vector<std::unique_ptr<Output>> outputs = outputsOf(options);
     const Counted counted = countRuns(options, outputs);
-    const BatchSummary summary = summarise(counted.tally, options.plan);
-    const Results results{options.plan,  kProgramName, BUFFON_VERSION,
-                          counted.tally, summary,      counted.trace};
+    const Inference inference = inferenceOf(counted.tally, options.plan);
+    const BatchSummary summary = summarise(counted.tally, options.plan, inference.z);
+    const Results results{options.plan,      kProgramName,  BUFFON_VERSION,
+                          counted.tally,     summary,       inference,
+                          counted.firstRuns, counted.trace, options.spaceNeedles};
     int status = 0;
     for (auto& output : outputs) {
         status = output->finish(results) ? status : 1;

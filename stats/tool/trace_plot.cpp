@@ -45,16 +45,17 @@ void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
 
 }  // namespace
 
-TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace) : rule_(rule)
+TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z)
+    : rule_(rule)
 {
     for (const TracePoint& point : trace) {
-        samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point)});
+        samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point, z)});
     }
     lastNeedles_ = std::max(2.0, samples_.back().needles);
     // The band as it stands after a hundred needles sets the scale: wide enough to show the
     // run settling, narrow enough to see it; pi stays in view.
     const TraceValues early =
-        traceValues(rule_, {std::min<std::int64_t>(100, trace.back().needles), 0});
+        traceValues(rule_, {std::min<std::int64_t>(100, trace.back().needles), 0}, z);
     const double limit = early.limit;
     // The band is cut where values end, at 0 or 1; the scale is set by its wider side.
     double half = std::max(early.high - limit, limit - early.low);

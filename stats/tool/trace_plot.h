@@ -25,7 +25,8 @@ public:
     static constexpr QRgb kRunColour = 0xff1050d0;
     static constexpr QRgb kBandColour = 0xffdde6f2;
 
-    TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace);
+    // The band is `z` standard deviations wide on either side.
+    TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z);
 
     void paint(QPainter& painter, const QString& title) const;
 

@@ -238,4 +238,11 @@ void GeometricNeedles::skip(std::int64_t needles)
     state_ += 2 * static_cast<std::uint64_t>(std::max<std::int64_t>(needles, 0)) * kGamma;
 }
 
+Throw GeometricNeedles::next()
+{
+    const double distance = uniformOf(mix(state_ += kGamma)) * halfSpacing_;
+    const double angle = uniformOf(mix(state_ += kGamma)) * kHalfPi;
+    return {angle, distance, isHit(distance, angle, halfLength_)};
+}
+
 }  // namespace buffon

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "stats/rules/rule_parts.h"
 #include "stats/rules/sine_kernel.h"
 
 namespace buffon {
@@ -37,6 +38,9 @@ public:
     // Passes over needles without counting them, at no cost: threads can share out one stream,
     // each counting its own stretch of it.
     void skip(std::int64_t needles);
+    // The next needle, whole: its distance from the nearest line, its acute angle to the lines,
+    // and whether it hit, as every count judges it.
+    Throw next();
 
 private:
     double halfSpacing_;

@@ -52,4 +52,26 @@ std::string GeometricRule::refusal() const
     return {};
 }
 
+ThrowSpace GeometricRule::throwSpace() const
+{
+    return {"acute angle to the lines (radians)", std::numbers::pi / 2,
+            "distance of its centre from the nearest line", 0, spacing / 2};
+}
+
+std::vector<Throw> GeometricRule::firstThrows(std::uint32_t seedBits, int count) const
+{
+    GeometricNeedles needles = stream(seedBits);
+    std::vector<Throw> throws;
+    for (int i = 0; i < count; ++i) {
+        throws.push_back(needles.next());
+    }
+    return throws;
+}
+
+HeightRange GeometricRule::hitRegion(double angle) const
+{
+    // Every distance is 0 or more; the region starts below them all.
+    return {-std::numeric_limits<double>::infinity(), length / 2 * std::sin(angle)};
+}
+
 }  // namespace buffon

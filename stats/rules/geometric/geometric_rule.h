@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "stats/rules/geometric/geometric_needles.h"
 #include "stats/rules/rule_parts.h"
@@ -32,6 +33,8 @@ struct GeometricRule {
             "A needle longer than the spacing can cross several lines, so no simple\n"
             "estimate of pi exists: compare the hit fraction with the exact rate.\n",
         .comparedRate = "rate of the window's rule",
+        .hitRegion = "needles that cross or touch a line",
+        .comparedRegion = "",
     };
     static constexpr std::array<RuleParameter<GeometricRule>, 2> kParameters{{
         {"length", "L", "Needle length of the geometric rule (default 40, the window's reach).",
@@ -54,6 +57,14 @@ struct GeometricRule {
     // Why needles of this length on these lines cannot be thrown, or an empty text.
     std::string refusal() const;
     GeometricNeedles stream(std::uint32_t seedBits) const { return {seedBits, length, spacing}; }
+
+    // The textbook's picture: a needle's acute angle to the lines, and the distance of its
+    // centre from the nearest line.
+    ThrowSpace throwSpace() const;
+    std::vector<Throw> firstThrows(std::uint32_t seedBits, int count) const;
+    // Within (L/2) sin(angle) of a line, which a needle longer than the spacing may pass.
+    HeightRange hitRegion(double angle) const;
+    std::optional<HeightRange> comparedRegion(double) const { return std::nullopt; }
 };
 
 }  // namespace buffon

@@ -4,6 +4,7 @@
 #include "stats/rules/window/window_rule.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "experiment/board.h"
@@ -46,6 +47,68 @@ double WindowRule::exactRate() const
         return sum / kSteps;
     }();
     return rate;
+}
+
+namespace {
+
+// The offset a needle's end takes downwards at this angle.
+double dropAt(double angle)
+{
+    return std::sin(angle) * kNeedleReach;
+}
+
+// Hands the needle throw its draws and keeps them, for the angle it does not record.
+struct KeptDraws {
+    UniformRandomSource& random;
+    float draws[4] = {};
+    int taken = 0;
+    float nextValue() { return draws[taken++ % 4] = random.nextValue(); }
+};
+
+}  // namespace
+
+ThrowSpace WindowRule::throwSpace() const
+{
+    return {"angle of the needle's drop (radians)", kAngleSpan,
+            "height of its start above the line", -kNeedleReach - 1, kNeedleReach};
+}
+
+std::vector<Throw> WindowRule::firstThrows(std::uint32_t seedBits, int count) const
+{
+    UniformRandomSource random(std::bit_cast<float>(seedBits));
+    KeptDraws kept{random};
+    std::vector<Throw> throws;
+    for (int i = 0; i < count; ++i) {
+        const Needle needle = throwNeedle(kept);
+        const bool hit = needle.outcome == Outcome::Hit;
+        const double low = std::min<double>(needle.startPixelY, needle.endPixelY);
+        const double high = std::max<double>(needle.startPixelY, needle.endPixelY);
+        // The line met, or else the nearest: every start lies within the reach of one.
+        int line = kRuledLines.front();
+        for (const int candidate : kRuledLines) {
+            const bool met = low <= candidate && candidate <= high;
+            if ((hit && met) ||
+                (!hit && std::abs(candidate - needle.startY) < std::abs(line - needle.startY))) {
+                line = candidate;
+            }
+        }
+        throws.push_back({angleOf(kept.draws[3]), line - double{needle.startY}, hit});
+    }
+    return throws;
+}
+
+HeightRange WindowRule::hitRegion(double angle) const
+{
+    const double drop = dropAt(angle);
+    return {std::min(drop, 0.0) - 1, std::max(drop, 0.0)};
+}
+
+std::optional<HeightRange> WindowRule::comparedRegion(double angle) const
+{
+    const double drop = dropAt(angle);
+    // The band of a crossing is closed at both ends; the plane's heights are continuous, so the
+    // end left open does not matter.
+    return HeightRange{std::nextafter(std::min(drop, 0.0), -1.0), std::max(drop, 0.0)};
 }
 
 }  // namespace buffon

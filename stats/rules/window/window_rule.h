@@ -8,6 +8,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "experiment/run_size.h"
 #include "stats/rules/rule_parts.h"
@@ -25,6 +26,8 @@ struct WindowRule {
         .runningEstimate = "needles ÷ hits so far (no deduction)",
         .noEstimate = "",
         .comparedRate = "1/pi",
+        .hitRegion = "window's rule, each line a band one unit thick",
+        .comparedRegion = "textbook's rule, the lines alone",
     };
     // The window's needle and lines are fixed.
     static constexpr std::array<RuleParameter<WindowRule>, 0> kParameters{};
@@ -41,6 +44,18 @@ struct WindowRule {
     double comparedRate() const { return std::numbers::inv_pi; }
     std::string refusal() const { return {}; }
     WindowNeedles stream(std::uint32_t seedBits) const { return WindowNeedles(seedBits); }
+
+    // A needle's outcome reads the angle of its vertical offset, 40 sin(angle) downwards, and
+    // its start's height: heights are taken above the line a needle meets, or the nearest line.
+    ThrowSpace throwSpace() const;
+    // The first `count` needles of the stream `stream(seedBits)` counts.
+    std::vector<Throw> firstThrows(std::uint32_t seedBits, int count) const;
+    // A needle meets a line exactly when its whole-unit start and end heights lie on or either
+    // side of it: from a height above the line up to the offset, when it points down; from just
+    // over a unit below it, and as far again as its offset upwards, when it points up.
+    HeightRange hitRegion(double angle) const;
+    // A textbook needle of the same reach on the same lines meets a line it crosses or touches.
+    std::optional<HeightRange> comparedRegion(double angle) const;
 };
 
 }  // namespace buffon

@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "experiment/number_text.h"
+#include "stats/tool/confidence.h"
 #include "stats/tool/exporter.h"
 
 namespace buffon {
@@ -30,6 +31,29 @@ Json spread(const EstimateSpread& s)
             {"delta_method_sd", number(s.expectedSd)},
             {"runs_with_estimate", s.estimates},
             {"runs_without_estimate", s.noEstimate}};
+}
+
+// Pearson's test of the runs' hits against the binomial law of the exact rate.
+Json lawFit(const std::optional<LawFit>& fit)
+{
+    if (!fit) {
+        return nullptr;
+    }
+    return {{"chi_square", fit->chiSquare},
+            {"degrees_of_freedom", fit->degreesOfFreedom},
+            {"p_value", fit->pValue}};
+}
+
+// How often the runs' own intervals for pi hold it.
+Json coverage(const std::optional<Coverage>& coverage)
+{
+    if (!coverage) {
+        return nullptr;
+    }
+    return {{"share", coverage->share},
+            {"margin_95", coverage->margin},
+            {"nominal", kConfidence},
+            {"exact_law", coverage->predicted}};
 }
 
 Json document(const Results& results)
@@ -54,6 +78,8 @@ Json document(const Results& results)
             {"inverse_pi", std::numbers::inv_pi},
             {"estimate_without_deduction", spread(s.withoutDeduction)},
             {"estimate_with_deduction", spread(s.withDeduction)},
+            {"exact_law_fit", lawFit(results.inference.fit)},
+            {"interval_coverage", coverage(results.inference.coverage)},
             {"pi", std::numbers::pi}};
 }
 

@@ -10,6 +10,7 @@
 #include <numbers>
 #include <optional>
 
+#include "stats/tool/confidence.h"
 #include "stats/tool/exporter.h"
 
 namespace buffon {
@@ -108,11 +109,38 @@ std::string estimates(const Results& results)
     return text + row("  pi", fixed(std::numbers::pi, 6));
 }
 
+std::string lawFit(const Results& results)
+{
+    const std::optional<LawFit>& fit = results.inference.fit;
+    if (!fit) {
+        return "\nRuns against the exact law: too few runs to test\n";
+    }
+    char text[160];
+    const char* form = fit->pValue < 1e-16 ? "%.1f on %d degrees of freedom, p < 1e-16"
+                                           : "%.1f on %d degrees of freedom, p = %.2g";
+    std::snprintf(text, sizeof text, form, fit->chiSquare, fit->degreesOfFreedom, fit->pValue);
+    return std::string("\nRuns against the exact law: chi-square ") + text + '\n';
+}
+
+std::string coverage(const Results& results)
+{
+    const std::optional<Coverage>& coverage = results.inference.coverage;
+    if (!coverage) {
+        return {};
+    }
+    std::string text = "\nRuns' own 95% intervals for pi\n";
+    text += row("  share that hold pi", fixed(coverage->share, 6), {},
+                "± " + fixed(coverage->margin, 6));
+    text += row("  nominal", fixed(kConfidence, 6));
+    return text + row("  by the exact law", fixed(coverage->predicted, 6));
+}
+
 class SummaryText final : public Exporter {
 public:
     std::string finish(const Results& results) const override
     {
-        return heading(results) + hitFraction(results) + estimates(results);
+        return heading(results) + hitFraction(results) + estimates(results) + lawFit(results) +
+               coverage(results);
     }
 };
 

@@ -25,7 +25,7 @@ public:
                 .arg(QLocale(QLocale::English).toString(qlonglong(results.trace.back().needles)))
                 .arg(QString::fromStdString(description(results.plan.rule)))
                 .arg(results.plan.seed);
-        const TracePlot plot(results.plan.rule, results.trace);
+        const TracePlot plot(results.plan.rule, results.trace, results.inference.z);
         return plotFile(format_, title, [&](QPainter& painter) {
             plot.paint(painter, title);
         });

@@ -28,7 +28,7 @@ public:
                                 ? "needles,hits,estimate,limit,band_low,band_high\n"
                                 : "needles,hits,hit_fraction,limit,band_low,band_high\n";
         for (const TracePoint& point : results.trace) {
-            const TraceValues values = traceValues(rule, point);
+            const TraceValues values = traceValues(rule, point, results.inference.z);
             table += std::to_string(point.needles) + ',' + std::to_string(point.hits) + ',' +
                      figure(values.value) + ',' + figure(values.limit) + ',' + figure(values.low) +
                      ',' + figure(values.high) + '\n';

@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#include "stats/tool/coverage.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace buffon {
+
+std::optional<Interval> piInterval(std::int64_t needles, int deduction, std::int64_t hits,
+                                   double factor, double z)
+{
+    const std::int64_t count = hits - deduction;
+    if (count < 0) {
+        return std::nullopt;
+    }
+    const Interval fraction =
+        wilsonInterval(static_cast<double>(count), static_cast<double>(needles), z);
+    return Interval{factor / fraction.high, fraction.low > 0
+                                                ? factor / fraction.low
+                                                : std::numeric_limits<double>::infinity()};
+}
+
+std::optional<Coverage> coverageOf(const HitTally& tally, const BatchPlan& plan, const HitLaw& law,
+                                   double z)
+{
+    const std::optional<double> factor = estimateFactor(plan.rule);
+    if (!factor) {
+        return std::nullopt;
+    }
+    const int deducted = deduction(plan.rule, plan.needles);
+    const auto holdsPi = [&](std::int64_t hits) {
+        const auto interval = piInterval(plan.needles, deducted, hits, *factor, z);
+        return interval && interval->holds(std::numbers::pi);
+    };
+    double runs = 0;
+    double holding = 0;
+    for (const auto& [hits, count] : tally) {
+        runs += static_cast<double>(count);
+        holding += holdsPi(hits) ? static_cast<double>(count) : 0.0;
+    }
+    Coverage coverage;
+    coverage.share = holding / runs;
+    coverage.margin = z * std::sqrt(coverage.share * (1 - coverage.share) / runs);
+    for (std::int64_t hits = law.lowest(); hits <= law.highest(); ++hits) {
+        coverage.predicted += holdsPi(hits) ? law.probability(hits) : 0.0;
+    }
+    return coverage;
+}
+
+}  // namespace buffon

@@ -1,0 +1,106 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#include "stats/tool/intervals_plot.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "stats/tool/axis_ticks.h"
+#include "stats/tool/plot_file.h"
+
+namespace buffon {
+namespace {
+
+constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
+
+}  // namespace
+
+IntervalsPlot::IntervalsPlot(std::vector<Run> runs) : runs_(std::move(runs))
+{
+    // Every finite end and estimate in view, and pi.
+    low_ = high_ = std::numbers::pi;
+    for (const Run& run : runs_) {
+        for (const std::optional<double> value :
+             {run.estimate, run.interval ? std::optional(run.interval->low) : std::nullopt,
+              run.interval ? std::optional(run.interval->high) : std::nullopt}) {
+            if (value && std::isfinite(*value)) {
+                low_ = std::min(low_, *value);
+                high_ = std::max(high_, *value);
+            }
+        }
+    }
+    const double margin = std::max(high_ - low_, 1e-6) * 0.04;
+    low_ -= margin;
+    high_ += margin;
+}
+
+int IntervalsPlot::columnOf(double value) const
+{
+    const double at = std::clamp((value - low_) / (high_ - low_), 0.0, 1.0);
+    return kArea.left() + static_cast<int>(std::lround(at * (kArea.width() - 1)));
+}
+
+int IntervalsPlot::rowOf(std::size_t run) const
+{
+    const double step = static_cast<double>(kArea.height()) / static_cast<double>(runs_.size());
+    return kArea.top() + static_cast<int>(std::lround((static_cast<double>(run) + 0.5) * step));
+}
+
+void IntervalsPlot::paint(QPainter& painter, const QString& title) const
+{
+    painter.setFont(plotFont(14));
+    const QFontMetrics metrics(painter.font());
+    const int thickness = std::clamp(kArea.height() / static_cast<int>(runs_.size()) - 1, 1, 6);
+    for (std::size_t run = 0; run < runs_.size(); ++run) {
+        const Run& shown = runs_[run];
+        const bool holds = shown.interval && shown.interval->holds(std::numbers::pi);
+        const QColor colour = QColor::fromRgb(holds ? kHoldColour : kMissColour);
+        if (shown.interval) {
+            painter.fillRect(QRect(QPoint(columnOf(shown.interval->low), rowOf(run)),
+                                   QPoint(columnOf(shown.interval->high), rowOf(run)))
+                                 .adjusted(0, -thickness / 2, 0, thickness - 1 - thickness / 2),
+                             colour);
+        }
+        if (shown.estimate) {
+            painter.fillRect(QRect(columnOf(*shown.estimate) - 1, rowOf(run) - thickness / 2 - 1, 3,
+                                   thickness + 2),
+                             Qt::black);
+        }
+    }
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(columnOf(std::numbers::pi), kArea.top() - 6, columnOf(std::numbers::pi),
+                     kArea.bottom());
+    painter.setPen(Qt::black);
+    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
+    for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 12))) {
+        const int column = columnOf(tick.value);
+        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
+        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
+                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
+    }
+    int legendX = kArea.left() + 8;
+    for (const bool holds : {true, false}) {
+        const auto count = std::count_if(runs_.begin(), runs_.end(), [&](const Run& run) {
+            return (run.interval && run.interval->holds(std::numbers::pi)) == holds;
+        });
+        const QString label = holds
+                                  ? QStringLiteral("holds π: %1 of %2").arg(count).arg(runs_.size())
+                                  : QStringLiteral("misses π: %1").arg(count);
+        painter.fillRect(QRect(legendX, 60, 24, 8),
+                         QColor::fromRgb(holds ? kHoldColour : kMissColour));
+        painter.drawText(legendX + 30, 64 + metrics.ascent() / 2 - 1, label);
+        legendX += 30 + metrics.horizontalAdvance(label) + 24;
+    }
+    const QString piLabel = QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5);
+    painter.drawText(columnOf(std::numbers::pi) - metrics.horizontalAdvance(piLabel) / 2,
+                     kArea.top() - 10, piLabel);
+    drawBottomLabel(painter, QStringLiteral("interval for π (a dot at each run's estimate)"));
+    drawSideLabel(painter, 20, kArea.center().y(),
+                  QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
+    drawPlotTitle(painter, title);
+}
+
+}  // namespace buffon

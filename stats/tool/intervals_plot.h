@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QRgb>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "stats/batch_summary.h"
+
+class QPainter;
+
+namespace buffon {
+
+// Runs' own intervals for pi, a bar a run from the top, against the line of pi: bars that hold
+// pi blue, those that miss it red, each run's estimate a dot on its bar. An interval open above
+// runs off the right edge.
+class IntervalsPlot {
+public:
+    static constexpr QRgb kHoldColour = 0xff1050d0;
+    static constexpr QRgb kMissColour = 0xffd01010;
+
+    struct Run {
+        std::optional<Interval> interval;  // none for a count below 0
+        std::optional<double> estimate;
+    };
+
+    // `runs` holds at least one run.
+    explicit IntervalsPlot(std::vector<Run> runs);
+
+    void paint(QPainter& painter, const QString& title) const;
+
+    int columnOf(double value) const;
+    int rowOf(std::size_t run) const;
+
+private:
+    std::vector<Run> runs_;
+    double low_ = 0;
+    double high_ = 1;
+};
+
+}  // namespace buffon
