@@ -15,6 +15,7 @@ import re
 import resource
 import signal
 import stat
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -23,6 +24,7 @@ import unittest
 from xml.etree import ElementTree
 
 PROGRAM = None
+Z95 = statistics.NormalDist().inv_cdf(0.975)
 
 
 def run(*arguments):
@@ -280,7 +282,7 @@ class Files(unittest.TestCase):
         self.assertTrue(done.stdout.endswith("character special file\n" * 2), done.stdout)
 
     def test_a_trace_ends_at_the_hits_of_the_run_it_follows(self):
-        # The band is 1.96 standard deviations about the limit: of the estimate, 2L/D over the
+        # The band is 1.96 standard deviations (the normal law's 97.5% point) about the limit: of the estimate, 2L/D over the
         # fraction, to first order (the window's 2L/D is 1); of the fraction itself where the
         # needle is longer than the spacing and no estimate exists.
         for rule, length in (("window", 40), ("geometric", 40), ("geometric", 120)):
@@ -303,10 +305,10 @@ class Files(unittest.TestCase):
                 factor = 2 * length / 80
                 if length <= 80:
                     p = factor / limit
-                    half = 1.96 * factor * math.sqrt(p * (1 - p) / n) / p ** 2
+                    half = Z95 * factor * math.sqrt(p * (1 - p) / n) / p ** 2
                     self.assertAlmostEqual(value, factor * n / hits, places=9)
                 else:
-                    half = 1.96 * math.sqrt(limit * (1 - limit) / n)
+                    half = Z95 * math.sqrt(limit * (1 - limit) / n)
                     self.assertAlmostEqual(value, hits / n, places=12)
                 self.assertAlmostEqual(high - limit, half, places=9)
                 self.assertAlmostEqual(limit - low, half, places=9)
