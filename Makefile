@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Front door: `make run` and `make test` install what is missing, build and go.
 PACKAGES := cmake g++ make dpkg-dev file help2man qt6-base-dev qt6-multimedia-dev qt6-svg-dev libxcb1-dev \
-	nlohmann-json3-dev libboost-math-dev \
+	nlohmann-json3-dev libboost-math-dev locales \
 	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox \
 	qt6-gtk-platformtheme pulseaudio pulseaudio-utils python3 python3-numpy python3-pyatspi at-spi2-core dbus-daemon \
 	lintian appstream desktop-file-utils

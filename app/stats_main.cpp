@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: MIT
 
 #include <QGuiApplication>
+#include <clocale>
+#include <exception>
 #include <string>
 #include <vector>
 
+#include "stats/tool/complaint.h"
 #include "stats/tool/output_file.h"
 #include "stats/tool/stats_tool.h"
 
@@ -22,11 +25,8 @@ void withoutSessionRemarks(QtMsgType type, const QMessageLogContext& context,
     }
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+int run(int argc, char* argv[])
 {
-    buffon::holdClosedStandardStreams();
     // The arguments stay bytes: a file name reaches the system as it was typed, in any encoding.
     const std::vector<std::string> arguments(argv, argv + argc);
     const buffon::ParsedCommandLine command = buffon::readCommandLine(arguments);
@@ -46,5 +46,25 @@ int main(int argc, char* argv[])
     qtHandler = qInstallMessageHandler(withoutSessionRemarks);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+    // Qt takes the user's locale for everything; numbers stay as every other run writes them.
+    std::setlocale(LC_NUMERIC, "C");
     return buffon::runStats(options);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    buffon::holdClosedStandardStreams();
+    // The system's reasons in the user's language, whatever is asked for; numbers never.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& failure) {
+        // Left unhandled, the program would abort and leave its temporary files behind; unwound,
+        // they are removed.
+        buffon::complain(failure.what());
+        return 1;
+    }
 }

@@ -154,6 +154,7 @@ std::vector<std::int32_t> runBatch(const buffon::BatchPlan& plan, std::atomic<st
     std::vector<std::int32_t> hits;
     buffon::runBatch(plan, thrown, [&](std::span<const std::int32_t> block, std::int64_t) {
         hits.insert(hits.end(), block.begin(), block.end());
+        return true;
     });
     return hits;
 }

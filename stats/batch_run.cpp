@@ -4,6 +4,7 @@
 #include "stats/batch_run.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -25,12 +26,18 @@ void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const 
         };
         {
             std::vector<std::jthread> helpers;
-            for (std::int64_t i = 1; i < std::clamp<std::int64_t>(threads, 1, count); ++i) {
-                helpers.emplace_back(work);
+            try {
+                for (std::int64_t i = 1; i < std::clamp<std::int64_t>(threads, 1, count); ++i) {
+                    helpers.emplace_back(work);
+                }
+            } catch (const std::system_error&) {
+                // A process limit or no memory for another stack: the threads there are do it.
             }
             work();
         }
-        onBlock(std::span(hits).first(static_cast<std::size_t>(count)), first);
+        if (!onBlock(std::span(hits).first(static_cast<std::size_t>(count)), first)) {
+            return;
+        }
     }
 }
 

@@ -27,11 +27,13 @@ using HitTally = std::map<std::int32_t, std::int64_t>;
 
 // The hits of run i (from 0); called from several threads at once.
 using RunCounter = std::function<std::int32_t(std::int64_t run)>;
-// A block of consecutive runs' hits and the number of its first run.
-using BlockSink = std::function<void(std::span<const std::int32_t> hits, std::int64_t firstRun)>;
+// A block of consecutive runs' hits and the number of its first run; false when nothing needs
+// the runs after it any more.
+using BlockSink = std::function<bool(std::span<const std::int32_t> hits, std::int64_t firstRun)>;
 
 // Counts `runs` runs a block at a time, shared among the threads; each block goes to `onBlock`
 // on the calling thread, blocks in run order, so the outcome never depends on the threads.
+// Where the system refuses more threads, fewer do the work.
 void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock);
 
 // The runs of a plan, counted and not drawn; needles thrown are added to `thrown` as they fall,

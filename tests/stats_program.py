@@ -14,6 +14,7 @@ import pty
 import re
 import resource
 import signal
+import socket
 import stat
 import statistics
 import subprocess
@@ -55,6 +56,12 @@ class CommandLines(unittest.TestCase):
             (["--runs"], "--runs needs a value (R)"),
             (["--csv", "--json", "x"], "--csv needs a value (FILE), not the option --json"),
             (["--quiet=yes"], "--quiet takes no value"),
+            (["--help=yes"], "--help takes no value"),
+            (["--"], 'unexpected argument "--"'),
+            (["-hv"], "unknown option -hv; see --help"),
+            (["--runs", "1,000"], "--runs must be a whole number"),
+            (["--seed", "+-0"], "--seed must be a whole number"),
+            (["--json", "-", "--csv", "/dev/stderr"], "--csv would have the summary written into"),
             (["1000"], 'unexpected argument "1000"'),
             (["--csv", ""], "--csv needs a file name"),
             (["--csv", "out", "--plot", "./out"], "name the same file"),
@@ -64,7 +71,9 @@ class CommandLines(unittest.TestCase):
             (["--needles", "5\n0\x1b[2J"], '"5\\n0\\x1b[2J"'),
             (["--length", "30"], "--length belongs to --rule geometric"),
             (["--rule", "textbook"], "--rule is window or geometric"),
-            (["--rule", "geometric", "--length", "1e-308"], "hits less than once in the longest"),
+            (["--rule", "geometric", "--length", "1e-9", "--spacing", "10"],
+             "hits less than once in the longest"),
+            (["--rule", "geometric", "--length", "5e-324"], "lengths below 1e-290 lose the"),
             (["--rule", "geometric", "--length", "120", "--plot", "p.png"],
              "--plot shows estimates of pi, and --rule geometric (length 120, spacing 80) gives"),
             (["--rule", "geometric", "--spacing", "0"], "--spacing must be a finite positive"),
@@ -208,6 +217,7 @@ class Files(unittest.TestCase):
             ("/dev/fd", "$P --csv /dev/fd/4 4> got"),
             ("a process substitution", "$P --csv >(gzip > got.gz); sleep 1; zcat got.gz > got"),
             ("a link to /dev/stdout", "ln -s /dev/stdout out; $P --csv out > got"),
+            ("a doubled slash", "echo before > got; $P --csv /dev/fd//1 >> got"),
         ]
         for name, script in rows:
             with self.subTest(name):
@@ -235,9 +245,9 @@ class Files(unittest.TestCase):
     def test_every_figure_is_a_number_json_can_read(self):
         def no_constant(name):
             raise ValueError(name)
-        rows = [["--rule", "geometric", "--spacing", "1e-308"],
+        rows = [["--rule", "geometric", "--spacing", "1e-280"],
                 ["--rule", "geometric", "--length", "1e308", "--spacing", "1e308"],
-                ["--rule", "geometric", "--length", "1e308", "--spacing", "1e-300"],
+                ["--rule", "geometric", "--length", "1e308", "--spacing", "1e-290"],
                 ["--rule", "geometric", "--length", "1e8", "--spacing", "1"],
                 ["--rule", "geometric", "--length", "1e-9", "--spacing", "1"],
                 ["--needles", "1"]]
@@ -399,6 +409,68 @@ class Files(unittest.TestCase):
         self.assertEqual(refused.stderr, b"buffon-needle-stats: cannot write \\x1b[2J\\xff: "
                                          b"No such file or directory\n")
 
+    def test_a_file_that_cannot_be_replaced_is_written_as_the_shell_writes_it(self):
+        # Where the folder will not let a temporary take the file's place, the shell's `>`
+        # still writes the file itself, and so does the program: never a whole run for nothing.
+        # Needs root, to be another user, to mount, and to mark a folder.
+        if os.geteuid() != 0:
+            self.skipTest("needs root")
+        nobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups"
+        rows = [("a sticky folder, another's file", "mkdir -m 1777 d; : > d/f; chmod 666 d/f",
+                 f"{nobody} $P --csv d/f", 0),
+                ("a folder the user may not write", "mkdir -m 755 d; : > d/f; chmod 666 d/f",
+                 f"{nobody} $P --csv d/f", 0),
+                ("a file mounted in place", "mkdir d; : > d/f; : > g",
+                 "unshare -m sh -c 'mount --bind g d/f && $P --csv d/f'", 0),
+                ("an append-only folder", "mkdir d; : > d/f; chattr +a d || exit 77",
+                 "$P --csv d/f; s=$?; chattr -a d; exit $s", 0),
+                ("an append-only file", "mkdir d; : > d/f; chattr +a d/f || exit 77",
+                 "$P --csv d/f; s=$?; chattr -a d/f; exit $s", 1)]
+        for name, setup, command, status in rows:
+            with self.subTest(name):
+                done = self.shell(f"chmod 777 .; rm -rf d g; {setup}; "
+                                  f"{command.replace('$P', '$P --runs 4 --quiet')}", text=True)
+                if done.returncode == 77:
+                    continue  # a file system without such marks
+                self.assertEqual(done.returncode, status, done.stderr)
+                written = self.read("g" if "mount" in command else "d/f").decode()
+                self.assertEqual(written.count("\n"), 5 if status == 0 else 0, written)
+                self.assertEqual(os.listdir(self.path("d")), ["f"])  # no temporary left
+
+    def test_a_replaced_file_keeps_what_it_had(self):
+        with open(self.path("t.csv"), "w") as file:
+            file.write("old")
+        os.chmod(self.path("t.csv"), 0o640)
+        os.setxattr(self.path("t.csv"), "user.origin", b"class 3")
+        self.assertEqual(run("--runs", "3", "--csv", self.path("t.csv")).returncode, 0)
+        self.assertEqual(stat.S_IMODE(os.stat(self.path("t.csv")).st_mode), 0o640)
+        self.assertEqual(os.getxattr(self.path("t.csv"), "user.origin"), b"class 3")
+
+    def test_what_the_run_meets_on_the_way(self):
+        rows = [
+            # The summary's numbers whatever the locale, pictures or not.
+            ("a German locale", "mkdir -p loc; localedef -i de_DE -f UTF-8 loc/de_DE.UTF-8 || "
+             "exit 77; export LOCPATH=$PWD/loc LANG=de_DE.UTF-8 LC_ALL=; $P --seed 3 > a; "
+             "$P --seed 3 --plot p.svg > b; cmp a b && grep -c 'fraction  *0\\.' a", "1\n"),
+            # Fewer threads where the system refuses more.
+            ("one process a user", "chmod 777 .; setpriv --reuid=nobody --regid=nogroup "
+             "--clear-groups bash -c 'ulimit -u 1; $P --threads 4 --csv t.csv --quiet'; "
+             "echo $?; ls -A", "0\nt.csv\n"),
+            # Nothing left to write to: the batch stops instead of running on for nobody.
+            ("a reader gone", "trap '' PIPE; timeout 60 $P --runs 2000000000 --csv - --quiet | "
+             "head -c 1; s=${PIPESTATUS[0]}; echo; echo $s", "r\n1\n"),
+            # A FIFO replaced by a file while the runs go on: the file is emptied, not patched.
+            ("a FIFO taken away", "mkfifo j; ($P --runs 1000000 --json j --quiet; echo $?) & "
+             "sleep 0.5; rm j; head -c 3000 /dev/zero > j; wait; python3 -m json.tool j | head -1",
+             "0\n{\n"),
+        ]
+        for name, script, expected in rows:
+            with self.subTest(name):
+                done = self.shell(f"rm -rf -- *; {script}", text=True)
+                if done.returncode == 77:
+                    continue  # no locale sources to build from
+                self.assertEqual(done.stdout, expected, done.stderr)
+
     def test_a_write_protected_file_is_refused_as_the_shell_refuses_it(self):
         # As any user but root, whom no permission stops.
         os.chmod(self.folder.name, 0o777)
@@ -438,18 +510,22 @@ class Files(unittest.TestCase):
                 self.assertEqual(hashlib.sha256(self.read("t")).hexdigest(), digest)
 
     def test_refused_runs_leave_nothing_behind(self):
+        listening = socket.socket(socket.AF_UNIX)
+        listening.bind(self.path("socket"))
+        self.addCleanup(listening.close)
         # A command line that cannot be used is status 2; a file the system will not let be
         # written is status 1, with the system's reason, as for a failure that comes late.
         for arguments, status in ((["--csv", self.path("t"), "--plot", self.path("no/s.png")], 1),
                                   (["--needles", "0", "--csv", self.path("t")], 2),
                                   (["--csv", self.folder.name], 1),
                                   (["--csv", self.path("t"), "--json", "/proc/version"], 1),
-                                  (["--csv", "/dev/fd/9"], 1)):
+                                  (["--csv", "/dev/fd/9"], 1),
+                                  (["--json", self.path("socket")], 1)):
             with self.subTest(arguments=arguments):
                 done = run("--runs", "5", *arguments)
                 self.assertEqual((done.returncode, done.stdout), (status, ""))
                 self.assertRegex(done.stderr, r"^buffon-needle-stats: [^\n]*\n$")
-        self.assertEqual(os.listdir(self.folder.name), [])
+        self.assertEqual(os.listdir(self.folder.name), ["socket"])
 
     def test_a_disk_filling_up_fails_the_run_and_keeps_no_part(self):
         # A 4 KiB file system of the test's own, over a scratch folder, in a mount namespace

@@ -49,6 +49,7 @@ struct Batch {
                 ++tally[h];
             }
             table += csv.rows(plan, hits, first);
+            return true;
         });
         inference = inferenceOf(tally, plan);
         summary = summarise(tally, plan, inference.z);
@@ -192,6 +193,8 @@ private slots:
         row("every distinct run", {"--runs", "2139095040"}, "1000 2139095040 window");
         row("a file name keeps its blanks", {"--csv", " a b "}, "1000 1000 window  a b ");
         row("standard output", {"--json", "-"}, "1000 1000 window -");
+        row("a device twice, which keeps nothing", {"--csv", "/dev/null", "--json", "/dev/null"},
+            "1000 1000 window /dev/null /dev/null");
     }
 
     void commandLineTakesWhatItShould()

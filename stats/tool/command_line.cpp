@@ -43,10 +43,12 @@ std::string unknownOption(std::string_view token, std::span<const OptionSpec> sp
     const std::string_view name = token.substr(0, token.find('='));
     const std::string_view bare = name.substr(std::min(name.find_first_not_of('-'), name.size()));
     std::string text = "unknown option " + std::string(name);
+    // One slip, or two in a long name: a short one two slips away is another word.
+    const std::size_t slips = bare.size() >= 5 ? 2 : 1;
     const OptionSpec* nearest = nullptr;
     for (const OptionSpec& spec : specs) {
         const std::size_t distance = editDistance(bare, spec.name);
-        if (distance <= 2 && (!nearest || distance < editDistance(bare, nearest->name))) {
+        if (distance <= slips && (!nearest || distance < editDistance(bare, nearest->name))) {
             nearest = &spec;
         }
     }
@@ -101,9 +103,14 @@ std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
             read.version = true;
             continue;
         }
-        if (!looksLikeOption(token) || !token.starts_with("--")) {
-            error = looksLikeOption(token) ? unknownOption(token, specs)
-                                           : "unexpected argument \"" + token + "\"; see --help";
+        if (token.starts_with("--help=") || token.starts_with("--version=")) {
+            error = token.substr(0, token.find('=')) + " takes no value";
+            return std::nullopt;
+        }
+        if (token == "--" || !looksLikeOption(token) || !token.starts_with("--")) {
+            error = looksLikeOption(token) && token != "--"
+                        ? unknownOption(token, specs)
+                        : "unexpected argument \"" + token + "\"; see --help";
             return std::nullopt;
         }
         const std::size_t equals = token.find('=');

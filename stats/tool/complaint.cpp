@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 
 namespace buffon {
@@ -36,6 +37,8 @@ std::size_t printableSequence(std::string_view text)
     return overlong || surrogate || beyondUnicode || control ? 0 : length;
 }
 
+std::atomic<bool> gStatusLineShown{false};
+
 }  // namespace
 
 std::string printable(std::string_view bytes)
@@ -62,11 +65,17 @@ std::string printable(std::string_view bytes)
     return line;
 }
 
+void setStatusLineShown(bool shown)
+{
+    gStatusLineShown = shown;
+}
+
 void complain(std::string_view what)
 {
     // One write, so that the line is never split by another writer; with standard error gone
     // there is nobody left to tell.
-    const std::string line = std::string(kProgramName) + ": " + std::string(what) + '\n';
+    const std::string line = (gStatusLineShown ? "\r\x1b[K" : "") + std::string(kProgramName) +
+                             ": " + std::string(what) + '\n';
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
 }
 

@@ -19,4 +19,7 @@ void complain(std::string_view what);
 // The one way an output that fails is reported: its name, then the system's reason.
 void complainCannotWrite(std::string_view shownName, std::string_view reason);
 
+// Whether a progress bar holds standard error's last line, which a complaint then clears.
+void setStatusLineShown(bool shown);
+
 }  // namespace buffon

@@ -4,7 +4,10 @@
 #include "stats/tool/output_file.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,15 +36,86 @@ int unwritable(int descriptor)
     return (flags & O_ACCMODE) == O_RDONLY ? EBADF : 0;
 }
 
-// Why the file a replacement would take the place of may not be written, or 0: as for the
-// shell's `>`, the file's own permissions decide, not only its folder's.
-int unreplaceable(const std::string& path)
+// Why an ordinary file may not be written over, or 0: as for the shell's `>`, the file's own
+// permissions decide, not only its folder's, and so do its append-only and immutable marks.
+int unwritableFile(const std::string& path)
 {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
         return errno == ENOENT ? 0 : errno;
     }
-    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+    if (::access(path.c_str(), W_OK) != 0) {
+        return errno;
+    }
+    int attributes = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd >= 0) {
+        const bool marked = ::ioctl(fd, FS_IOC_GETFLAGS, &attributes) == 0 &&
+                            (attributes & (FS_APPEND_FL | FS_IMMUTABLE_FL)) != 0;
+        ::close(fd);
+        return marked ? EPERM : 0;
+    }
+    return 0;
+}
+
+// Why what a path leads to cannot be written straight into, or 0, found without writing:
+// opening a socket fails, and so does opening a terminal a program without one names.
+int unwritableInPlace(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            return errno;
+        }
+        if (path.ends_with('/')) {
+            return EISDIR;
+        }
+        const auto slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+        return ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : errno;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return EISDIR;
+    }
+    if (S_ISSOCK(status.st_mode)) {
+        return ENXIO;
+    }
+    if (S_ISCHR(status.st_mode)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            return errno;
+        }
+        ::close(fd);
+        return 0;
+    }
+    return S_ISREG(status.st_mode) ? unwritableFile(path)
+                                   : (::access(path.c_str(), W_OK) == 0 ? 0 : errno);
+}
+
+// The replaced file's permissions, owner (where allowed) and extended attributes, access
+// lists among them, go to its replacement.
+void keepAttributes(const std::string& replaced, int replacement)
+{
+    struct stat status {};
+    if (::stat(replaced.c_str(), &status) != 0) {
+        return;  // a new file keeps what it was made with
+    }
+    [[maybe_unused]] const int owned = ::fchown(replacement, status.st_uid, status.st_gid);
+    ::fchmod(replacement, status.st_mode & 07777);
+    const ssize_t size = ::listxattr(replaced.c_str(), nullptr, 0);
+    std::string names(static_cast<std::size_t>(std::max<ssize_t>(size, 0)), '\0');
+    if (size <= 0 || ::listxattr(replaced.c_str(), names.data(), names.size()) != size) {
+        return;
+    }
+    for (std::size_t at = 0; at < names.size(); at = names.find('\0', at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t length = ::getxattr(replaced.c_str(), name, nullptr, 0);
+        std::string value(static_cast<std::size_t>(std::max<ssize_t>(length, 0)), '\0');
+        if (length >= 0 &&
+            ::getxattr(replaced.c_str(), name, value.data(), value.size()) == length) {
+            ::fsetxattr(replacement, name, value.data(), value.size(), 0);
+        }
+    }
 }
 
 }  // namespace
@@ -85,17 +159,15 @@ std::string OutputFile::probe() const
             return reasonOf(error);
         }
         return {};
-    case Destination::Kind::InPlace: {
-        struct stat status {};
-        if (::stat(destination_.path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
-            return reasonOf(EISDIR);
+    case Destination::Kind::InPlace:
+        if (const int error = unwritableInPlace(destination_.path); error != 0) {
+            return reasonOf(error);
         }
-        return ::access(destination_.path.c_str(), W_OK) == 0 ? std::string() : reasonOf(errno);
-    }
+        return {};
     case Destination::Kind::Replaced:
         break;
     }
-    if (const int error = unreplaceable(destination_.path); error != 0) {
+    if (const int error = unwritableFile(destination_.path); error != 0) {
         return reasonOf(error);
     }
     std::string name;
@@ -111,6 +183,9 @@ std::string OutputFile::probe() const
 
 bool OutputFile::open()
 {
+    // What the path leads to may have changed since the program started: a FIFO taken away,
+    // a file put in its place.
+    destination_ = destinationOf(path_);
     switch (destination_.kind) {
     case Destination::Kind::Descriptor:
         if (const int error = unwritable(destination_.descriptor); error != 0) {
@@ -121,28 +196,23 @@ bool OutputFile::open()
         fd_ = ::fcntl(destination_.descriptor, F_DUPFD_CLOEXEC, 0);
         return fd_ >= 0 || fail(errno);
     case Destination::Kind::InPlace:
-        fd_ = ::open(destination_.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        // As the shell's `>` opens it: a file is emptied first, and made if it is not there.
+        fd_ = ::open(destination_.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC,
+                     0666);
         return fd_ >= 0 || fail(errno);
     case Destination::Kind::Replaced:
         break;
     }
-    if (const int error = unreplaceable(destination_.path); error != 0) {
+    if (const int error = unwritableFile(destination_.path); error != 0) {
         return fail(error);
     }
     fd_ = createTemporary(destination_.path, temporary_);
     if (fd_ < 0) {
+        temporary_.clear();
         return fail(errno);
     }
-    // The replacement keeps the replaced file's permissions and, where allowed, its owner; a
-    // new file gets the usual ones.
-    struct stat status {};
-    if (::stat(destination_.path.c_str(), &status) == 0) {
-        [[maybe_unused]] const int kept = ::fchown(fd_, status.st_uid, status.st_gid);
-        return ::fchmod(fd_, status.st_mode & 07777) == 0 || fail(errno);
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return ::fchmod(fd_, 0666 & ~mask) == 0 || fail(errno);
+    keepAttributes(destination_.path, fd_);
+    return true;
 }
 
 bool OutputFile::write(std::string_view bytes)

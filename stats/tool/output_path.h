@@ -19,8 +19,10 @@ struct Destination {
         // An ordinary file, or a name with nothing behind it yet: written whole or not at all,
         // through a temporary file beside it that replaces it once complete.
         Replaced,
-        // Anything else, a device or a FIFO: written straight into, since replacing it would
-        // destroy it.
+        // Anything else, a device or a FIFO, written straight into, since replacing it would
+        // destroy it; and an ordinary file its folder does not let be replaced (a folder the
+        // user may not write, a sticky or append-only one, a file mounted in place), written
+        // as the shell's `>` writes it.
         InPlace,
     };
     Kind kind = Kind::Replaced;

@@ -31,6 +31,12 @@ void drawBottomLabel(QPainter& painter, const QString& label);
 // What the vertical axis reads, turned to run up the left edge centred on `centreY`.
 void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label);
 
+// "needle" for one, "needles" for any other number, as titles count them.
+inline QString needlesAfter(long long count)
+{
+    return count == 1 ? QStringLiteral("needle") : QStringLiteral("needles");
+}
+
 // SVG scales to any slide; PNG is a picture of the plot's pixels.
 enum class PictureFormat { Png, Svg };
 

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 
+#include "stats/tool/complaint.h"
+
 namespace buffon {
 namespace {
 
@@ -33,12 +35,14 @@ ProgressBar::ProgressBar(const std::atomic<std::int64_t>& done, double total, st
             draw(done_.load(std::memory_order_relaxed));
         }
     });
+    setStatusLineShown(true);
 }
 
 ProgressBar::~ProgressBar()
 {
     painter_.request_stop();
     painter_.join();
+    setStatusLineShown(false);
     std::fprintf(terminal_, "\r%*s\r", kBarWidth + 16, "");
     std::fflush(terminal_);
 }

@@ -3,6 +3,8 @@
 
 #include "stats/tool/stats_options.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -44,17 +46,12 @@ std::string groupedText(int needles)
     return text;
 }
 
-// A whole number in [low, high]; a run size written as on the window's buttons also counts.
+// A whole number in [low, high].
 std::optional<std::int64_t> wholeNumber(std::string_view given, std::int64_t low, std::int64_t high)
 {
-    std::string text = trimmed(given);
-    for (const RunSize& size : kRunSizes) {
-        if (text == groupedText(size.needles)) {
-            text = std::to_string(size.needles);
-        }
-    }
+    const std::string text = trimmed(given);
     std::int64_t value = 0;
-    const char* start = text.data() + (text.starts_with('+') ? 1 : 0);
+    const char* start = text.data() + (text.starts_with("+") && !text.starts_with("+-") ? 1 : 0);
     const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low ||
         value > high) {
@@ -130,9 +127,20 @@ std::vector<OptionSpec> optionSpecs()
     return specs;
 }
 
+// A number of needles, as a whole number or as the window's buttons show it: "50,000".
+std::optional<std::int64_t> needleCount(std::string_view given)
+{
+    for (const RunSize& size : kRunSizes) {
+        if (trimmed(given) == groupedText(size.needles)) {
+            return size.needles;
+        }
+    }
+    return wholeNumber(given, 1, kMostNeedles);
+}
+
 Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, BatchPlan& plan)
 {
-    const auto needles = wholeNumber(given.value("needles").value_or("1000"), 1, kMostNeedles);
+    const auto needles = needleCount(given.value("needles").value_or("1000"));
     if (!needles) {
         return rangeError("needles", 1, kMostNeedles, *given.value("needles"));
     }
@@ -170,7 +178,7 @@ Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, 
 std::optional<double> positiveNumber(std::string_view given)
 {
     const std::string text = trimmed(given);
-    const char* start = text.data() + (text.starts_with('+') ? 1 : 0);
+    const char* start = text.data() + (text.starts_with("+") && !text.starts_with("+-") ? 1 : 0);
     double value = 0;
     const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
@@ -283,7 +291,13 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
     return std::nullopt;
 }
 
-// Two outputs that reach one file would each lose the other.
+// Two outputs that reach one file would each lose the other, or be mixed into each other; a
+// terminal or another device keeps none of what it is given, and may take both.
+bool clash(const FileIdentity& one, const FileIdentity& other)
+{
+    return one == other && !one.device;
+}
+
 Check outputsApart(const std::vector<RequestedOutput>& outputs)
 {
     std::vector<FileIdentity> identities;
@@ -292,10 +306,41 @@ Check outputsApart(const std::vector<RequestedOutput>& outputs)
     }
     for (std::size_t one = 0; one < outputs.size(); ++one) {
         for (std::size_t other = one + 1; other < outputs.size(); ++other) {
-            if (identities[one] == identities[other]) {
+            if (clash(identities[one], identities[other])) {
                 return "--" + std::string(outputs[one].kind->option) + " and --" +
                        std::string(outputs[other].kind->option) + " name the same file";
             }
+        }
+    }
+    return std::nullopt;
+}
+
+// The summary goes to standard output, or to standard error when an output is written to
+// standard output's file. Where the summary's file is an output's too, both are kept when each
+// is written through its own descriptor of one open file, one after the other, as `2>&1` asks;
+// anything else would write one over the other, and is refused.
+Check placeSummary(StatsOptions& options)
+{
+    if (options.quiet) {
+        return std::nullopt;
+    }
+    const FileIdentity standardOutput = identityOfDescriptor(STDOUT_FILENO);
+    for (const RequestedOutput& output : options.outputs) {
+        const Destination destination = destinationOf(output.path);
+        options.summaryAside = options.summaryAside ||
+                               (destination.kind == Destination::Kind::Descriptor &&
+                                destination.descriptor == STDOUT_FILENO) ||
+                               clash(identityOf(destination), standardOutput);
+    }
+    const int summary = options.summaryAside ? STDERR_FILENO : STDOUT_FILENO;
+    for (const RequestedOutput& output : options.outputs) {
+        const Destination destination = destinationOf(output.path);
+        const bool ownDescriptor =
+            destination.kind == Destination::Kind::Descriptor && destination.descriptor != summary;
+        if (!ownDescriptor && clash(identityOf(destination), identityOfDescriptor(summary))) {
+            return "--" + std::string(output.kind->option) +
+                   " would have the summary written into its file, on standard " +
+                   (options.summaryAside ? "error" : "output") + "; give --quiet";
         }
     }
     return std::nullopt;
@@ -357,6 +402,9 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
         return refuse(*refusal);
     }
     if (Check refusal = outputsApart(options.outputs)) {
+        return refuse(*refusal);
+    }
+    if (Check refusal = placeSummary(options)) {
         return refuse(*refusal);
     }
     if (options.traced()) {

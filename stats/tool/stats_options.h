@@ -24,7 +24,9 @@ struct StatsOptions {
     BatchPlan plan;
     std::vector<RequestedOutput> outputs;  // in the order of the table of outputs
     bool quiet = false;                    // no summary printed
-    int spaceNeedles = 2000;               // needles of run 1 that --space shows
+    // The summary goes to standard error when standard output carries an output.
+    bool summaryAside = false;
+    int spaceNeedles = 2000;  // needles of run 1 that --space shows
 
     // One long run followed as it goes, instead of a batch.
     bool traced() const;

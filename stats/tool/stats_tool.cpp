@@ -5,9 +5,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <memory>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -30,6 +32,7 @@ public:
     }
 
     const Exporter& exporter() const { return exporter_; }
+    bool failed() const { return failed_; }
 
     bool write(std::string_view bytes)
     {
@@ -66,30 +69,12 @@ private:
     bool failed_ = false;
 };
 
-// The summary goes to standard error when standard output carries another output, which it
-// would otherwise be mixed into or lost with.
-bool standardOutputTaken(const StatsOptions& options)
-{
-    const FileIdentity standardOutput = identityOfDescriptor(STDOUT_FILENO);
-    for (const RequestedOutput& output : options.outputs) {
-        const Destination destination = destinationOf(output.path);
-        const FileIdentity identity = identityOf(destination);
-        if ((destination.kind == Destination::Kind::Descriptor &&
-             destination.descriptor == STDOUT_FILENO) ||
-            (identity == standardOutput && !identity.device)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::vector<std::unique_ptr<Output>> outputsOf(const StatsOptions& options)
 {
     std::vector<std::unique_ptr<Output>> outputs;
     if (!options.quiet) {
-        const bool aside = standardOutputTaken(options);
-        outputs.push_back(std::make_unique<Output>(summaryExporter(), [aside] {
-            return aside ? OutputFile::standardError() : OutputFile("-");
+        outputs.push_back(std::make_unique<Output>(summaryExporter(), [&options] {
+            return options.summaryAside ? OutputFile::standardError() : OutputFile("-");
         }));
     }
     for (const RequestedOutput& output : options.outputs) {
@@ -98,6 +83,16 @@ std::vector<std::unique_ptr<Output>> outputsOf(const StatsOptions& options)
         }));
     }
     return outputs;
+}
+
+// The progress bar shares standard error's terminal with nothing written while the runs are
+// counted.
+bool writesToTerminal(const StatsOptions& options)
+{
+    const FileIdentity terminal = identityOfDescriptor(STDERR_FILENO);
+    return std::any_of(options.outputs.begin(), options.outputs.end(), [&](const auto& output) {
+        return identityOf(destinationOf(output.path)) == terminal;
+    });
 }
 
 struct Counted {
@@ -118,8 +113,12 @@ Counted countRuns(const StatsOptions& options, std::vector<std::unique_ptr<Outpu
     std::atomic<std::int64_t> thrown{0};
     const double needles = static_cast<double>(plan.runs) * plan.needles;
     std::optional<ProgressBar> bar;
-    if (ProgressBar::wanted(stderr, needles)) {
-        bar.emplace(thrown, needles, stderr);
+    if (ProgressBar::wanted(stderr, needles) && !writesToTerminal(options)) {
+        try {
+            bar.emplace(thrown, needles, stderr);
+        } catch (const std::system_error&) {
+            // No thread to draw it: the work goes on without.
+        }
     }
     const auto take = [&](std::span<const std::int32_t> hits, std::int64_t firstRun) {
         for (const std::int32_t h : hits) {
@@ -131,6 +130,10 @@ Counted countRuns(const StatsOptions& options, std::vector<std::unique_ptr<Outpu
         for (auto& output : outputs) {
             output->write(output->exporter().rows(plan, hits, firstRun));
         }
+        // Once every output has failed, nothing needs the runs still to come.
+        return std::any_of(outputs.begin(), outputs.end(), [](const auto& output) {
+            return !output->failed();
+        });
     };
     if (options.traced()) {
         counted.trace = traceRun(plan.rule, plan.needles, plan.seed, thrown);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace buffon {
@@ -70,34 +71,51 @@ const sigset_t& handledSignals()
 
 // The temporary's name: a dot, the target's name cut short enough that the whole fits the
 // longest name a folder takes, and six random characters.
-std::string patternFor(const std::string& target)
+std::string temporaryName(const std::string& target)
 {
+    constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     constexpr std::size_t kLongestName = NAME_MAX - std::char_traits<char>::length("..XXXXXX");
     const auto slash = target.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return folder + '.' + name.substr(0, std::min(name.size(), kLongestName)) + ".XXXXXX";
+    std::string temporary =
+        folder + '.' + name.substr(0, std::min(name.size(), kLongestName)) + '.';
+    static std::mt19937 random(std::random_device{}());
+    for (int i = 0; i < 6; ++i) {
+        temporary += kLetters[random() % (sizeof kLetters - 1)];
+    }
+    return temporary;
+}
+
+// A new file of that name, made as the shell's `>` makes one: the mode 0666 less the umask, or
+// what the folder's default access list says.
+int createUnder(const std::string& target, std::string& name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = temporaryName(target);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
 
 int createTemporary(const std::string& target, std::string& name)
 {
-    std::string pattern = patternFor(target);
     // No signal may come between the file's creation and its entry in the table.
     sigset_t previous;
     ::pthread_sigmask(SIG_BLOCK, &handledSignals(), &previous);
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const int fd = createUnder(target, name);
     const int error = errno;
-    if (fd >= 0) {
-        name = pattern;
-        for (int i = 0; i < kMostTemporaries; ++i) {
-            if (!gInUse[i] && pattern.size() < PATH_MAX) {
-                std::memcpy(gTemporaries[i], pattern.c_str(), pattern.size() + 1);
-                gInUse[i] = 1;
-                break;
-            }
+    for (int i = 0; fd >= 0 && i < kMostTemporaries; ++i) {
+        if (!gInUse[i] && name.size() < PATH_MAX) {
+            std::memcpy(gTemporaries[i], name.c_str(), name.size() + 1);
+            gInUse[i] = 1;
+            break;
         }
     }
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);

@@ -17,11 +17,10 @@ namespace {
 QString titleOf(const Results& results)
 {
     const BatchSummary& summary = results.summary;
-    QString title =
-        summary.runs == 1
-            ? QStringLiteral("Estimate of π from one run of %1 needles")
-            : QStringLiteral("Estimates of π from %1 runs of %2 needles").arg(summary.runs);
-    title = title.arg(summary.needles);
+    QString title = summary.runs == 1
+                        ? QStringLiteral("Estimate of π from one run of %1 %2")
+                        : QStringLiteral("Estimates of π from %1 runs of %2 %3").arg(summary.runs);
+    title = title.arg(summary.needles).arg(needlesAfter(summary.needles));
     if (summary.deduction != 0) {
         title += QStringLiteral(", deduction %1").arg(summary.deduction);
     }

@@ -25,8 +25,9 @@ public:
         const SpacePlot plot(
             plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), results.spaceNeedles));
         const QString title =
-            QStringLiteral("The first %1 needles of run 1 where they fell; rule: %2, seed %3")
+            QStringLiteral("The first %1 %2 of run 1 where they fell; rule: %3, seed %4")
                 .arg(QLocale(QLocale::English).toString(results.spaceNeedles))
+                .arg(needlesAfter(results.spaceNeedles))
                 .arg(QString::fromStdString(description(plan.rule)))
                 .arg(plan.seed);
         return plotFile(format_, title, [&](QPainter& painter) {

@@ -21,8 +21,9 @@ public:
     std::string finish(const Results& results) const override
     {
         const QString title =
-            QStringLiteral("One run of %1 needles as it goes; rule: %2, seed %3")
+            QStringLiteral("One run of %1 %2 as it goes; rule: %3, seed %4")
                 .arg(QLocale(QLocale::English).toString(qlonglong(results.trace.back().needles)))
+                .arg(needlesAfter(results.trace.back().needles))
                 .arg(QString::fromStdString(description(results.plan.rule)))
                 .arg(results.plan.seed);
         const TracePlot plot(results.plan.rule, results.trace, results.inference.z);
