@@ -83,6 +83,14 @@ class CommandLines(unittest.TestCase):
             (["--rule", "geometric", "--length", "1e999"], "--length must be a finite positive"),
             (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
             (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
+            (["--space", "s.txt"], "--space writes FILE.png or FILE.svg"),
+            (["--space", "s.png", "--trace", "t.csv"], "--space needs a batch of runs"),
+            (["--intervals", "i.svg", "--trace", "t.csv"], "--intervals needs a batch of runs"),
+            (["--intervals", "i.svg", "--rule", "geometric", "--length", "100"],
+             "--intervals shows estimates of pi, and --rule geometric (length 100, spacing 80)"),
+            (["--space", "s.png", "--space-needles", "1001"],
+             "--space-needles must be a whole number from 1 to 1000"),
+            (["--space-needles", "10"], "--space-needles belongs to --space"),
             (["--trace", "t.csv", "--csv", "t.csv"], "--csv and --trace name the same file"),
             (["--trace", "t.csv", "--json", "./t.csv"], "--json and --trace name the same file"),
             (["--plot", "p.svg", "--trace", "p.svg"], "--plot and --trace name the same file"),
@@ -340,6 +348,18 @@ class Files(unittest.TestCase):
             self.assertIn("bars ", words)
         run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
         self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
+        # The space of throws: a point a needle, hits blue and misses green as on the board,
+        # and both regions' rates; the intervals: how many of the first hundred hold pi.
+        self.assertEqual(run("--runs", "100", "--seed", "7", "--space", self.path("s.svg"),
+                             "--space-needles", "300", "--intervals", self.path("i.svg"),
+                             "--quiet").returncode, 0)
+        space = self.read("s.svg").decode()
+        self.assertEqual(space.count('fill="#0000ff"') + space.count('fill="#00ff00"'), 305)
+        self.assertIn("rate 0.330691", space)
+        self.assertIn("rate 0.318310", space)
+        words = " ".join(ElementTree.parse(self.path("i.svg")).getroot().itertext()).split()
+        self.assertIn("0.950 of all 100 runs hold", " ".join(words))
+        self.assertIn("95 of 100", " ".join(words))
 
     def test_a_terminal_follows_a_long_run(self):
         pid, terminal = pty.fork()

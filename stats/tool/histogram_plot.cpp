@@ -49,6 +49,21 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
     high_ += margin;
 }
 
+HistogramPlot HistogramPlot::ofBatch(const HitTally& tally, const BatchSummary& summary,
+                                     double factor, const HitLaw& law)
+{
+    // Every run with the same hits has the same estimate.
+    HistogramPlot plot(estimatesOf(tally, summary.needles, summary.deduction, factor),
+                       *summary.withDeduction.mean);
+    plot.setExpected(expectedRuns(law, summary.runs, plot.counts().size(),
+                                  [&](std::int64_t hits) -> std::optional<std::size_t> {
+                                      const auto estimate = runEstimate(
+                                          summary.needles, summary.deduction, hits, factor);
+                                      return estimate ? plot.binOf(*estimate) : std::nullopt;
+                                  }));
+    return plot;
+}
+
 std::optional<std::size_t> HistogramPlot::binOf(double value) const
 {
     const double bin = std::floor((value - binStart_) / binWidth_);

@@ -12,6 +12,7 @@
 
 #include "stats/batch_summary.h"
 #include "stats/tool/axis_ticks.h"
+#include "stats/tool/exact_law.h"
 
 class QPainter;
 
@@ -28,6 +29,10 @@ public:
 
     // `estimates` must hold at least one run.
     HistogramPlot(std::span<const Tally> estimates, double mean);
+    // The histogram of a batch's estimates after the deduction, `factor` times needles over the
+    // count, with the runs the law expects in each bar. The batch has at least one estimate.
+    static HistogramPlot ofBatch(const HitTally& tally, const BatchSummary& summary, double factor,
+                                 const HitLaw& law);
 
     // Paints onto a device of the plots' size.
     void paint(QPainter& painter, const QString& title) const;

@@ -44,15 +44,8 @@ public:
         if (!factor || !summary.withDeduction.mean) {
             throw std::runtime_error("no run gave an estimate to plot");
         }
-        // Every run with the same hits has the same estimate.
-        HistogramPlot plot(estimatesOf(results.tally, summary.needles, summary.deduction, *factor),
-                           *summary.withDeduction.mean);
-        plot.setExpected(expectedRuns(results.inference.law, summary.runs, plot.counts().size(),
-                                      [&](std::int64_t hits) -> std::optional<std::size_t> {
-                                          const auto estimate = runEstimate(
-                                              summary.needles, summary.deduction, hits, *factor);
-                                          return estimate ? plot.binOf(*estimate) : std::nullopt;
-                                      }));
+        const HistogramPlot plot =
+            HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law);
         const QString title = titleOf(results);
         return plotFile(format_, title, [&](QPainter& painter) {
             plot.paint(painter, title);
