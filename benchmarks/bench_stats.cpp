@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 // Needles per second of the statistics companion's counting: the bulk counter beside the needle
-// loop it replaced, in one run, so that both meet the same machine load; and the geometric
-// rule's counter, whose rows `make bench` follows with NumPy doing the same work
-// (numpy_geometric.py).
+// loop it replaced, in one run, so that both meet the same machine load; a class's batch alone
+// and with what the exact law says of it; and the geometric rule's counter, whose rows
+// `make bench` follows with NumPy doing the same work (numpy_geometric.py).
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +23,7 @@
 #include "stats/rules/geometric/geometric_needles.h"
 #include "stats/rules/window/window_needles.h"
 #include "stats/run_seed.h"
+#include "stats/tool/inference.h"
 
 namespace {
 
@@ -195,6 +196,48 @@ void BM_Batch50000(benchmark::State& state)
 BENCHMARK(BM_Batch50000)
     ->Arg(1)
     ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+// What a teacher's batch costs, 2,000 runs of 50,000 needles on one thread, counted alone and
+// counted with everything the summary works out from the tally: its figures, and what the exact
+// law says of the runs (the test against it and the coverage of the runs' intervals).
+void batchForAClass(benchmark::State& state, bool withTheLaw)
+{
+    const buffon::BatchPlan plan{50000, 2000, 20261207, 1, {}};
+    double figure = 0;
+    for (auto _ : state) {
+        std::atomic<std::int64_t> thrown{0};
+        buffon::HitTally tally;
+        buffon::runBatch(plan, thrown, [&](std::span<const std::int32_t> hits, std::int64_t) {
+            for (const std::int32_t h : hits) {
+                ++tally[h];
+            }
+            return true;
+        });
+        if (withTheLaw) {
+            const buffon::Inference inference = buffon::inferenceOf(tally, plan);
+            figure = buffon::summarise(tally, plan, inference.z).hitFraction +
+                     inference.fit->pValue + inference.coverage->share;
+        }
+        benchmark::DoNotOptimize(tally.size());
+    }
+    state.SetItemsProcessed(state.iterations() * plan.runs * plan.needles);
+    benchmark::DoNotOptimize(figure);
+}
+
+void BM_ClassBatch(benchmark::State& state)
+{
+    batchForAClass(state, false);
+}
+BENCHMARK(BM_ClassBatch)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+
+void BM_ClassBatchWithTheLaw(benchmark::State& state)
+{
+    batchForAClass(state, true);
+}
+BENCHMARK(BM_ClassBatchWithTheLaw)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();

@@ -19,7 +19,7 @@ namespace {
 
 constexpr QRect kArea(90, 104, kPlotWidth - 130, kPlotHeight - 164);
 // Enough samples of the regions' bounds that no curve shows a corner.
-constexpr int kSamples = 480;
+constexpr int kSamples = 240;
 
 QColor colourOf(PaletteIndex index)
 {
@@ -112,13 +112,17 @@ void SpacePlot::paintRegions(QPainter& painter) const
 
 void SpacePlot::paintThrows(QPainter& painter) const
 {
-    painter.save();
-    painter.setPen(Qt::NoPen);
+    // One shape of dots a colour keeps an SVG file small however many needles it shows.
+    QPainterPath hits;
+    QPainterPath misses;
+    // Dots that overlap fill each other, not cancel out.
+    hits.setFillRule(Qt::WindingFill);
+    misses.setFillRule(Qt::WindingFill);
     for (const Throw& needle : throws_) {
-        painter.setBrush(colourOf(needle.hit ? PaletteIndex::LightBlue : PaletteIndex::LightGreen));
-        painter.drawEllipse(pointOf(needle.angle, needle.height), 1.6, 1.6);
+        (needle.hit ? hits : misses).addEllipse(pointOf(needle.angle, needle.height), 1.6, 1.6);
     }
-    painter.restore();
+    painter.fillPath(misses, colourOf(PaletteIndex::LightGreen));
+    painter.fillPath(hits, colourOf(PaletteIndex::LightBlue));
 }
 
 void SpacePlot::paintAxes(QPainter& painter) const
