@@ -24,7 +24,9 @@ same experiment at once, as a teacher may want for a class, and reports how
 the estimate scatters from run to run, with a CSV table of the runs, JSON
 figures and a PNG or SVG histogram. It also throws the textbook experiment,
 needles of any length on endless lines, beside the window's, and follows one
-long run as its estimate converges.]])
+long run as its estimate converges. It tests the runs against the exact
+binomial law of their hits, draws the space of throws with each rule's hit
+region, and counts how often the runs' own 95% intervals hold pi.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
