@@ -45,7 +45,7 @@ public:
     bool finish(const Results& results)
     {
         try {
-            return write(exporter_.finish(results)) && (opened_ || open()) &&
+            return write(exporter_.finish(results)) && (opened_ || open() || fail(file_.error())) &&
                    (file_.commit() || fail(file_.error()));
         } catch (const std::runtime_error& error) {
             return fail(error.what());
