@@ -300,13 +300,19 @@ bool clash(const FileIdentity& one, const FileIdentity& other)
 
 Check outputsApart(const std::vector<RequestedOutput>& outputs)
 {
-    std::vector<FileIdentity> identities;
+    std::vector<Destination> destinations;
     for (const RequestedOutput& output : outputs) {
-        identities.push_back(identityOf(destinationOf(output.path)));
+        destinations.push_back(destinationOf(output.path));
     }
+    // One descriptor named twice is the same file even on a terminal.
+    const auto sameDescriptor = [](const Destination& one, const Destination& other) {
+        return one.kind == Destination::Kind::Descriptor &&
+               other.kind == Destination::Kind::Descriptor && one.descriptor == other.descriptor;
+    };
     for (std::size_t one = 0; one < outputs.size(); ++one) {
         for (std::size_t other = one + 1; other < outputs.size(); ++other) {
-            if (clash(identities[one], identities[other])) {
+            if (sameDescriptor(destinations[one], destinations[other]) ||
+                clash(identityOf(destinations[one]), identityOf(destinations[other]))) {
                 return "--" + std::string(outputs[one].kind->option) + " and --" +
                        std::string(outputs[other].kind->option) + " name the same file";
             }
