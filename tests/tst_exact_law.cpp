@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 #include "stats/batch_summary.h"
 #include "stats/run_seed.h"
@@ -117,6 +118,19 @@ private slots:
             }
         }
         QCOMPARE(plot.expected().size(), sums.size());
+        // The law keeps every count a run can show, and its probabilities with the tails past
+        // its ends make one.
+        for (const auto& [needles, first, last] :
+             {std::tuple{10, 0, 10}, std::tuple{50000, 15700, 17370}}) {
+            const HitLaw law(needles, rate);
+            QVERIFY(law.lowest() <= first && law.highest() >= last && law.highest() <= needles);
+            long double total = law.belowLowest() + law.aboveHighest();
+            for (std::int64_t hits = law.lowest(); hits <= law.highest(); ++hits) {
+                total += law.probability(hits);
+            }
+            QCOMPARE_LT(std::abs(static_cast<double>(total) - 1), 1e-12);
+            QCOMPARE(law.probability(law.highest() + 1), 0.0);
+        }
         for (std::size_t bin = 0; bin < sums.size(); ++bin) {
             QCOMPARE_LT(std::abs(plot.expected()[bin] - static_cast<double>(sums[bin])), 1e-9);
         }
