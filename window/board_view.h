@@ -22,8 +22,6 @@ class BoardView final : public QFrame, public Board {
 public:
     explicit BoardView(QWidget* parent = nullptr);
 
-    const PixelBoard& pixels() const { return pixels_; }
-
     void clear() override;
     void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
 
