@@ -98,7 +98,7 @@ QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text(entry.text));
+    label->setText(controlText(entry));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
@@ -188,27 +188,28 @@ void MainWindow::createControls()
             }
             break;
         case ControlRole::RunButton: {
-            auto* button = new CommandButton(text(entry.text), this);
-            const RunSize& size = kRunSizes.at(static_cast<std::size_t>(entry.runSize));
+            const QString caption = controlText(entry);
+            const RunSize& size = *entry.runSize;
+            auto* button = new CommandButton(caption, this);
             runButtons_.emplace_back(button, &size);
-            button->setAccessibleName(tr("Throw %1 needles").arg(text(entry.text)));
+            button->setAccessibleName(tr("Throw %1 needles").arg(caption));
             button->setAccessibleDescription(
                 size.deduction == 0
                     ? tr("Throws %1 needles onto the board, then shows how many met a line and "
                          "the estimate of pi")
-                          .arg(text(entry.text))
+                          .arg(caption)
                     : tr("Throws %1 needles onto the board, then shows how many met a line, less "
                          "%2, and the estimate of pi")
-                          .arg(text(entry.text))
+                          .arg(caption)
                           .arg(size.deduction));
             placeControl(button, entry);
             break;
         }
         case ControlRole::InitButton:
-            placeControl(initButton_ = new CommandButton(text(entry.text), this), entry);
+            placeControl(initButton_ = new CommandButton(controlText(entry), this), entry);
             break;
         case ControlRole::ExitButton:
-            placeControl(exitButton_ = new CommandButton(text(entry.text), this), entry);
+            placeControl(exitButton_ = new CommandButton(controlText(entry), this), entry);
             break;
         }
     }
