@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "window/main_window.h"
 
 namespace {
@@ -32,16 +32,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("buffon-needle"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BUFFON_VERSION));
-    {
-        // Help and version need no display.
-        QCoreApplication commandLine(argc, argv);
-        QCommandLineParser parser;
-        parser.setApplicationDescription(QStringLiteral(
-            "Estimates pi by Buffon's needle experiment and shows every needle as it falls.\n"
-            "The window takes no other options; buffon-needle-stats runs many runs at once."));
-        parser.addHelpOption();
-        parser.addVersionOption();
-        parser.process(commandLine);
+    const buffon::CommandLine commandLine = buffon::readCommandLine(argc, argv);
+    if (commandLine.exitStatus) {
+        return *commandLine.exitStatus;
     }
 
     qInstallMessageHandler(reportMissingDisplay);
