@@ -19,14 +19,17 @@ struct QtOption {
 // dashes, the last ones on X11 only. A program that read its arguments before Qt would
 // otherwise refuse them, and a session manager restores a program with -session.
 constexpr QtOption kQtOptions[] = {
-    {"platform", true},      {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},        {"qmljsdebugger", true},      {"qwindowgeometry", true},
-    {"qwindowicon", true},   {"qwindowtitle", true},       {"reverse", false},
-    {"session", true},       {"style", true},              {"stylesheet", true},
-    {"widgetcount", false},  {"testability", false},       {"display", true},
-    {"geometry", true},      {"title", true},              {"icon", true},
-    {"name", true},          {"visual", true},             {"nograb", false},
-    {"dograb", false},
+    {"platform", true},      {"platformpluginpath", true},
+    {"platformtheme", true}, {"plugin", true},
+    {"qmljsdebugger", true}, {"qwindowgeometry", true},
+    {"qwindowicon", true},   {"qwindowtitle", true},
+    {"reverse", false},      {"session", true},
+    {"style", true},         {"stylesheet", true},
+    {"widgetcount", false},  {"testability", false},
+    {"display", true},       {"geometry", true},
+    {"title", true},         {"icon", true},
+    {"name", true},          {"visual", true},
+    {"nograb", false},       {"dograb", false},
 };
 
 }  // namespace
@@ -64,8 +67,9 @@ CommandLine readCommandLine(int& argc, char* argv[])
         if (parser.isSet(QStringLiteral("help-all"))) {
             text += QStringLiteral("\nQt's options:\n");
             for (const QtOption& option : kQtOptions) {
-                text += QStringLiteral("  -%1%2\n").arg(QString::fromLatin1(option.name),
-                                                        option.takesValue ? " <value>" : "");
+                text +=
+                    QStringLiteral("  -%1%2\n")
+                        .arg(QString::fromLatin1(option.name), option.takesValue ? " <value>" : "");
             }
         }
         std::fputs(qUtf8Printable(text), stdout);

@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: MIT
 # The window program's command line, and the program started where there is no display: help
 # and version still answer, Qt's own options are taken as any Qt program takes them, an unknown
-# option is refused with one line and status 2, and without a display the program ends with
-# one line that says what is missing, and status 1.
+# option is refused with one line and status 2, and a platform that cannot start ends the
+# program with one line that says why, and status 1.
 # Usage: window_program.sh PROGRAM VERSION
 set -u
 program=$1 version=$2
@@ -27,7 +27,7 @@ for options in "-platform offscreen" "-style Fusion" "--style=Fusion" "-reverse"
     [ -z "$(grep -v 'no audio output device' <<<"$said")" ] || fail "$options: $said"
 done
 
-# One line and status: the program's own options, then Qt's, then no display.
+# One line and status: the program's own options, then Qt's, then the display.
 while IFS='|' read -r environment options status expected; do
     said=$(env $environment "$program" $options 2>&1)
     got=$?
@@ -40,5 +40,7 @@ done <<'ROWS'
 |-platform|2|Missing value after '-platform'.
 QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
 ||1|no display found*DISPLAY*
+QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb*
+DISPLAY=:0|-platform bogus|1|*"bogus"*Available platform plugins are:*xcb*
 ROWS
 echo "ok"
