@@ -209,24 +209,26 @@ private slots:
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram_data()
     {
-        // The program's focus window, step by step: W the watched window, O another window of the
-        // program (a dialog, say), - none of the program's (another program has the focus, or X11
-        // is between two of the program's windows).
-        QTest::addColumn<QString>("focus");
+        // What happens to the watched window W, step by step: S it is first shown; the
+        // program's focus window becomes W, O another window of the program (a dialog, say), or -
+        // none of the program's (another program has the focus, or X11 is between two of the
+        // program's windows).
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<int>("activations");
-        QTest::newRow("first showing") << "W" << 1;
-        QTest::newRow("first showing after another own window") << "OW" << 1;
-        QTest::newRow("focus staying") << "WW" << 1;
-        QTest::newRow("back from another own window") << "WOW" << 2;
-        QTest::newRow("back from a dialog closing on X11") << "WO-W" << 2;
-        QTest::newRow("back from another program") << "W-W" << 1;
-        QTest::newRow("another program after coming back from an own window") << "WOW-W" << 2;
-        QTest::newRow("an own window between two other programs") << "W-O-W" << 2;
+        QTest::newRow("first showing, the focus withheld") << "S" << 1;
+        QTest::newRow("first showing, then the focus") << "SW" << 1;
+        QTest::newRow("focus staying") << "SWW" << 1;
+        QTest::newRow("first focus after another own window") << "SOW" << 2;
+        QTest::newRow("back from another own window") << "SWOW" << 2;
+        QTest::newRow("back from a dialog closing on X11") << "SWO-W" << 2;
+        QTest::newRow("back from another program") << "SW-W" << 1;
+        QTest::newRow("another program after coming back from an own window") << "SWOW-W" << 2;
+        QTest::newRow("an own window between two other programs") << "SW-O-W" << 2;
     }
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram()
     {
-        QFETCH(QString, focus);
+        QFETCH(QString, steps);
         QFETCH(int, activations);
         QWidget watched;
         watched.winId();  // gives it its native window, as showing would
@@ -234,7 +236,12 @@ private slots:
         ActivationWatcher watcher;
         watcher.watch(&watched);
         QSignalSpy activated(&watcher, &ActivationWatcher::activated);
-        for (const QChar step : focus) {
+        for (const QChar step : steps) {
+            if (step == 'S') {
+                QShowEvent shown;
+                QCoreApplication::sendEvent(&watched, &shown);
+                continue;
+            }
             watcher.focusWindowChanged(step == 'W'   ? watched.windowHandle()
                                        : step == 'O' ? &other
                                                      : nullptr);
@@ -279,7 +286,8 @@ private slots:
         QCOMPARE(text(window, "Label2"),
                  count ? QString::fromStdString(numberText(double(needles) / count, separator))
                        : QString());
-        // Five standard deviations from the hit rule's rate at 1,000 needles would point at a fault.
+        // Five standard deviations from the hit rule's rate at 1,000 needles would point at a
+        // fault.
         QVERIFY(needles < 1000 || qAbs(double(count) / needles - 0.32) < 0.08);
     }
 
