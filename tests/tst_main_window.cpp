@@ -297,12 +297,29 @@ private slots:
         QPalette dark(Qt::white, QColor(40, 40, 40), QColor(60, 60, 60), QColor(20, 20, 20),
                       QColor(30, 30, 30), Qt::white, QColor(30, 30, 30));
         QApplication::setPalette(dark);
-        MainWindow window;
+        RecordingDevice device;
+        MainWindow window(&device);
         showAndActivate(window);
         click(window, "Command7");
         QCoreApplication::processEvents();
         const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+        // The failure box and the exit box are windows of their own, with the window's face.
+        QList<int> boxGrounds;
+        device.onCommand = [](const QString& command) {
+            if (command == "Open") {
+                throw DeviceError("The sound device is busy.");
+            }
+        };
+        for (const char* button : {"Command1", "Command5"}) {
+            answerNextBox([&](QMessageBox* box) {
+                boxGrounds << qGray(box->grab().toImage().pixel(2, 2));
+                box->accept();
+            });
+            click(window, button);
+            device.onCommand = nullptr;
+        }
         QApplication::setPalette(desktop);
+        QCOMPARE(boxGrounds, (QList<int>{240, 240}));
         // Dark text on a light ground, on the labels, the results and the buttons.
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label7", "Command7"}) {
             const QRect area = control(window, name)->geometry();

@@ -106,6 +106,20 @@ QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
     return label;
 }
 
+// A box of the window's own. Boxes are windows of their own and take no palette from the
+// window, so it is handed to them; and some desktop themes give OK an access key ("&OK").
+void showBox(QWidget& window, QMessageBox::Icon icon, const char* objectName, const QString& prompt)
+{
+    QMessageBox box(icon, text(kBoxTitle), prompt, QMessageBox::Ok, &window);
+    box.setObjectName(QString::fromLatin1(objectName));
+    box.setPalette(window.palette());
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    ok->setText(QStringLiteral("OK"));
+    // A plain OK: some styles put an icon on dialog buttons.
+    ok->setIcon(QIcon());
+    box.exec();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent), device_(device)
@@ -266,7 +280,7 @@ bool MainWindow::guarded(Step&& step)
 void MainWindow::reportFailure(const QString& what)
 {
     std::fprintf(stderr, "buffon-needle: %s\n", qUtf8Printable(what));
-    QMessageBox::warning(this, text(kBoxTitle), what);
+    showBox(*this, QMessageBox::Warning, "FailureBox", what);
 }
 
 void MainWindow::startRun(const RunSize& size)
@@ -312,13 +326,8 @@ void MainWindow::exitProgram()
 {
     guarded([&] {
         playCue(*device_, text(kExitCue));
-        QMessageBox box(QMessageBox::NoIcon, text(kBoxTitle), text(kExitPrompt), QMessageBox::Ok,
-                        this);
-        box.setObjectName(QStringLiteral("ExitBox"));
-        // A plain OK: some styles put an icon on dialog buttons.
-        box.button(QMessageBox::Ok)->setIcon(QIcon());
         // A box with the single OK button answers OK however it is dismissed.
-        box.exec();
+        showBox(*this, QMessageBox::NoIcon, "ExitBox", text(kExitPrompt));
         close();
     });
 }
