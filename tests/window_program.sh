@@ -21,7 +21,7 @@ done
 # there is none, comes after the first paint) and stays up until it is ended.
 for options in "-platform offscreen" "-style Fusion" "--style=Fusion" "-reverse" "-display :0" \
     "-geometry 100x100" "-session abc" "-qwindowtitle Needles" "-widgetcount"; do
-    said=$(QT_QPA_PLATFORM=offscreen timeout 3 "$program" $options 2>&1)
+    said=$(QT_QPA_PLATFORM=offscreen timeout 2 "$program" $options 2>&1)
     status=$?
     [ "$status" -eq 124 ] || fail "$options: status $status: $said"
     [ -z "$(grep -v 'no audio output device' <<<"$said")" ] || fail "$options: $said"
