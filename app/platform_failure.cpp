@@ -53,8 +53,9 @@ void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString
     }
     QString reason;
     if (messages.noDisplay) {
-        reason = QStringLiteral("no display found; start it on a desktop, or give it one with "
-                                "DISPLAY (for example: xvfb-run buffon-needle)");
+        reason = QStringLiteral(
+            "no display found; start it on a desktop, or give it one with "
+            "DISPLAY (for example: xvfb-run buffon-needle)");
     } else {
         QStringList sentences;
         for (const QString& said : messages.reasons) {
