@@ -8,7 +8,9 @@
 #include <set>
 #include <utility>
 
+#include "experiment/needle.h"
 #include "experiment/pixel_board.h"
+#include "experiment/random_source.h"
 
 using namespace buffon;
 
@@ -22,8 +24,8 @@ using Pixels = std::set<std::pair<int, int>>;
 Pixels painted(const PixelBoard& board, int dx = 0, int dy = 0)
 {
     Pixels painted;
-    for (int y = 0; y < kBoardHeight; ++y) {
-        for (int x = 0; x < kBoardWidth; ++x) {
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x) {
             if (board.pixelAt(x, y) != kWhite) {
                 painted.insert({x + dx, y + dy});
             }
@@ -121,6 +123,60 @@ private slots:
         }
         QVERIFY(!clipped.empty());
         QCOMPARE(clipped, expected);
+    }
+
+    void scaledBoardsDrawTheSameNeedlesInFinerPixels_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1.25") << 1.25;
+        QTest::newRow("1.5") << 1.5;
+        QTest::newRow("2") << 2.0;
+    }
+
+    void scaledBoardsDrawTheSameNeedlesInFinerPixels()
+    {
+        // The board of a screen with `scale` device pixels to the layout's pixel: the ruled lines
+        // one of its pixels high, and every needle over the pixels it has at 1x, as long as the
+        // scale makes it, not as thick.
+        QFETCH(double, scale);
+        PixelBoard fine(int(std::ceil(kBoardWidth * scale)), int(std::ceil(kBoardHeight * scale)),
+                        scale);
+        ruleBoard(fine, PaletteIndex::Black);
+        Pixels ruled;
+        for (const int line : kRuledLines) {
+            for (int x = 0; x < kLineEnd * scale; ++x) {
+                ruled.insert({x, int(line * scale)});
+            }
+        }
+        QCOMPARE(painted(fine), ruled);
+        PixelBoard coarse;
+        UniformRandomSource random(45296.25f);
+        for (int needles = 0; needles < 100;) {
+            const Needle needle = throwNeedle(random);
+            if (std::max<double>(needle.startPixelY, needle.endPixelY) >= kBoardHeight) {
+                continue;  // cut at the bottom edge, which falls within a pixel of a scaled board
+            }
+            ++needles;
+            fine.clear();
+            coarse.clear();
+            drawNeedle(fine, needle);
+            drawNeedle(coarse, needle);
+            const Pixels thin = painted(fine);
+            const Pixels wide = painted(coarse);
+            QVERIFY(qAbs(double(thin.size()) - scale * double(wide.size())) <= 2);
+            for (const auto& [x, y] : thin) {
+                // The unit under the pixel's middle, or one next to it, has the needle at 1x.
+                const int unitX = int((x + 0.5) / scale);
+                const int unitY = int((y + 0.5) / scale);
+                int near = 0;
+                for (int dx = -1; dx <= 1; ++dx) {
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        near += int(wide.count({unitX + dx, unitY + dy}));
+                    }
+                }
+                QVERIFY(near > 0);
+            }
+        }
     }
 
     void wildCoordinatesStayInside()

@@ -4,7 +4,8 @@
 # Runs a command in a private X session: its own Xvfb display with the openbox window manager,
 # which activation and focus need, and fresh runtime and configuration folders, so that it
 # neither needs nor disturbs a desktop and reads no user settings. --no-window-manager leaves
-# openbox out: nothing then gives a window the focus.
+# openbox out: nothing then gives a window the focus. X_SESSION_SCREEN sets the screen's size,
+# 1280x1024x24 by default.
 # Usage: x_session.sh [--no-window-manager] COMMAND [ARGUMENT...]
 set -euo pipefail
 
@@ -50,7 +51,7 @@ wait_for() {
 }
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${X_SESSION_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
 pids+=($!)
 wait_for -s "$work/display" Xvfb
 export DISPLAY=":$(head -n 1 "$work/display")"

@@ -4,10 +4,11 @@
 """The real program in a real X session, started as a user would, driven with xdotool and
 judged by screenshots taken with ImageMagick's import.
 
-Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused]
+Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused|scaled]
 The steps run in order on one instance of the program, each from where the previous left it;
 with "dark" the desktop's theme is GNOME's dark one; "unfocused" only checks the start, for a
-session where nothing gives the window the focus. Screenshots of the steps are left in the
+session where nothing gives the window the focus; "scaled" checks the start and a run on
+scaled screens instead, in a session whose screen is large enough for them. Screenshots of the steps are left in the
 working directory for whoever looks into a failure.
 """
 import os
@@ -98,45 +99,53 @@ class Shot:
         return [self.pixel(left + x, top + y) for y in range(height) for x in range(width)]
 
 
-def fault(shot, after_run):
-    """Why the window is not as it should be when fresh or after a run; None if it is."""
-    if (shot.width, shot.height) != (570, 636):
+def fault(shot, after_run, ratio=1):
+    """Why the window is not as it should be when fresh or after a run; None if it is. At a
+    device pixel ratio the window has that many pixels to each of the layout's, and the board's
+    lines are one of them high."""
+    def at(value):
+        return int(value * ratio + 0.5)
+    if (shot.width, shot.height) != (at(570), at(636)):
         return "no screenshot of the whole window"
+    left, top = at(BOARD[0]), at(BOARD[1])
+    board = (left, top, at(BOARD[0] + BOARD[2]) - left, at(BOARD[1] + BOARD[3]) - top)
+    ruled, lines = int(RULED_WIDTH * ratio), [int(y * ratio) for y in range(80, 401, 80)]
 
     def wrong(x, y, colour):
-        line = x < RULED_WIDTH and y > 0 and y % 80 == 0
-        needle = after_run and x < RULED_WIDTH and colour in (BLUE, GREEN)
+        line = x < ruled and y in lines
+        needle = after_run and x < ruled and colour in (BLUE, GREEN)
         return not needle and colour != ((RED if after_run else BLACK) if line else WHITE)
-    bad = shot.count(BOARD, wrong)
+    bad = shot.count(board, wrong)
     if bad:
         return "%d board pixels are wrong" % bad
     for label in (HIT_COUNT, ESTIMATE):
-        ink = shot.count(label, lambda x, y, c: max(c) < 128 if after_run else c != FACE)
+        area = [at(value) for value in label]
+        ink = shot.count(area, lambda x, y, c: max(c) < 128 if after_run else c != FACE)
         if bool(ink) != after_run:
             return "the label at %d,%d is wrong" % label[:2]
     if after_run:
         for colour in (BLUE, GREEN):
-            if not shot.count(BOARD, lambda x, y, c: c == colour):
+            if not shot.count(board, lambda x, y, c: c == colour):
                 return "no needle drawn in %s" % (colour,)
-        for y in range(80, 401, 80):
-            row = (BOARD[0], BOARD[1] + y, RULED_WIDTH, 1)
-            if 2 * shot.count(row, lambda x, y, c: c == RED) <= RULED_WIDTH:
+        for y in lines:
+            row = (left, top + y, ruled, 1)
+            if 2 * shot.count(row, lambda x, y, c: c == RED) <= ruled:
                 return "board row %d is not a red line" % y
     return None
 
 
-def settle(window, name, after_run):
+def settle(window, name, after_run, ratio=1):
     """Waits until the window shows a state without fault and stops changing."""
     previous = [None]
 
     def attempt():
         shot = Shot(window)
         settled = previous[0] is not None and shot.data == previous[0].data and \
-            fault(shot, after_run) is None
+            fault(shot, after_run, ratio) is None
         previous[0] = shot
         return settled
     poll(15, attempt)
-    return fault(Shot(window, name), after_run)
+    return fault(Shot(window, name), after_run, ratio)
 
 
 def check(condition, message):
@@ -216,8 +225,37 @@ def forced_close_ends_the_program(program, work):
     check(status is not None, "destroying the window by force ends the program")
 
 
+def scaled(program, work):
+    """On screens of device pixel ratio 1.25, 1.5 and 2 (QT_SCALE_FACTOR), the board is ruled
+    and a run drawn in lines of the screen's own pixels: not one needle pixel in ten has the
+    three neighbours of a square, as pixels of the layout blown up to the screen's would."""
+    for ratio in (1.25, 1.5, 2):
+        user = subprocess.Popen([program], cwd=work, env=dict(os.environ,
+                                                              QT_SCALE_FACTOR=str(ratio)))
+        window = find_window(CAPTION)
+        check(settle(window, "scaled-%s-start" % ratio, False, ratio) is None,
+              "at %s it starts with black lines one pixel high" % ratio)
+        click(window, [int(value * ratio) for value in RUN_1000])
+        check(settle(window, "scaled-%s-after-1000" % ratio, True, ratio) is None,
+              "at %s a run rules red and draws needles" % ratio)
+        shot = Shot(window)
+        needle = lambda c: c in (BLUE, GREEN)
+        board = [int(value * ratio + 0.5) for value in BOARD]
+        squares = shot.count(board, lambda x, y, c: needle(c) and
+                             c == shot.pixel(board[0] + x + 1, board[1] + y) ==
+                             shot.pixel(board[0] + x, board[1] + y + 1) ==
+                             shot.pixel(board[0] + x + 1, board[1] + y + 1))
+        drawn = shot.count(board, lambda x, y, c: needle(c))
+        check(10 * squares < drawn,
+              "at %s needles are fine lines (%d of %d pixels in squares)" % (ratio, squares, drawn))
+        user.kill()
+        user.wait()
+
+
 def main(program, theme):
     work = tempfile.mkdtemp()
+    if theme == "scaled":
+        return scaled(program, work)
     if theme == "dark":
         os.environ.update(GTK_THEME="Adwaita:dark", QT_QPA_PLATFORMTHEME="gtk3")
     user = subprocess.Popen([program], cwd=work)
