@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "window/vector_state.h"
+
 namespace buffon {
 namespace {
 constexpr qint64 kFrameNanoseconds = 16'666'667;
@@ -75,6 +77,7 @@ void BoardView::changed()
     if (sinceRepaint_.nsecsElapsed() >= kFrameNanoseconds) {
         if (isVisible()) {
             repaint();
+            releaseWideVectorState();
         }
         sinceRepaint_.restart();
     }

@@ -26,6 +26,7 @@
 #include "window/control_table.h"
 #include "window/destroyed_window_watcher.h"
 #include "window/run_announcer.h"
+#include "window/vector_state.h"
 
 Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
@@ -293,6 +294,7 @@ void MainWindow::startRun(const RunSize& size)
                 static_cast<double>(clock.nsecsElapsed()) / 1e6);
     });
     const bool ran = guarded([&] {
+        releaseWideVectorState();
         RunContext context{*cue_,
                            *boardView_,
                            random_,
