@@ -70,8 +70,10 @@ def edges(shot, box, ratio, outside, inner_rings):
     for ring, (shaded, lit) in enumerate(inner_rings):
         for step in range(int(ratio)):
             inset = ring * int(ratio) + step
-            found += [shaded(shot.pixel(left + inset, down)), shaded(shot.pixel(across, top + inset)),
-                      lit(shot.pixel(right - 1 - inset, down)), lit(shot.pixel(across, bottom - 1 - inset))]
+            found += [shaded(shot.pixel(left + inset, down)),
+                      shaded(shot.pixel(across, top + inset)),
+                      lit(shot.pixel(right - 1 - inset, down)),
+                      lit(shot.pixel(across, bottom - 1 - inset))]
     return all(found) and shot.pixel(left - 1, down) == shot.pixel(right, down) == \
         shot.pixel(across, top - 1) == shot.pixel(across, bottom) == outside
 
@@ -86,7 +88,8 @@ def layout_holds(window, ratio, window_id):
             extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
             placed[(node.name, bool(node.description))] = \
                 (extents.x - origin.x, extents.y - origin.y, extents.width, extents.height)
-    misplaced = {key: (placed.get(key), box) for key, box in LAYOUT.items() if placed.get(key) != box}
+    misplaced = {key: (placed.get(key), box) for key, box in LAYOUT.items()
+                 if placed.get(key) != box}
     check(not misplaced and len(placed) == len(LAYOUT),
           "every control at its place in the layout %s" % misplaced)
     shot = Shot(window_id, "layout-%s" % ratio)

@@ -8,8 +8,8 @@ Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused
 The steps run in order on one instance of the program, each from where the previous left it;
 with "dark" the desktop's theme is GNOME's dark one; "unfocused" only checks the start, for a
 session where nothing gives the window the focus; "scaled" checks the start and a run on
-scaled screens instead, in a session whose screen is large enough for them. Screenshots of the steps are left in the
-working directory for whoever looks into a failure.
+scaled screens instead, in a session whose screen is large enough for them. Screenshots of the
+steps are left in the working directory for whoever looks into a failure.
 """
 import os
 import re
