@@ -136,15 +136,15 @@ private slots:
     void scaledBoardsDrawTheSameNeedlesInFinerPixels()
     {
         // The board of a screen with `scale` device pixels to the layout's pixel: the ruled lines
-        // one of its pixels high, and every needle over the pixels it has at 1x, as long as the
-        // scale makes it, not as thick.
+        // one of its pixels high, and each needle as many pixels long as the scale makes it, every
+        // one over a unit that has the needle at 1x or next to one.
         QFETCH(double, scale);
         PixelBoard fine(int(std::ceil(kBoardWidth * scale)), int(std::ceil(kBoardHeight * scale)),
                         scale);
         ruleBoard(fine, PaletteIndex::Black);
         Pixels ruled;
-        for (const int line : kRuledLines) {
-            for (int x = 0; x < kLineEnd * scale; ++x) {
+        for (int x = 0; x < kLineEnd * scale; ++x) {
+            for (const int line : kRuledLines) {
                 ruled.insert({x, int(line * scale)});
             }
         }
@@ -153,8 +153,9 @@ private slots:
         UniformRandomSource random(45296.25f);
         for (int needles = 0; needles < 100;) {
             const Needle needle = throwNeedle(random);
+            // The bottom edge falls within a pixel of a scaled board: the needles above it.
             if (std::max<double>(needle.startPixelY, needle.endPixelY) >= kBoardHeight) {
-                continue;  // cut at the bottom edge, which falls within a pixel of a scaled board
+                continue;
             }
             ++needles;
             fine.clear();
@@ -165,14 +166,11 @@ private slots:
             const Pixels wide = painted(coarse);
             QVERIFY(qAbs(double(thin.size()) - scale * double(wide.size())) <= 2);
             for (const auto& [x, y] : thin) {
-                // The unit under the pixel's middle, or one next to it, has the needle at 1x.
                 const int unitX = int((x + 0.5) / scale);
                 const int unitY = int((y + 0.5) / scale);
                 int near = 0;
-                for (int dx = -1; dx <= 1; ++dx) {
-                    for (int dy = -1; dy <= 1; ++dy) {
-                        near += int(wide.count({unitX + dx, unitY + dy}));
-                    }
+                for (int at = 0; at < 9; ++at) {
+                    near += int(wide.count({unitX + at % 3 - 1, unitY + at / 3 - 1}));
                 }
                 QVERIFY(near > 0);
             }
