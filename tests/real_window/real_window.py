@@ -4,12 +4,11 @@
 """The real program in a real X session, started as a user would, driven with xdotool and
 judged by screenshots taken with ImageMagick's import.
 
-Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused|scaled]
+Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused]
 The steps run in order on one instance of the program, each from where the previous left it;
 with "dark" the desktop's theme is GNOME's dark one; "unfocused" only checks the start, for a
-session where nothing gives the window the focus; "scaled" checks the start and a run on
-scaled screens instead, in a session whose screen is large enough for them. Screenshots of the
-steps are left in the working directory for whoever looks into a failure.
+session where nothing gives the window the focus. Screenshots of the steps are left in the
+working directory for whoever looks into a failure.
 """
 import os
 import re
@@ -74,10 +73,12 @@ def click(window, point):
 
 
 class Shot:
-    """A screenshot of a window's client area, 8 bits a channel."""
+    """A screenshot of a window's client area, 8 bits a channel; or of the whole screen, with
+    the window "root"; or the image `ppm` holds."""
 
-    def __init__(self, window, name=None):
-        ppm = run("import", "-silent", "-window", window, "-depth", "8", "ppm:-") or b""
+    def __init__(self, window, name=None, ppm=None):
+        if ppm is None:
+            ppm = run("import", "-silent", "-window", window, "-depth", "8", "ppm:-") or b""
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         self.width, self.height = (int(header[1]), int(header[2])) if header else (0, 0)
         self.data = ppm[header.end():] if header else b""
@@ -98,13 +99,25 @@ class Shot:
         left, top, width, height = area
         return [self.pixel(left + x, top + y) for y in range(height) for x in range(width)]
 
+    def cut(self, area, name=None):
+        """The area as a shot of its own."""
+        left, top, width, height = area
+        rows = [self.data[3 * ((top + y) * self.width + left):][:3 * width] for y in range(height)]
+        return Shot(None, name, b"P6 %d %d 255\n" % (width, height) + b"".join(rows))
+
+
+def scaled(value, ratio):
+    """Where a place of the layout lies on a screen of that device pixel ratio, as Qt rounds."""
+    return int(value * ratio + 0.5)
+
 
 def fault(shot, after_run, ratio=1):
     """Why the window is not as it should be when fresh or after a run; None if it is. At a
     device pixel ratio the window has that many pixels to each of the layout's, and the board's
-    lines are one of them high."""
+    lines and needles are one of them wide: not one needle pixel in ten has the three
+    neighbours of a square, as the layout's pixels blown up to the screen's would."""
     def at(value):
-        return int(value * ratio + 0.5)
+        return scaled(value, ratio)
     if (shot.width, shot.height) != (at(570), at(636)):
         return "no screenshot of the whole window"
     left, top = at(BOARD[0]), at(BOARD[1])
@@ -131,6 +144,12 @@ def fault(shot, after_run, ratio=1):
             row = (left, top + y, ruled, 1)
             if 2 * shot.count(row, lambda x, y, c: c == RED) <= ruled:
                 return "board row %d is not a red line" % y
+        squares = shot.count(board, lambda x, y, c: c in (BLUE, GREEN) and c ==
+                             shot.pixel(left + x + 1, top + y) ==
+                             shot.pixel(left + x, top + y + 1) ==
+                             shot.pixel(left + x + 1, top + y + 1))
+        if 10 * squares > shot.count(board, lambda x, y, c: c in (BLUE, GREEN)):
+            return "%d needle pixels in squares" % squares
     return None
 
 
@@ -225,37 +244,8 @@ def forced_close_ends_the_program(program, work):
     check(status is not None, "destroying the window by force ends the program")
 
 
-def scaled(program, work):
-    """On screens of device pixel ratio 1.25, 1.5 and 2 (QT_SCALE_FACTOR), the board is ruled
-    and a run drawn in lines of the screen's own pixels: not one needle pixel in ten has the
-    three neighbours of a square, as pixels of the layout blown up to the screen's would."""
-    for ratio in (1.25, 1.5, 2):
-        user = subprocess.Popen([program], cwd=work, env=dict(os.environ,
-                                                              QT_SCALE_FACTOR=str(ratio)))
-        window = find_window(CAPTION)
-        check(settle(window, "scaled-%s-start" % ratio, False, ratio) is None,
-              "at %s it starts with black lines one pixel high" % ratio)
-        click(window, [int(value * ratio) for value in RUN_1000])
-        check(settle(window, "scaled-%s-after-1000" % ratio, True, ratio) is None,
-              "at %s a run rules red and draws needles" % ratio)
-        shot = Shot(window)
-        needle = lambda c: c in (BLUE, GREEN)
-        board = [int(value * ratio + 0.5) for value in BOARD]
-        squares = shot.count(board, lambda x, y, c: needle(c) and
-                             c == shot.pixel(board[0] + x + 1, board[1] + y) ==
-                             shot.pixel(board[0] + x, board[1] + y + 1) ==
-                             shot.pixel(board[0] + x + 1, board[1] + y + 1))
-        drawn = shot.count(board, lambda x, y, c: needle(c))
-        check(10 * squares < drawn,
-              "at %s needles are fine lines (%d of %d pixels in squares)" % (ratio, squares, drawn))
-        user.kill()
-        user.wait()
-
-
 def main(program, theme):
     work = tempfile.mkdtemp()
-    if theme == "scaled":
-        return scaled(program, work)
     if theme == "dark":
         os.environ.update(GTK_THEME="Adwaita:dark", QT_QPA_PLATFORMTHEME="gtk3")
     user = subprocess.Popen([program], cwd=work)
