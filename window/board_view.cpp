@@ -4,6 +4,7 @@
 #include "window/board_view.h"
 
 #include <QPainter>
+#include <tuple>
 
 #include "window/vector_state.h"
 
