@@ -10,27 +10,60 @@
 namespace buffon {
 namespace {
 
+// How Qt takes an option's value: none, the next argument, or also after "=" (-style=Fusion).
+enum class Value { None, Next, NextOrAttached };
+
 struct QtOption {
     const char* name;
-    bool takesValue;
+    Value value;
 };
 
 // The options Qt 6 takes out of a widget program's arguments on Linux, each also with two
 // dashes, the last ones on X11 only. A program that read its arguments before Qt would
 // otherwise refuse them, and a session manager restores a program with -session.
 constexpr QtOption kQtOptions[] = {
-    {"platform", true},      {"platformpluginpath", true},
-    {"platformtheme", true}, {"plugin", true},
-    {"qmljsdebugger", true}, {"qwindowgeometry", true},
-    {"qwindowicon", true},   {"qwindowtitle", true},
-    {"reverse", false},      {"session", true},
-    {"style", true},         {"stylesheet", true},
-    {"widgetcount", false},  {"testability", false},
-    {"display", true},       {"geometry", true},
-    {"title", true},         {"icon", true},
-    {"name", true},          {"visual", true},
-    {"nograb", false},       {"dograb", false},
+    {"platform", Value::Next},
+    {"platformpluginpath", Value::Next},
+    {"platformtheme", Value::Next},
+    {"plugin", Value::Next},
+    {"qmljsdebugger", Value::NextOrAttached},
+    {"qwindowgeometry", Value::Next},
+    {"qwindowicon", Value::Next},
+    {"qwindowtitle", Value::Next},
+    {"reverse", Value::None},
+    {"session", Value::Next},
+    {"style", Value::NextOrAttached},
+    {"stylesheet", Value::NextOrAttached},
+    {"widgetcount", Value::None},
+    {"testability", Value::None},
+    {"display", Value::Next},
+    {"geometry", Value::Next},
+    {"title", Value::Next},
+    {"icon", Value::Next},
+    {"name", Value::Next},
+    {"visual", Value::Next},
+    {"nograb", Value::None},
+    {"dograb", Value::None},
 };
+
+// An argument such as -platform=offscreen, which QCommandLineParser would read as the option
+// and its value but Qt leaves alone: taken, it would be ignored without a word.
+QString attachedValueQtIgnores(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        const QString name = argument.section(QLatin1Char('='), 0, 0).remove(QLatin1Char('-'));
+        for (const QtOption& option : kQtOptions) {
+            if (argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
+                name == QLatin1String(option.name) && option.value != Value::NextOrAttached) {
+                return argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+            }
+        }
+    }
+    return {};
+}
 
 }  // namespace
 
@@ -49,16 +82,21 @@ CommandLine readCommandLine(int& argc, char* argv[])
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     for (const QtOption& qtOption : kQtOptions) {
-        QCommandLineOption option(QString::fromLatin1(qtOption.name), QString(),
-                                  qtOption.takesValue ? QStringLiteral("value") : QString());
+        QCommandLineOption option(
+            QString::fromLatin1(qtOption.name), QString(),
+            qtOption.value == Value::None ? QString() : QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
 
     CommandLine line;
-    if (!parser.parse(commandLine.arguments())) {
+    const QString ignored = attachedValueQtIgnores(commandLine.arguments());
+    if (!ignored.isEmpty() || !parser.parse(commandLine.arguments())) {
+        const QString error = ignored.isEmpty()
+                                  ? parser.errorText()
+                                  : QStringLiteral("Unknown option '%1'.").arg(ignored);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(commandLine.applicationName()),
-                     qUtf8Printable(parser.errorText()));
+                     qUtf8Printable(error));
         line.exitStatus = 2;
         return line;
     }
@@ -67,9 +105,9 @@ CommandLine readCommandLine(int& argc, char* argv[])
         if (parser.isSet(QStringLiteral("help-all"))) {
             text += QStringLiteral("\nQt's options:\n");
             for (const QtOption& option : kQtOptions) {
-                text +=
-                    QStringLiteral("  -%1%2\n")
-                        .arg(QString::fromLatin1(option.name), option.takesValue ? " <value>" : "");
+                text += QStringLiteral("  -%1%2\n")
+                            .arg(QString::fromLatin1(option.name),
+                                 option.value == Value::None ? "" : " <value>");
             }
         }
         std::fputs(qUtf8Printable(text), stdout);

@@ -38,6 +38,7 @@ while IFS='|' read -r environment options status expected; do
 done <<'ROWS'
 |--bogus|2|Unknown option 'bogus'.
 |-platform|2|Missing value after '-platform'.
+|-platform=offscreen|2|Unknown option 'platform=offscreen'.
 QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
 ||1|no display found*DISPLAY*
 QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb*
