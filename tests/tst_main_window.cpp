@@ -372,6 +372,42 @@ private slots:
         QCOMPARE_GE(counter.paints, 1);
     }
 
+    void thePictureFollowsTheWindowToAScreenOfAnotherRatio()
+    {
+        MainWindow window;
+        showAndActivate(window);
+        click(window, "Command3");
+        QWidget* board = control(window, "Picture1");
+        const QImage single = board->grab().toImage();
+        QScreen* doubled = QGuiApplication::screens().last();
+        window.windowHandle()->setScreen(doubled);
+        window.move(doubled->geometry().topLeft());
+        QTRY_COMPARE(board->devicePixelRatioF(), 2.0);
+        // Drawn again in the screen's own pixels: every one of them inked lies over a pixel
+        // inked at 1x or next to one, and about twice as many are, not four times.
+        const QImage fine = board->grab().toImage();
+        const auto inked = [](const QImage& image, int x, int y) {
+            return image.pixel(x, y) != 0xffffffff;
+        };
+        int singleInk = 0;
+        int fineInk = 0;
+        for (int y = 4; y < fine.height() - 4; ++y) {
+            for (int x = 4; x < fine.width() - 4; ++x) {
+                singleInk += x % 2 == 0 && y % 2 == 0 && inked(single, x / 2, y / 2);
+                if (!inked(fine, x, y)) {
+                    continue;
+                }
+                ++fineInk;
+                bool near = false;
+                for (int at = 0; at < 9; ++at) {
+                    near = near || inked(single, x / 2 + at % 3 - 1, y / 2 + at / 3 - 1);
+                }
+                QVERIFY2(near, qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(fineInk > singleInk * 3 / 2 && fineInk < singleInk * 5 / 2);
+    }
+
     void keyboardClicksOnlyAFocusedButton()
     {
         MainWindow window;
