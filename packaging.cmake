@@ -37,4 +37,8 @@ set(CPACK_STRIP_FILES ON)
 # needs none of its media plugins. The font is loaded by name at run time, so it is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# Qt's Wayland platform, so that the window runs natively on GNOME's and KDE Plasma's Wayland
+# sessions. Recommended, not required: without it Qt falls back to X11, which these desktops
+# also offer through XWayland, and the window works the same there.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-// Costs of the experiment core: one needle, one line, one whole 50,000-needle run, and the
-// same run painted through QPainter for comparison with the hand-written pixel board.
+// Costs of the experiment core: one needle, one line, one whole 50,000-needle run on the board
+// of a 1x and of a 2x screen, and the same run painted through QPainter for comparison with
+// the hand-written pixel board.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,7 @@
 #include <QPen>
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -139,16 +141,24 @@ void runOnto(Board& board)
     runExperiment(kLargestRun, context);
 }
 
+// At the device pixel ratio of the screen, in percent: the board of a 2x screen has four times
+// the pixels, and every needle twice as many.
 void BM_Run50000OnPixelBoard(benchmark::State& state)
 {
-    PixelBoard board;
+    const double scale = static_cast<double>(state.range(0)) / 100;
+    PixelBoard board(static_cast<int>(std::ceil(kBoardWidth * scale)),
+                     static_cast<int>(std::ceil(kBoardHeight * scale)), scale);
     for (auto _ : state) {
         runOnto(board);
         benchmark::DoNotOptimize(board.data());
     }
     state.SetItemsProcessed(state.iterations() * kLargestRun.needles);
 }
-BENCHMARK(BM_Run50000OnPixelBoard)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Run50000OnPixelBoard)
+    ->ArgName("ratio_percent")
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Run50000WithQPainter(benchmark::State& state)
 {

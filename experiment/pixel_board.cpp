@@ -23,32 +23,35 @@ std::uint32_t packedColour(PaletteIndex index)
 // and its fixed-point coordinates cannot overflow. Only segments reaching this far off the board
 // are touched, and the board itself lies deep inside the margin.
 constexpr double kReach = 1 << 16;
-constexpr double kLeft = -kReach;
-constexpr double kRight = kBoardWidth + kReach;
-constexpr double kTop = -kReach;
-constexpr double kBottom = kBoardHeight + kReach;
 
 enum Side : unsigned { kInside = 0, kBeyondLeft = 1, kBeyondRight = 2, kAbove = 4, kBelow = 8 };
 
-unsigned sidesOutside(double x, double y)
-{
-    return (x < kLeft    ? kBeyondLeft
-            : x > kRight ? kBeyondRight
-                         : kInside) |
-           (y < kTop      ? kAbove
-            : y > kBottom ? kBelow
-                          : kInside);
-}
+struct Margin {
+    double left = -kReach;
+    double top = -kReach;
+    double right;
+    double bottom;
+
+    unsigned sidesOutside(double x, double y) const
+    {
+        return (x < left    ? kBeyondLeft
+                : x > right ? kBeyondRight
+                            : kInside) |
+               (y < top      ? kAbove
+                : y > bottom ? kBelow
+                             : kInside);
+    }
+};
 
 // Cohen-Sutherland: moves each outlying end point onto the edge it lies beyond, along the
 // segment. The edge coordinate is set exactly rather than interpolated, which keeps it sound
 // even for ends near the limits of a float.
-bool clipToReach(double& x1, double& y1, double& x2, double& y2)
+bool clipToReach(const Margin& margin, double& x1, double& y1, double& x2, double& y2)
 {
     // Each pass settles one edge; rounding may call for one more.
     for (int pass = 0; pass < 8; ++pass) {
-        const unsigned sides1 = sidesOutside(x1, y1);
-        const unsigned sides2 = sidesOutside(x2, y2);
+        const unsigned sides1 = margin.sidesOutside(x1, y1);
+        const unsigned sides2 = margin.sidesOutside(x2, y2);
         if ((sides1 | sides2) == kInside) {
             return true;
         }
@@ -60,10 +63,10 @@ bool clipToReach(double& x1, double& y1, double& x2, double& y2)
         double x = 0;
         double y = 0;
         if (sides & (kAbove | kBelow)) {
-            y = (sides & kAbove) ? kTop : kBottom;
+            y = (sides & kAbove) ? margin.top : margin.bottom;
             x = x1 + (x2 - x1) * ((y - y1) / (y2 - y1));
         } else {
-            x = (sides & kBeyondLeft) ? kLeft : kRight;
+            x = (sides & kBeyondLeft) ? margin.left : margin.right;
             y = y1 + (y2 - y1) * ((x - x1) / (x2 - x1));
         }
         (first ? x1 : x2) = x;
@@ -72,10 +75,10 @@ bool clipToReach(double& x1, double& y1, double& x2, double& y2)
     return false;
 }
 
-bool inside(int x, int y)
+bool inside(int x, int y, int width, int height)
 {
-    return static_cast<unsigned>(x) < unsigned{kBoardWidth} &&
-           static_cast<unsigned>(y) < unsigned{kBoardHeight};
+    return static_cast<unsigned>(x) < static_cast<unsigned>(width) &&
+           static_cast<unsigned>(y) < static_cast<unsigned>(height);
 }
 
 // Walks from (x, y) towards (xEnd, yEnd), one pixel per step along the longer axis, stopping
@@ -84,7 +87,8 @@ bool inside(int x, int y)
 // has no branch that depends on the slope. Both variants visit the same pixels; only the
 // checked one may leave the board, and it never writes off it.
 template <bool kChecked>
-void walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t value)
+void walk(std::uint32_t* pixels, int width, int height, int x, int y, int xEnd, int yEnd,
+          std::uint32_t value)
 {
     const std::int64_t dx = xEnd - x;
     const std::int64_t dy = yEnd - y;
@@ -105,8 +109,8 @@ void walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t
     for (std::int64_t i = 0; i < steps; ++i) {
         const int px = static_cast<int>(fixedX >> kFraction);
         const int py = static_cast<int>(fixedY >> kFraction);
-        if (!kChecked || inside(px, py)) {
-            pixels[std::ptrdiff_t{py} * kBoardWidth + px] = value;
+        if (!kChecked || inside(px, py, width, height)) {
+            pixels[std::ptrdiff_t{py} * width + px] = value;
         }
         fixedX += stepX;
         fixedY += stepY;
@@ -115,7 +119,13 @@ void walk(std::uint32_t* pixels, int x, int y, int xEnd, int yEnd, std::uint32_t
 
 }  // namespace
 
-PixelBoard::PixelBoard() : pixels_(std::size_t{kBoardWidth} * kBoardHeight, kWhite) {}
+PixelBoard::PixelBoard(int width, int height, double scale)
+    : width_(width),
+      height_(height),
+      scale_(scale),
+      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kWhite)
+{
+}
 
 void PixelBoard::clear()
 {
@@ -124,39 +134,41 @@ void PixelBoard::clear()
 
 void PixelBoard::drawSegment(float x1f, float y1f, float x2f, float y2f, PaletteIndex colour)
 {
-    double fx1 = x1f;
-    double fy1 = y1f;
-    double fx2 = x2f;
-    double fy2 = y2f;
+    double fx1 = x1f * scale_;
+    double fy1 = y1f * scale_;
+    double fx2 = x2f * scale_;
+    double fy2 = y2f * scale_;
     if (!std::isfinite(fx1) || !std::isfinite(fy1) || !std::isfinite(fx2) || !std::isfinite(fy2)) {
         return;
     }
-    if (std::max({std::fabs(fx1), std::fabs(fy1), std::fabs(fx2), std::fabs(fy2)}) > kReach &&
-        !clipToReach(fx1, fy1, fx2, fy2)) {
+    const Margin margin{.right = width_ + kReach, .bottom = height_ + kReach};
+    if ((margin.sidesOutside(fx1, fy1) | margin.sidesOutside(fx2, fy2)) != kInside &&
+        !clipToReach(margin, fx1, fy1, fx2, fy2)) {
         return;
     }
 
-    // Each drawing unit is one pixel; a point lies in the pixel whose cell contains it.
+    // A point lies in the pixel whose cell contains it.
     const int x1 = static_cast<int>(wholeUnits(fx1));
     const int y1 = static_cast<int>(wholeUnits(fy1));
     const int x2 = static_cast<int>(wholeUnits(fx2));
     const int y2 = static_cast<int>(wholeUnits(fy2));
     const std::uint32_t value = packedColour(colour);
     // A segment with both ends on the board lies wholly on it: no pixel needs a check.
-    if (inside(x1, y1) && inside(x2, y2)) {
-        walk<false>(pixels_.data(), x1, y1, x2, y2, value);
+    if (inside(x1, y1, width_, height_) && inside(x2, y2, width_, height_)) {
+        walk<false>(pixels_.data(), width_, height_, x1, y1, x2, y2, value);
     } else {
-        walk<true>(pixels_.data(), x1, y1, x2, y2, value);
+        walk<true>(pixels_.data(), width_, height_, x1, y1, x2, y2, value);
     }
 }
 
 Rgb PixelBoard::pixelAt(int x, int y) const
 {
-    if (x < 0 || x >= kBoardWidth || y < 0 || y >= kBoardHeight) {
+    if (!inside(x, y, width_, height_)) {
         throw std::out_of_range("pixel outside the board");
     }
     const std::uint32_t word =
-        pixels_[static_cast<std::size_t>(y) * kBoardWidth + static_cast<std::size_t>(x)];
+        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                static_cast<std::size_t>(x)];
     return {static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 8),
             static_cast<std::uint8_t>(word)};
 }

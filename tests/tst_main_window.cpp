@@ -209,24 +209,26 @@ private slots:
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram_data()
     {
-        // The program's focus window, step by step: W the watched window, O another window of the
-        // program (a dialog, say), - none of the program's (another program has the focus, or X11
-        // is between two of the program's windows).
-        QTest::addColumn<QString>("focus");
+        // What happens to the watched window W, step by step: S it is first shown; the
+        // program's focus window becomes W, O another window of the program (a dialog, say), or -
+        // none of the program's (another program has the focus, or X11 is between two of the
+        // program's windows).
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<int>("activations");
-        QTest::newRow("first showing") << "W" << 1;
-        QTest::newRow("first showing after another own window") << "OW" << 1;
-        QTest::newRow("focus staying") << "WW" << 1;
-        QTest::newRow("back from another own window") << "WOW" << 2;
-        QTest::newRow("back from a dialog closing on X11") << "WO-W" << 2;
-        QTest::newRow("back from another program") << "W-W" << 1;
-        QTest::newRow("another program after coming back from an own window") << "WOW-W" << 2;
-        QTest::newRow("an own window between two other programs") << "W-O-W" << 2;
+        QTest::newRow("first showing, the focus withheld") << "S" << 1;
+        QTest::newRow("first showing, then the focus") << "SW" << 1;
+        QTest::newRow("focus staying") << "SWW" << 1;
+        QTest::newRow("first focus after another own window") << "SOW" << 2;
+        QTest::newRow("back from another own window") << "SWOW" << 2;
+        QTest::newRow("back from a dialog closing on X11") << "SWO-W" << 2;
+        QTest::newRow("back from another program") << "SW-W" << 1;
+        QTest::newRow("another program after coming back from an own window") << "SWOW-W" << 2;
+        QTest::newRow("an own window between two other programs") << "SW-O-W" << 2;
     }
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram()
     {
-        QFETCH(QString, focus);
+        QFETCH(QString, steps);
         QFETCH(int, activations);
         QWidget watched;
         watched.winId();  // gives it its native window, as showing would
@@ -234,7 +236,12 @@ private slots:
         ActivationWatcher watcher;
         watcher.watch(&watched);
         QSignalSpy activated(&watcher, &ActivationWatcher::activated);
-        for (const QChar step : focus) {
+        for (const QChar step : steps) {
+            if (step == 'S') {
+                QShowEvent shown;
+                QCoreApplication::sendEvent(&watched, &shown);
+                continue;
+            }
             watcher.focusWindowChanged(step == 'W'   ? watched.windowHandle()
                                        : step == 'O' ? &other
                                                      : nullptr);
@@ -290,12 +297,29 @@ private slots:
         QPalette dark(Qt::white, QColor(40, 40, 40), QColor(60, 60, 60), QColor(20, 20, 20),
                       QColor(30, 30, 30), Qt::white, QColor(30, 30, 30));
         QApplication::setPalette(dark);
-        MainWindow window;
+        RecordingDevice device;
+        MainWindow window(&device);
         showAndActivate(window);
         click(window, "Command7");
         QCoreApplication::processEvents();
         const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+        // The failure box and the exit box are windows of their own, with the window's face.
+        QList<int> boxGrounds;
+        device.onCommand = [](const QString& command) {
+            if (command == "Open") {
+                throw DeviceError("The sound device is busy.");
+            }
+        };
+        for (const char* button : {"Command1", "Command5"}) {
+            answerNextBox([&](QMessageBox* box) {
+                boxGrounds << qGray(box->grab().toImage().pixel(2, 2));
+                box->accept();
+            });
+            click(window, button);
+            device.onCommand = nullptr;
+        }
         QApplication::setPalette(desktop);
+        QCOMPARE(boxGrounds, (QList<int>{240, 240}));
         // Dark text on a light ground, on the labels, the results and the buttons.
         for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label7", "Command7"}) {
             const QRect area = control(window, name)->geometry();
@@ -346,6 +370,42 @@ private slots:
         click(window, "Command4");
         counter.running = false;
         QCOMPARE_GE(counter.paints, 1);
+    }
+
+    void thePictureFollowsTheWindowToAScreenOfAnotherRatio()
+    {
+        MainWindow window;
+        showAndActivate(window);
+        click(window, "Command3");
+        QWidget* board = control(window, "Picture1");
+        const QImage single = board->grab().toImage();
+        QScreen* doubled = QGuiApplication::screens().last();
+        window.windowHandle()->setScreen(doubled);
+        window.move(doubled->geometry().topLeft());
+        QTRY_COMPARE(board->devicePixelRatioF(), 2.0);
+        // Drawn again in the screen's own pixels: every one of them inked lies over a pixel
+        // inked at 1x or next to one, and about twice as many are, not four times.
+        const QImage fine = board->grab().toImage();
+        const auto inked = [](const QImage& image, int x, int y) {
+            return image.pixel(x, y) != 0xffffffff;
+        };
+        int singleInk = 0;
+        int fineInk = 0;
+        for (int y = 4; y < fine.height() - 4; ++y) {
+            for (int x = 4; x < fine.width() - 4; ++x) {
+                singleInk += x % 2 == 0 && y % 2 == 0 && inked(single, x / 2, y / 2);
+                if (!inked(fine, x, y)) {
+                    continue;
+                }
+                ++fineInk;
+                bool near = false;
+                for (int at = 0; at < 9; ++at) {
+                    near = near || inked(single, x / 2 + at % 3 - 1, y / 2 + at / 3 - 1);
+                }
+                QVERIFY2(near, qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(fineInk > singleInk * 3 / 2 && fineInk < singleInk * 5 / 2);
     }
 
     void keyboardClicksOnlyAFocusedButton()

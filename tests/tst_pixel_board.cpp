@@ -8,7 +8,9 @@
 #include <set>
 #include <utility>
 
+#include "experiment/needle.h"
 #include "experiment/pixel_board.h"
+#include "experiment/random_source.h"
 
 using namespace buffon;
 
@@ -22,8 +24,8 @@ using Pixels = std::set<std::pair<int, int>>;
 Pixels painted(const PixelBoard& board, int dx = 0, int dy = 0)
 {
     Pixels painted;
-    for (int y = 0; y < kBoardHeight; ++y) {
-        for (int x = 0; x < kBoardWidth; ++x) {
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x) {
             if (board.pixelAt(x, y) != kWhite) {
                 painted.insert({x + dx, y + dy});
             }
@@ -121,6 +123,58 @@ private slots:
         }
         QVERIFY(!clipped.empty());
         QCOMPARE(clipped, expected);
+    }
+
+    void scaledBoardsDrawTheSameNeedlesInFinerPixels_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("1.25") << 1.25;
+        QTest::newRow("1.5") << 1.5;
+        QTest::newRow("2") << 2.0;
+    }
+
+    void scaledBoardsDrawTheSameNeedlesInFinerPixels()
+    {
+        // The board of a screen with `scale` device pixels to the layout's pixel: the ruled lines
+        // one of its pixels high, and each needle as many pixels long as the scale makes it, every
+        // one over a unit that has the needle at 1x or next to one.
+        QFETCH(double, scale);
+        PixelBoard fine(int(std::ceil(kBoardWidth * scale)), int(std::ceil(kBoardHeight * scale)),
+                        scale);
+        ruleBoard(fine, PaletteIndex::Black);
+        Pixels ruled;
+        for (int x = 0; x < kLineEnd * scale; ++x) {
+            for (const int line : kRuledLines) {
+                ruled.insert({x, int(line * scale)});
+            }
+        }
+        QCOMPARE(painted(fine), ruled);
+        PixelBoard coarse;
+        UniformRandomSource random(45296.25f);
+        for (int needles = 0; needles < 100;) {
+            const Needle needle = throwNeedle(random);
+            // The bottom edge falls within a pixel of a scaled board: the needles above it.
+            if (std::max<double>(needle.startPixelY, needle.endPixelY) >= kBoardHeight) {
+                continue;
+            }
+            ++needles;
+            fine.clear();
+            coarse.clear();
+            drawNeedle(fine, needle);
+            drawNeedle(coarse, needle);
+            const Pixels thin = painted(fine);
+            const Pixels wide = painted(coarse);
+            QVERIFY(qAbs(double(thin.size()) - scale * double(wide.size())) <= 2);
+            for (const auto& [x, y] : thin) {
+                const int unitX = int((x + 0.5) / scale);
+                const int unitY = int((y + 0.5) / scale);
+                int near = 0;
+                for (int at = 0; at < 9; ++at) {
+                    near += int(wide.count({unitX + at % 3 - 1, unitY + at / 3 - 1}));
+                }
+                QVERIFY(near > 0);
+            }
+        }
     }
 
     void wildCoordinatesStayInside()

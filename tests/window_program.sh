@@ -1,8 +1,10 @@
 #!/bin/bash
 # SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 # SPDX-License-Identifier: MIT
-# The window program started where there is no display: help and version still answer, and
-# anything else ends with one line that says what is missing, and status 1.
+# The window program's command line, and the program started where there is no display: help
+# and version still answer, Qt's own options are taken as any Qt program takes them, an unknown
+# option is refused with one line and status 2, and a platform that cannot start ends the
+# program with one line that says why, and status 1.
 # Usage: window_program.sh PROGRAM VERSION
 set -u
 program=$1 version=$2
@@ -10,11 +12,36 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 fail() { echo "FAIL: $*"; exit 1; }
 
 [ "$("$program" --version)" = "buffon-needle $version" ] || fail "--version"
-"$program" --help | grep -q -- "--version" || fail "--help"
-said=$("$program" 2>&1)
-status=$?
-echo "$said"
-[ "$status" -eq 1 ] || fail "status $status without a display"
-[ "$(printf '%s\n' "$said" | wc -l)" -eq 1 ] || fail "more than one line without a display"
-case $said in *"no display found"*DISPLAY*) ;; *) fail "the line does not say what is missing" ;; esac
+help=$("$program" --help)
+for option in --version -platform -style -session; do
+    grep -q -- "$option" <<<"$help" || fail "--help does not name $option"
+done
+
+# Started with each, the window shows (the search for a sound output, and its one line where
+# there is none, comes after the first paint) and stays up until it is ended.
+for options in "-platform offscreen" "-style Fusion" "--style=Fusion" "-reverse" "-display :0" \
+    "-geometry 100x100" "-session abc" "-qwindowtitle Needles" "-widgetcount"; do
+    said=$(QT_QPA_PLATFORM=offscreen timeout 2 "$program" $options 2>&1)
+    status=$?
+    [ "$status" -eq 124 ] || fail "$options: status $status: $said"
+    [ -z "$(grep -v 'no audio output device' <<<"$said")" ] || fail "$options: $said"
+done
+
+# One line and status: the program's own options, then Qt's, then the display.
+while IFS='|' read -r environment options status expected; do
+    said=$(env $environment "$program" $options 2>&1)
+    got=$?
+    echo "$said"
+    [ "$got" -eq "$status" ] || fail "$environment $options: status $got, not $status"
+    [ "$(printf '%s\n' "$said" | wc -l)" -eq 1 ] || fail "$environment $options: not one line"
+    [[ $said == buffon-needle:\ $expected ]] || fail "$environment $options: not '$expected'"
+done <<'ROWS'
+|--bogus|2|Unknown option 'bogus'.
+|-platform|2|Missing value after '-platform'.
+|-platform=offscreen|2|Unknown option 'platform=offscreen'.
+QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
+||1|no display found*DISPLAY*
+QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb*
+DISPLAY=:0|-platform bogus|1|*"bogus"*Available platform plugins are:*xcb*
+ROWS
 echo "ok"

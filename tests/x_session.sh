@@ -3,12 +3,19 @@
 # SPDX-License-Identifier: MIT
 # Runs a command in a private X session: its own Xvfb display with the openbox window manager,
 # which activation and focus need, and fresh runtime and configuration folders, so that it
-# neither needs nor disturbs a desktop and reads no user settings.
-# Usage: x_session.sh COMMAND [ARGUMENT...]
+# neither needs nor disturbs a desktop and reads no user settings. --no-window-manager leaves
+# openbox out: nothing then gives a window the focus. X_SESSION_SCREEN sets the screen's size,
+# 1280x1024x24 by default.
+# Usage: x_session.sh [--no-window-manager] COMMAND [ARGUMENT...]
 set -euo pipefail
 
+window_manager=openbox
+if [[ ${1-} == --no-window-manager ]]; then
+    window_manager=
+    shift
+fi
 if [[ $# -eq 0 ]]; then
-    echo "usage: $0 COMMAND [ARGUMENT...]" >&2
+    echo "usage: $0 [--no-window-manager] COMMAND [ARGUMENT...]" >&2
     exit 2
 fi
 
@@ -44,7 +51,7 @@ wait_for() {
 }
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${X_SESSION_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
 pids+=($!)
 wait_for -s "$work/display" Xvfb
 export DISPLAY=":$(head -n 1 "$work/display")"
@@ -60,9 +67,11 @@ unset WAYLAND_DISPLAY SESSION_MANAGER QT_QPA_PLATFORMTHEME
 mkdir "$XDG_CONFIG_HOME/openbox"
 sed '/<context name="Client">/,/<\/context>/d' /etc/xdg/openbox/rc.xml >"$XDG_CONFIG_HOME/openbox/rc.xml"
 
-openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for -e "$work/wm-ready" openbox
+if [[ -n $window_manager ]]; then
+    openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_for -e "$work/wm-ready" openbox
+fi
 
 status=0
 "$@" || status=$?

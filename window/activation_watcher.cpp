@@ -3,6 +3,7 @@
 
 #include "window/activation_watcher.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
@@ -18,6 +19,16 @@ ActivationWatcher::ActivationWatcher(QObject* parent) : QObject(parent)
 void ActivationWatcher::watch(QWidget* window)
 {
     window_ = window;
+    window->installEventFilter(this);
+}
+
+bool ActivationWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::Show && !shown_) {
+        shown_ = true;
+        emit activated();
+    }
+    return false;
 }
 
 void ActivationWatcher::focusWindowChanged(QWindow* focus)
@@ -30,8 +41,7 @@ void ActivationWatcher::focusWindowChanged(QWindow* focus)
         lastFocusOnOtherOwnWindow_ = true;
         return;
     }
-    if (!everActive_ || lastFocusOnOtherOwnWindow_) {
-        everActive_ = true;
+    if (lastFocusOnOtherOwnWindow_) {
         emit activated();
     }
     lastFocusOnOtherOwnWindow_ = false;

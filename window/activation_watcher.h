@@ -11,9 +11,10 @@ class QWindow;
 
 namespace buffon {
 
-// Tells when a window becomes this program's active window: at its first activation, and when
-// it takes the focus back from another window of this program. Coming back from another
-// program does not count.
+// Tells when a window becomes this program's active window: when it is first shown, whether or
+// not the desktop hands it the focus (without a window manager, or behind a guard against
+// focus stealing, it never gets it), and when it takes the focus back from another window of
+// this program. Coming back from another program does not count.
 class ActivationWatcher final : public QObject {
     Q_OBJECT
 
@@ -30,9 +31,12 @@ public:
 signals:
     void activated();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QPointer<QWidget> window_;
-    bool everActive_ = false;
+    bool shown_ = false;
     bool lastFocusOnOtherOwnWindow_ = false;
 };
 

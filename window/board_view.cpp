@@ -4,32 +4,62 @@
 #include "window/board_view.h"
 
 #include <QPainter>
+#include <tuple>
+
+#include "window/vector_state.h"
 
 namespace buffon {
 namespace {
 constexpr qint64 kFrameNanoseconds = 16'666'667;
 // Reading the clock after every needle would cost more than drawing it.
 constexpr int kChangesPerClockCheck = 64;
+
+// How many of the window's device pixels a span of the window covers, with its ends rounded
+// to the nearest pixel as Qt rounds the window's other contents.
+int devicePixels(int start, int length, double ratio)
+{
+    return qRound((start + length) * ratio) - qRound(start * ratio);
+}
 }  // namespace
 
-BoardView::BoardView(QWidget* parent)
-    : QFrame(parent),
-      image_(reinterpret_cast<const uchar*>(pixels_.data()), kBoardWidth, kBoardHeight,
-             kBoardWidth * 4, QImage::Format_RGB32)
+BoardView::BoardView(QWidget* parent) : QFrame(parent)
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    matchScreen();
     sinceRepaint_.start();
+}
+
+void BoardView::matchScreen()
+{
+    const double ratio = devicePixelRatioF();
+    const QPoint inWindow = mapTo(window(), contentsRect().topLeft());
+    const int width = devicePixels(inWindow.x(), kBoardWidth, ratio);
+    const int height = devicePixels(inWindow.y(), kBoardHeight, ratio);
+    if (!image_.isNull() && pixels_.width() == width && pixels_.height() == height &&
+        pixels_.scale() == ratio) {
+        return;
+    }
+    pixels_ = PixelBoard(width, height, ratio);
+    for (const Segment& segment : drawn_) {
+        pixels_.drawSegment(segment.x1, segment.y1, segment.x2, segment.y2, segment.colour);
+    }
+    image_ = QImage(reinterpret_cast<const uchar*>(pixels_.data()), width, height, width * 4,
+                    QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
 }
 
 void BoardView::clear()
 {
+    drawn_.clear();
+    matchScreen();
     pixels_.clear();
     changed();
 }
 
 void BoardView::drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour)
 {
+    drawn_.push_back({x1, y1, x2, y2, colour});
     pixels_.drawSegment(x1, y1, x2, y2, colour);
     changed();
 }
@@ -48,18 +78,42 @@ void BoardView::changed()
     if (sinceRepaint_.nsecsElapsed() >= kFrameNanoseconds) {
         if (isVisible()) {
             repaint();
+            releaseWideVectorState();
         }
         sinceRepaint_.restart();
     }
 }
 
-void BoardView::paintEvent(QPaintEvent* event)
+void BoardView::paintEvent(QPaintEvent*)
 {
     paintDue_ = false;
-    QFrame::paintEvent(event);
+    matchScreen();
     QPainter painter(this);
-    painter.setClipRect(contentsRect());
-    painter.drawImage(contentsRect().topLeft(), image_);
+    paintEdge(painter);
+    // Pixel for pixel: the picture's corner on the device pixel nearest the inner area's.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPointF corner = toDevice.map(QPointF(contentsRect().topLeft()));
+    const QPointF onPixel(qRound(corner.x()), qRound(corner.y()));
+    painter.drawImage(toDevice.inverted().map(onPixel), image_);
+}
+
+// The sunken edge, each of its two rings one pixel of the layout wide at any device pixel
+// ratio: Qt's own edge is drawn with lines one device pixel wide, which leaves a gap inside it
+// on a scaled screen.
+void BoardView::paintEdge(QPainter& painter) const
+{
+    const QRect outer = rect();
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    for (const auto& [ring, topLeft, bottomRight] :
+         {std::tuple{outer, QPalette::Dark, QPalette::Light},
+          std::tuple{inner, QPalette::Shadow, QPalette::Midlight}}) {
+        const QColor lit = palette().color(bottomRight);
+        painter.fillRect(ring.left(), ring.bottom(), ring.width(), 1, lit);
+        painter.fillRect(ring.right(), ring.top(), 1, ring.height(), lit);
+        const QColor shaded = palette().color(topLeft);
+        painter.fillRect(ring.left(), ring.top(), ring.width() - 1, 1, shaded);
+        painter.fillRect(ring.left(), ring.top(), 1, ring.height() - 1, shaded);
+    }
 }
 
 }  // namespace buffon

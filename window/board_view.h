@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
+#include <vector>
 
 #include "experiment/pixel_board.h"
 
@@ -13,6 +14,9 @@ namespace buffon {
 
 // The board on screen: a sunken two-pixel edge around a pixel board, which it shows as it is.
 // The picture survives being covered because the pixels live in the board, not on screen.
+// The pixel board has as many pixels as the screen gives the board, so that on a screen of
+// device pixel ratio 2 each needle is a line of the screen's own pixels, not a staircase of
+// doubled ones; moved to a screen of another ratio, the board draws what it shows again.
 // While a run draws, the view is repainted on the spot at most once per display frame, so a
 // long run visibly fills the board while the handler keeps the event loop, and with it all
 // input, waiting; the final picture is painted with the labels once the handler returns.
@@ -22,8 +26,6 @@ class BoardView final : public QFrame, public Board {
 public:
     explicit BoardView(QWidget* parent = nullptr);
 
-    const PixelBoard& pixels() const { return pixels_; }
-
     void clear() override;
     void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
 
@@ -31,10 +33,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct Segment {
+        float x1;
+        float y1;
+        float x2;
+        float y2;
+        PaletteIndex colour;
+    };
+
+    void matchScreen();
+    void paintEdge(QPainter& painter) const;
     void changed();
 
     PixelBoard pixels_;
-    QImage image_;  // the pixels, shared, as Qt paints them
+    QImage image_;                // the pixels, shared, as Qt paints them
+    std::vector<Segment> drawn_;  // since the last clear, to draw again at another resolution
     bool paintDue_ = false;
     QElapsedTimer sinceRepaint_;
     int uncheckedChanges_ = 0;

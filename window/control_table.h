@@ -7,6 +7,8 @@
 #include <QRect>
 #include <span>
 
+#include "experiment/run_size.h"
+
 namespace buffon {
 
 enum class ControlRole {
@@ -28,10 +30,10 @@ struct ControlEntry {
     const char* objectName;
     ControlRole role;
     QRect geometry;
-    const char* text;   // UTF-8
-    int fontPixelSize;  // 0: no text
-    bool bold;
-    int runSize;  // RunButton: its index in kRunSizes
+    const char* text = "";  // UTF-8; a run button's caption comes from its run size
+    int fontPixelSize = 0;  // 0: no text
+    bool bold = true;
+    const RunSize* runSize = nullptr;  // RunButton: its row of kRunSizes
     // What a screen reader says of it, where the text on screen says too little; run buttons
     // are described from their run size.
     const char* accessibleName = nullptr;
@@ -48,6 +50,9 @@ extern const char* const kExitPrompt;
 // Every control, labels first and back to front, so that later labels and every button and
 // picture lie above them; buttons come in keyboard focus order.
 std::span<const ControlEntry> controlTable();
+
+// What the control shows: its text, or a run button's needles in groups of three ("10,000").
+QString controlText(const ControlEntry& entry);
 
 // The window's face first, then faces that carry the same full-width characters: IPAPGothic
 // is metric-compatible with it.

@@ -26,6 +26,7 @@
 #include "window/control_table.h"
 #include "window/destroyed_window_watcher.h"
 #include "window/run_announcer.h"
+#include "window/vector_state.h"
 
 Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
@@ -98,12 +99,26 @@ QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text(entry.text));
+    label->setText(controlText(entry));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
     return label;
+}
+
+// A box of the window's own. Boxes are windows of their own and take no palette from the
+// window, so it is handed to them; and some desktop themes give OK an access key ("&OK").
+void showBox(QWidget& window, QMessageBox::Icon icon, const char* objectName, const QString& prompt)
+{
+    QMessageBox box(icon, text(kBoxTitle), prompt, QMessageBox::Ok, &window);
+    box.setObjectName(QString::fromLatin1(objectName));
+    box.setPalette(window.palette());
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    ok->setText(QStringLiteral("OK"));
+    // A plain OK: some styles put an icon on dialog buttons.
+    ok->setIcon(QIcon());
+    box.exec();
 }
 
 }  // namespace
@@ -188,27 +203,28 @@ void MainWindow::createControls()
             }
             break;
         case ControlRole::RunButton: {
-            auto* button = new CommandButton(text(entry.text), this);
-            const RunSize& size = kRunSizes.at(static_cast<std::size_t>(entry.runSize));
+            const QString caption = controlText(entry);
+            const RunSize& size = *entry.runSize;
+            auto* button = new CommandButton(caption, this);
             runButtons_.emplace_back(button, &size);
-            button->setAccessibleName(tr("Throw %1 needles").arg(text(entry.text)));
+            button->setAccessibleName(tr("Throw %1 needles").arg(caption));
             button->setAccessibleDescription(
                 size.deduction == 0
                     ? tr("Throws %1 needles onto the board, then shows how many met a line and "
                          "the estimate of pi")
-                          .arg(text(entry.text))
+                          .arg(caption)
                     : tr("Throws %1 needles onto the board, then shows how many met a line, less "
                          "%2, and the estimate of pi")
-                          .arg(text(entry.text))
+                          .arg(caption)
                           .arg(size.deduction));
             placeControl(button, entry);
             break;
         }
         case ControlRole::InitButton:
-            placeControl(initButton_ = new CommandButton(text(entry.text), this), entry);
+            placeControl(initButton_ = new CommandButton(controlText(entry), this), entry);
             break;
         case ControlRole::ExitButton:
-            placeControl(exitButton_ = new CommandButton(text(entry.text), this), entry);
+            placeControl(exitButton_ = new CommandButton(controlText(entry), this), entry);
             break;
         }
     }
@@ -265,7 +281,7 @@ bool MainWindow::guarded(Step&& step)
 void MainWindow::reportFailure(const QString& what)
 {
     std::fprintf(stderr, "buffon-needle: %s\n", qUtf8Printable(what));
-    QMessageBox::warning(this, text(kBoxTitle), what);
+    showBox(*this, QMessageBox::Warning, "FailureBox", what);
 }
 
 void MainWindow::startRun(const RunSize& size)
@@ -278,6 +294,7 @@ void MainWindow::startRun(const RunSize& size)
                 static_cast<double>(clock.nsecsElapsed()) / 1e6);
     });
     const bool ran = guarded([&] {
+        releaseWideVectorState();
         RunContext context{*cue_,
                            *boardView_,
                            random_,
@@ -311,13 +328,8 @@ void MainWindow::exitProgram()
 {
     guarded([&] {
         playCue(*device_, text(kExitCue));
-        QMessageBox box(QMessageBox::NoIcon, text(kBoxTitle), text(kExitPrompt), QMessageBox::Ok,
-                        this);
-        box.setObjectName(QStringLiteral("ExitBox"));
-        // A plain OK: some styles put an icon on dialog buttons.
-        box.button(QMessageBox::Ok)->setIcon(QIcon());
         // A box with the single OK button answers OK however it is dismissed.
-        box.exec();
+        showBox(*this, QMessageBox::NoIcon, "ExitBox", text(kExitPrompt));
         close();
     });
 }

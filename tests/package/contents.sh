@@ -22,6 +22,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6multimedia6 fonts-ipafont-gothic; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed"
 done
+[[ $(dpkg-deb -f "$deb" Recommends) == qt6-wayland ]] || fail "qt6-wayland is not recommended"
 
 doc=usr/share/doc/buffon-needle
 for file in usr/bin/buffon-needle usr/bin/buffon-needle-stats \

@@ -4,9 +4,10 @@
 """The real program in a real X session, started as a user would, driven with xdotool and
 judged by screenshots taken with ImageMagick's import.
 
-Usage: x_session.sh real_window.py PROGRAM [dark]
+Usage: x_session.sh [--no-window-manager] real_window.py PROGRAM [dark|unfocused]
 The steps run in order on one instance of the program, each from where the previous left it;
-with "dark" the desktop's theme is GNOME's dark one. Screenshots of the steps are left in the
+with "dark" the desktop's theme is GNOME's dark one; "unfocused" only checks the start, for a
+session where nothing gives the window the focus. Screenshots of the steps are left in the
 working directory for whoever looks into a failure.
 """
 import os
@@ -72,10 +73,12 @@ def click(window, point):
 
 
 class Shot:
-    """A screenshot of a window's client area, 8 bits a channel."""
+    """A screenshot of a window's client area, 8 bits a channel; or of the whole screen, with
+    the window "root"; or the image `ppm` holds."""
 
-    def __init__(self, window, name=None):
-        ppm = run("import", "-silent", "-window", window, "-depth", "8", "ppm:-") or b""
+    def __init__(self, window, name=None, ppm=None):
+        if ppm is None:
+            ppm = run("import", "-silent", "-window", window, "-depth", "8", "ppm:-") or b""
         header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
         self.width, self.height = (int(header[1]), int(header[2])) if header else (0, 0)
         self.data = ppm[header.end():] if header else b""
@@ -96,46 +99,72 @@ class Shot:
         left, top, width, height = area
         return [self.pixel(left + x, top + y) for y in range(height) for x in range(width)]
 
+    def cut(self, area, name=None):
+        """The area as a shot of its own."""
+        left, top, width, height = area
+        rows = [self.data[3 * ((top + y) * self.width + left):][:3 * width] for y in range(height)]
+        return Shot(None, name, b"P6 %d %d 255\n" % (width, height) + b"".join(rows))
 
-def fault(shot, after_run):
-    """Why the window is not as it should be when fresh or after a run; None if it is."""
-    if (shot.width, shot.height) != (570, 636):
+
+def scaled(value, ratio):
+    """Where a place of the layout lies on a screen of that device pixel ratio, as Qt rounds."""
+    return int(value * ratio + 0.5)
+
+
+def fault(shot, after_run, ratio=1):
+    """Why the window is not as it should be when fresh or after a run; None if it is. At a
+    device pixel ratio the window has that many pixels to each of the layout's, and the board's
+    lines and needles are one of them wide: not one needle pixel in ten has the three
+    neighbours of a square, as the layout's pixels blown up to the screen's would."""
+    def at(value):
+        return scaled(value, ratio)
+    if (shot.width, shot.height) != (at(570), at(636)):
         return "no screenshot of the whole window"
+    left, top = at(BOARD[0]), at(BOARD[1])
+    board = (left, top, at(BOARD[0] + BOARD[2]) - left, at(BOARD[1] + BOARD[3]) - top)
+    ruled, lines = int(RULED_WIDTH * ratio), [int(y * ratio) for y in range(80, 401, 80)]
 
     def wrong(x, y, colour):
-        line = x < RULED_WIDTH and y > 0 and y % 80 == 0
-        needle = after_run and x < RULED_WIDTH and colour in (BLUE, GREEN)
+        line = x < ruled and y in lines
+        needle = after_run and x < ruled and colour in (BLUE, GREEN)
         return not needle and colour != ((RED if after_run else BLACK) if line else WHITE)
-    bad = shot.count(BOARD, wrong)
+    bad = shot.count(board, wrong)
     if bad:
         return "%d board pixels are wrong" % bad
     for label in (HIT_COUNT, ESTIMATE):
-        ink = shot.count(label, lambda x, y, c: max(c) < 128 if after_run else c != FACE)
+        area = [at(value) for value in label]
+        ink = shot.count(area, lambda x, y, c: max(c) < 128 if after_run else c != FACE)
         if bool(ink) != after_run:
             return "the label at %d,%d is wrong" % label[:2]
     if after_run:
         for colour in (BLUE, GREEN):
-            if not shot.count(BOARD, lambda x, y, c: c == colour):
+            if not shot.count(board, lambda x, y, c: c == colour):
                 return "no needle drawn in %s" % (colour,)
-        for y in range(80, 401, 80):
-            row = (BOARD[0], BOARD[1] + y, RULED_WIDTH, 1)
-            if 2 * shot.count(row, lambda x, y, c: c == RED) <= RULED_WIDTH:
+        for y in lines:
+            row = (left, top + y, ruled, 1)
+            if 2 * shot.count(row, lambda x, y, c: c == RED) <= ruled:
                 return "board row %d is not a red line" % y
+        squares = shot.count(board, lambda x, y, c: c in (BLUE, GREEN) and c ==
+                             shot.pixel(left + x + 1, top + y) ==
+                             shot.pixel(left + x, top + y + 1) ==
+                             shot.pixel(left + x + 1, top + y + 1))
+        if 10 * squares > shot.count(board, lambda x, y, c: c in (BLUE, GREEN)):
+            return "%d needle pixels in squares" % squares
     return None
 
 
-def settle(window, name, after_run):
+def settle(window, name, after_run, ratio=1):
     """Waits until the window shows a state without fault and stops changing."""
     previous = [None]
 
     def attempt():
         shot = Shot(window)
         settled = previous[0] is not None and shot.data == previous[0].data and \
-            fault(shot, after_run) is None
+            fault(shot, after_run, ratio) is None
         previous[0] = shot
         return settled
     poll(15, attempt)
-    return fault(Shot(window, name), after_run)
+    return fault(Shot(window, name), after_run, ratio)
 
 
 def check(condition, message):
@@ -219,10 +248,16 @@ def main(program, theme):
     work = tempfile.mkdtemp()
     if theme == "dark":
         os.environ.update(GTK_THEME="Adwaita:dark", QT_QPA_PLATFORMTHEME="gtk3")
-    user = subprocess.Popen([program], cwd=work)
+    # Restored by a session manager in the light theme, started afresh in the dark one.
+    session = ["-session", "10d4e8f2c1a3b5"] if theme == "" else []
+    user = subprocess.Popen([program] + session, cwd=work)
     window = find_window(CAPTION)
     check(window, "the window shows")
     check(settle(window, "01-start", False) is None, "it starts with black lines, empty labels")
+    if theme == "unfocused":
+        user.kill()
+        user.wait()
+        return
 
     check(click(window, RUN_1000), "a click on 1,000")
     check(settle(window, "02-after-1000", True) is None, "the run rules red and draws needles")
@@ -247,9 +282,13 @@ def main(program, theme):
     check(click(window, EXIT), "a click on Exit")
     box = find_window(BOX_TITLE, other_than=window)
     check(box, "the exit box shows")
-    Shot(box, "04-exit-box")
+    shot = Shot(box, "04-exit-box")
+    face = shot.count((0, 0, shot.width, shot.height), lambda x, y, c: c == FACE)
+    check(2 * face > shot.width * shot.height, "the exit box has the window's light face")
     time.sleep(0.3)
     check(user.poll() is None and activate(box), "the program waits for the answer")
+    run("xdotool", "key", "alt+o")
+    check(not poll(0.5, lambda: user.poll() is not None), "its OK has no access key: Alt+O")
     run("xdotool", "key", "Return")
     try:
         status = user.wait(10)

@@ -1,0 +1,125 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#include "app/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace buffon {
+namespace {
+
+// How Qt takes an option's value: none, the next argument, or also after "=" (-style=Fusion).
+enum class Value { None, Next, NextOrAttached };
+
+struct QtOption {
+    const char* name;
+    Value value;
+};
+
+// The options Qt 6 takes out of a widget program's arguments on Linux, each also with two
+// dashes, the last ones on X11 only. A program that read its arguments before Qt would
+// otherwise refuse them, and a session manager restores a program with -session.
+constexpr QtOption kQtOptions[] = {
+    {"platform", Value::Next},
+    {"platformpluginpath", Value::Next},
+    {"platformtheme", Value::Next},
+    {"plugin", Value::Next},
+    {"qmljsdebugger", Value::NextOrAttached},
+    {"qwindowgeometry", Value::Next},
+    {"qwindowicon", Value::Next},
+    {"qwindowtitle", Value::Next},
+    {"reverse", Value::None},
+    {"session", Value::Next},
+    {"style", Value::NextOrAttached},
+    {"stylesheet", Value::NextOrAttached},
+    {"widgetcount", Value::None},
+    {"testability", Value::None},
+    {"display", Value::Next},
+    {"geometry", Value::Next},
+    {"title", Value::Next},
+    {"icon", Value::Next},
+    {"name", Value::Next},
+    {"visual", Value::Next},
+    {"nograb", Value::None},
+    {"dograb", Value::None},
+};
+
+// An argument such as -platform=offscreen, which QCommandLineParser would read as the option
+// and its value but Qt leaves alone: taken, it would be ignored without a word.
+QString attachedValueQtIgnores(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        const QString name = argument.section(QLatin1Char('='), 0, 0).remove(QLatin1Char('-'));
+        for (const QtOption& option : kQtOptions) {
+            if (argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
+                name == QLatin1String(option.name) && option.value != Value::NextOrAttached) {
+                return argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CommandLine readCommandLine(int& argc, char* argv[])
+{
+    // Help and version need no display.
+    QCoreApplication commandLine(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Estimates pi by Buffon's needle experiment and shows every needle as it falls.\n"
+        "It also takes the options every Qt program takes, such as -platform NAME, -style NAME,\n"
+        "-display DISPLAY, -geometry GEOMETRY and -session ID; buffon-needle-stats runs many\n"
+        "runs at once."));
+    // As Qt reads its own options: -platform is one option, not eight letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    for (const QtOption& qtOption : kQtOptions) {
+        QCommandLineOption option(
+            QString::fromLatin1(qtOption.name), QString(),
+            qtOption.value == Value::None ? QString() : QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    CommandLine line;
+    const QString ignored = attachedValueQtIgnores(commandLine.arguments());
+    if (!ignored.isEmpty() || !parser.parse(commandLine.arguments())) {
+        const QString error = ignored.isEmpty()
+                                  ? parser.errorText()
+                                  : QStringLiteral("Unknown option '%1'.").arg(ignored);
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(commandLine.applicationName()),
+                     qUtf8Printable(error));
+        line.exitStatus = 2;
+        return line;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        QString text = parser.helpText();
+        if (parser.isSet(QStringLiteral("help-all"))) {
+            text += QStringLiteral("\nQt's options:\n");
+            for (const QtOption& option : kQtOptions) {
+                text += QStringLiteral("  -%1%2\n")
+                            .arg(QString::fromLatin1(option.name),
+                                 option.value == Value::None ? "" : " <value>");
+            }
+        }
+        std::fputs(qUtf8Printable(text), stdout);
+        line.exitStatus = 0;
+    } else if (parser.isSet(version)) {
+        std::printf("%s %s\n", qUtf8Printable(commandLine.applicationName()),
+                    qUtf8Printable(commandLine.applicationVersion()));
+        line.exitStatus = 0;
+    }
+    line.platform = parser.value(QStringLiteral("platform"));
+    line.namesDisplay = parser.isSet(QStringLiteral("display"));
+    return line;
+}
+
+}  // namespace buffon
