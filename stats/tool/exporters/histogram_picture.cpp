@@ -4,10 +4,9 @@
 // --plot: a histogram of the runs' estimates of pi, after the deduction, with pi and their mean
 // marked.
 
-#include <QPainter>
 #include <stdexcept>
 
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/plot_file.h"
 
@@ -33,9 +32,9 @@ QString titleOf(const Results& results)
     return title;
 }
 
-class HistogramPicture final : public Exporter {
+class HistogramPicture final : public PictureExporter {
 public:
-    explicit HistogramPicture(PictureFormat format) : format_(format) {}
+    using PictureExporter::PictureExporter;
 
     std::string finish(const Results& results) const override
     {
@@ -47,22 +46,15 @@ public:
         const HistogramPlot plot =
             HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law);
         const QString title = titleOf(results);
-        return plotFile(format_, title, [&](QPainter& painter) {
-            plot.paint(painter, title);
-        });
+        return picture(plot, title);
     }
-
-private:
-    PictureFormat format_;
 };
 
 }  // namespace
 
 const Exporter& histogramPicture(PictureFormat format)
 {
-    static const HistogramPicture png(PictureFormat::Png);
-    static const HistogramPicture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    return pictureExporter<HistogramPicture>(format);
 }
 
 }  // namespace buffon

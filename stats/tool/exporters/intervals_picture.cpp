@@ -4,19 +4,18 @@
 // --intervals: the first runs' own 95% intervals for pi against pi, with the coverage of the
 // whole batch.
 
-#include <QPainter>
 #include <stdexcept>
 
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/intervals_plot.h"
 #include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
 
-class IntervalsPicture final : public Exporter {
+class IntervalsPicture final : public PictureExporter {
 public:
-    explicit IntervalsPicture(PictureFormat format) : format_(format) {}
+    using PictureExporter::PictureExporter;
 
     std::string finish(const Results& results) const override
     {
@@ -39,22 +38,15 @@ public:
                                   .arg(plan.needles)
                                   .arg(coverage->share, 0, 'f', 3)
                                   .arg(results.summary.runs);
-        return plotFile(format_, title, [&](QPainter& painter) {
-            plot.paint(painter, title);
-        });
+        return picture(plot, title);
     }
-
-private:
-    PictureFormat format_;
 };
 
 }  // namespace
 
 const Exporter& intervalsPicture(PictureFormat format)
 {
-    static const IntervalsPicture png(PictureFormat::Png);
-    static const IntervalsPicture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    return pictureExporter<IntervalsPicture>(format);
 }
 
 }  // namespace buffon

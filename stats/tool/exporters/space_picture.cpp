@@ -5,19 +5,18 @@
 // hit region.
 
 #include <QLocale>
-#include <QPainter>
 
 #include "stats/run_seed.h"
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/plot_file.h"
 #include "stats/tool/space_plot.h"
 
 namespace buffon {
 namespace {
 
-class SpacePicture final : public Exporter {
+class SpacePicture final : public PictureExporter {
 public:
-    explicit SpacePicture(PictureFormat format) : format_(format) {}
+    using PictureExporter::PictureExporter;
 
     std::string finish(const Results& results) const override
     {
@@ -30,22 +29,15 @@ public:
                 .arg(needlesAfter(results.spaceNeedles))
                 .arg(QString::fromStdString(description(plan.rule)))
                 .arg(plan.seed);
-        return plotFile(format_, title, [&](QPainter& painter) {
-            plot.paint(painter, title);
-        });
+        return picture(plot, title);
     }
-
-private:
-    PictureFormat format_;
 };
 
 }  // namespace
 
 const Exporter& spacePicture(PictureFormat format)
 {
-    static const SpacePicture png(PictureFormat::Png);
-    static const SpacePicture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    return pictureExporter<SpacePicture>(format);
 }
 
 }  // namespace buffon

@@ -5,18 +5,17 @@
 // value its rule tends to.
 
 #include <QLocale>
-#include <QPainter>
 
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/plot_file.h"
 #include "stats/tool/trace_plot.h"
 
 namespace buffon {
 namespace {
 
-class TracePicture final : public Exporter {
+class TracePicture final : public PictureExporter {
 public:
-    explicit TracePicture(PictureFormat format) : format_(format) {}
+    using PictureExporter::PictureExporter;
 
     std::string finish(const Results& results) const override
     {
@@ -27,22 +26,15 @@ public:
                 .arg(QString::fromStdString(description(results.plan.rule)))
                 .arg(results.plan.seed);
         const TracePlot plot(results.plan.rule, results.trace, results.inference.z);
-        return plotFile(format_, title, [&](QPainter& painter) {
-            plot.paint(painter, title);
-        });
+        return picture(plot, title);
     }
-
-private:
-    PictureFormat format_;
 };
 
 }  // namespace
 
 const Exporter& tracePicture(PictureFormat format)
 {
-    static const TracePicture png(PictureFormat::Png);
-    static const TracePicture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    return pictureExporter<TracePicture>(format);
 }
 
 }  // namespace buffon

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QPainter>
+#include <QString>
+#include <string>
+
+#include "stats/tool/exporter.h"
+#include "stats/tool/plot_file.h"
+
+namespace buffon {
+
+// What every picture output shares: the format its file's suffix chose and the plot's way into
+// that format. Each picture says only what it draws.
+class PictureExporter : public Exporter {
+public:
+    explicit PictureExporter(PictureFormat format) : format_(format) {}
+
+protected:
+    template <class Plot>
+    std::string picture(const Plot& plot, const QString& title) const
+    {
+        return plotFile(format_, title, [&](QPainter& painter) { plot.paint(painter, title); });
+    }
+
+private:
+    PictureFormat format_;
+};
+
+// The one exporter of `Picture` for each format.
+template <class Picture>
+const Exporter& pictureExporter(PictureFormat format)
+{
+    static const Picture png(PictureFormat::Png);
+    static const Picture svg(PictureFormat::Svg);
+    return format == PictureFormat::Svg ? svg : png;
+}
+
+}  // namespace buffon
