@@ -87,6 +87,9 @@ class Shot:
                 saved.write(ppm)
 
     def pixel(self, x, y):
+        """The colour at (x, y); black outside the shot, where nothing of the window shows."""
+        if not (0 <= x < self.width and 0 <= y < len(self.data) // (3 * self.width)):
+            return (0, 0, 0)
         at = 3 * (y * self.width + x)
         return tuple(self.data[at:at + 3])
 
