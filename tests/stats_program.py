@@ -73,7 +73,9 @@ class CommandLines(unittest.TestCase):
             (["--rule", "textbook"], "--rule is window or geometric"),
             (["--rule", "geometric", "--length", "1e-9", "--spacing", "10"],
              "hits less than once in the longest"),
-            (["--rule", "geometric", "--length", "5e-324"], "lengths below 1e-290 lose the"),
+            (["--rule", "geometric", "--length", "5e-324"], "a --length below 1e-290 loses"),
+            (["--rule", "geometric", "--length", "1", "--spacing", "1e-300"],
+             "a --spacing below 1e-290 loses"),
             (["--rule", "geometric", "--length", "120", "--plot", "p.png"],
              "--plot shows estimates of pi, and --rule geometric (length 120, spacing 80) gives"),
             (["--rule", "geometric", "--spacing", "0"], "--spacing must be a finite positive"),
@@ -84,8 +86,8 @@ class CommandLines(unittest.TestCase):
             (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
             (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
             (["--space", "s.txt"], "--space writes FILE.png or FILE.svg"),
-            (["--space", "s.png", "--trace", "t.csv"], "--space needs a batch of runs"),
-            (["--intervals", "i.svg", "--trace", "t.csv"], "--intervals needs a batch of runs"),
+            (["--space", "s.png", "--trace", "t.csv"], "--space cannot go with --trace"),
+            (["--intervals", "i.svg", "--trace", "t.csv"], "--intervals cannot go with --trace"),
             (["--intervals", "i.svg", "--rule", "geometric", "--length", "100"],
              "--intervals shows estimates of pi, and --rule geometric (length 100, spacing 80)"),
             (["--space", "s.png", "--space-needles", "1001"],
@@ -361,6 +363,15 @@ class Files(unittest.TestCase):
         words = " ".join(ElementTree.parse(self.path("i.svg")).getroot().itertext()).split()
         self.assertIn("0.950 of all 100 runs hold", " ".join(words))
         self.assertIn("95 of 100", " ".join(words))
+        # Runs with no estimate at all leave the histogram unwritten and say why, not that the
+        # file could not be written; the other outputs are whole.
+        ended = run("--runs", "1", "--needles", "1", "--seed", "21", "--plot", self.path("h.png"),
+                    "--csv", self.path("h.csv"), "--quiet")
+        self.assertEqual((ended.returncode, ended.stderr),
+                         (1, "buffon-needle-stats: %s is not written: no run gave an estimate "
+                          "to plot\n" % self.path("h.png")))
+        self.assertFalse(os.path.exists(self.path("h.png")))
+        self.assertEqual(self.read("h.csv").count(b"\n"), 2)
 
     def test_a_terminal_follows_a_long_run(self):
         pid, terminal = pty.fork()

@@ -5,6 +5,7 @@
 // command line read in-process.
 
 #include <QFile>
+#include <QImage>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -129,6 +130,81 @@ private slots:
         const std::int32_t runs[] = {hits};
         QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule}, runs, 0),
                  row.toStdString());
+    }
+
+    // The law's test as a class reads it, for runs of one needle (rate 0.330691): p is never
+    // rounded to a certainty, and one degree is one.
+    void lawFitReadsAsItShould_data()
+    {
+        QTest::addColumn<int>("misses");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("a fit too good to round")
+            << 66931 << 33069 << "chi-square 0.0 on 1 degree of freedom, p > 0.99";
+        QTest::newRow("an ordinary fit")
+            << 67100 << 32900 << "chi-square 1.3 on 1 degree of freedom, p = 0.26";
+        QTest::newRow("no fit") << 50000 << 50000
+                                << "chi-square 12951.2 on 1 degree of freedom, p < 1e-16";
+    }
+    void lawFitReadsAsItShould()
+    {
+        QFETCH(int, misses);
+        QFETCH(int, hits);
+        QFETCH(QString, line);
+        const BatchPlan plan{1, misses + hits, 0, 1, WindowRule()};
+        const HitTally tally{{0, misses}, {1, hits}};
+        const Inference inference = inferenceOf(tally, plan);
+        const BatchSummary summary = summarise(tally, plan, inference.z);
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
+        const std::string text = summaryExporter().finish(results);
+        QVERIFY2(
+            text.find("against the exact law: " + line.toStdString() + "\n") != std::string::npos,
+            text.c_str());
+    }
+
+    // A few runs that all hold pi, or all miss it, are no certainty: the margin reaches the far
+    // end of the share's 95% Wilson interval (for 2 of 2, down to 0.342380).
+    void coverageOfFewRunsIsNoCertainty_data()
+    {
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<double>("share");
+        QTest::addColumn<double>("margin");
+        QTest::newRow("two runs that hold pi") << 330 << 2 << 1.0 << 0.657620;
+        QTest::newRow("one run that misses it") << 250 << 1 << 0.0 << 0.793451;
+        QTest::newRow("many runs, near the normal margin") << 330 << 10000 << 1.0 << 0.000384;
+    }
+    void coverageOfFewRunsIsNoCertainty()
+    {
+        QFETCH(int, hits);
+        QFETCH(int, runs);
+        QFETCH(double, share);
+        QFETCH(double, margin);
+        const BatchPlan plan{1000, runs, 0, 1, WindowRule()};
+        const Inference inference = inferenceOf({{hits, runs}}, plan);
+        QVERIFY(inference.coverage);
+        QCOMPARE(inference.coverage->share, share);
+        QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
+    }
+
+    // A long rule's figures make a long title: it stays within the picture, on a white edge.
+    void longTitlesStayInThePicture()
+    {
+        const Batch batch(
+            {10, 300, 1, 2, GeometricRule{0.123456789012345678, 0.98765432109876543}});
+        const std::string png = batch.output("plot", "h.png");
+        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
+                                                static_cast<int>(png.size()));
+        QCOMPARE(picture.width(), 960);
+        int inked = 0;
+        for (int y = 18; y < 48; ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool ink = qGray(picture.pixel(x, y)) < 128;
+                inked += ink ? 1 : 0;
+                QVERIFY2(!ink || (x >= 8 && x < picture.width() - 8), "the title runs off");
+            }
+        }
+        QCOMPARE_GT(inked, 500);
     }
 
     void figuresThatAreNoNumbersAreWrittenAsNone()

@@ -3,6 +3,7 @@
 
 #include "stats/tool/coverage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -43,7 +44,10 @@ std::optional<Coverage> coverageOf(const HitTally& tally, const BatchPlan& plan,
     }
     Coverage coverage;
     coverage.share = holding / runs;
-    coverage.margin = z * std::sqrt(coverage.share * (1 - coverage.share) / runs);
+    // The reach of the share's Wilson interval, not the normal margin: a handful of runs that
+    // all hold pi (or all miss it) is no certainty, and the normal margin would say 0.
+    const Interval reach = wilsonInterval(holding, runs, z);
+    coverage.margin = std::max(coverage.share - reach.low, reach.high - coverage.share);
     for (std::int64_t hits = law.lowest(); hits <= law.highest(); ++hits) {
         coverage.predicted += holdsPi(hits) ? law.probability(hits) : 0.0;
     }

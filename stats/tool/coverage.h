@@ -18,8 +18,9 @@ namespace buffon {
 std::optional<Interval> piInterval(std::int64_t needles, int deduction, std::int64_t hits,
                                    double factor, double z);
 
-// How often a batch's runs' own intervals hold pi: the share of runs, with its own margin of `z`
-// standard deviations, and the share the exact law of the hits predicts.
+// How often a batch's runs' own intervals hold pi: the share of runs, with its own margin (the
+// farther end of the share's Wilson interval `z` standard deviations wide), and the share the
+// exact law of the hits predicts.
 struct Coverage {
     double share = 0;
     double margin = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,13 @@ public:
         return {};
     }
     virtual std::string finish(const Results& results) const = 0;
+};
+
+// Thrown by finish() when the runs give the output nothing to show (no estimate to plot): the
+// output is left as it was, and what it lacked is said, not a failure to write.
+class NothingToShow : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 }  // namespace buffon

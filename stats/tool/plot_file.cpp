@@ -4,6 +4,7 @@
 #include "stats/tool/plot_file.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -23,8 +24,18 @@ QFont plotFont(int pixelSize, bool bold)
 
 void drawPlotTitle(QPainter& painter, const QString& title)
 {
-    painter.setFont(plotFont(18, true));
-    painter.drawText(QRect(0, 18, kPlotWidth, 30), Qt::AlignHCenter, title);
+    // A long rule's figures make a long title: a smaller face before anything is cut off.
+    constexpr int kRoom = kPlotWidth - 2 * 16;
+    QFont font;
+    for (int size = 18; size >= 11; --size) {
+        font = plotFont(size, true);
+        if (QFontMetrics(font).horizontalAdvance(title) <= kRoom) {
+            break;
+        }
+    }
+    painter.setFont(font);
+    const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, kRoom);
+    painter.drawText(QRect(0, 18, kPlotWidth, 30), Qt::AlignHCenter, shown);
 }
 
 void drawBottomLabel(QPainter& painter, const QString& label)

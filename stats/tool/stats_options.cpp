@@ -265,7 +265,8 @@ Check readOutputs(const OptionValues& given, const BatchPlan& plan, StatsOptions
             return option + " follows one run; --runs must be 1, not " + *given.value("runs");
         }
         if (output.kind->runs == RunsNeeded::Batch && options.traced()) {
-            return option + " needs a batch of runs, and a trace follows one run";
+            return option + " cannot go with --trace: it is drawn from a batch's runs, and a " +
+                   "trace follows one run without a batch";
         }
     }
     return std::nullopt;

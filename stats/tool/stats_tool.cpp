@@ -47,6 +47,10 @@ public:
         try {
             return write(exporter_.finish(results)) && (opened_ || open() || fail(file_.error())) &&
                    (file_.commit() || fail(file_.error()));
+        } catch (const NothingToShow& lack) {
+            complain(file_.shownName() + " is not written: " + lack.what());
+            failed_ = true;
+            return false;
         } catch (const std::runtime_error& error) {
             return fail(error.what());
         }

@@ -45,8 +45,11 @@ std::string GeometricRule::refusal() const
     // A needle's half length and a line's half spacing, times a draw as small as 2^-52, must
     // stay normal numbers for the counts to keep their precision.
     constexpr double kSmallest = 1e-290;
-    if (length < kSmallest || spacing < kSmallest) {
-        return "lengths below 1e-290 lose the precision the needles are counted with";
+    if (length < kSmallest) {
+        return "a --length below 1e-290 loses the precision the needles are counted with";
+    }
+    if (spacing < kSmallest) {
+        return "a --spacing below 1e-290 loses the precision the needles are counted with";
     }
     // Shorter needles would underflow the figures of a run's spread, and no run could show them
     // hitting anyway.

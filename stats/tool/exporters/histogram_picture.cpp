@@ -4,8 +4,6 @@
 // --plot: a histogram of the runs' estimates of pi, after the deduction, with pi and their mean
 // marked.
 
-#include <stdexcept>
-
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/histogram_plot.h"
 #include "stats/tool/plot_file.h"
@@ -41,7 +39,7 @@ public:
         const BatchSummary& summary = results.summary;
         const std::optional<double> factor = estimateFactor(results.plan.rule);
         if (!factor || !summary.withDeduction.mean) {
-            throw std::runtime_error("no run gave an estimate to plot");
+            throw NothingToShow("no run gave an estimate to plot");
         }
         const HistogramPlot plot =
             HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law);

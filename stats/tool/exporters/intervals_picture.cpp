@@ -4,14 +4,25 @@
 // --intervals: the first runs' own 95% intervals for pi against pi, with the coverage of the
 // whole batch.
 
-#include <stdexcept>
-
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/intervals_plot.h"
 #include "stats/tool/plot_file.h"
 
 namespace buffon {
 namespace {
+
+QString titleOf(std::int64_t needles, std::int64_t runs, double coverage)
+{
+    const QString sized = QStringLiteral("%1 %2").arg(needles).arg(needlesAfter(needles));
+    if (runs == 1) {
+        return QStringLiteral("95% interval for π from one run of %1: it %2 π")
+            .arg(sized, coverage > 0 ? QStringLiteral("holds") : QStringLiteral("misses"));
+    }
+    return QStringLiteral("95% intervals for π from runs of %1: %2 of all %3 runs hold π")
+        .arg(sized)
+        .arg(coverage, 0, 'f', 3)
+        .arg(runs);
+}
 
 class IntervalsPicture final : public PictureExporter {
 public:
@@ -23,7 +34,7 @@ public:
         const std::optional<double> factor = estimateFactor(plan.rule);
         const std::optional<Coverage>& coverage = results.inference.coverage;
         if (!factor || !coverage) {
-            throw std::runtime_error("this rule gives no estimate, so no interval");
+            throw NothingToShow("this rule gives no estimate, so no interval");
         }
         const int deducted = deduction(plan.rule, plan.needles);
         std::vector<IntervalsPlot::Run> runs;
@@ -32,12 +43,7 @@ public:
                             runEstimate(plan.needles, deducted, hits, *factor)});
         }
         const IntervalsPlot plot(std::move(runs));
-        const QString title = QStringLiteral(
-                                  "95% intervals for π from runs of %1 needles: %2 of "
-                                  "all %3 runs hold π")
-                                  .arg(plan.needles)
-                                  .arg(coverage->share, 0, 'f', 3)
-                                  .arg(results.summary.runs);
+        const QString title = titleOf(plan.needles, results.summary.runs, coverage->share);
         return picture(plot, title);
     }
 };

@@ -22,7 +22,9 @@ protected:
     template <class Plot>
     std::string picture(const Plot& plot, const QString& title) const
     {
-        return plotFile(format_, title, [&](QPainter& painter) { plot.paint(painter, title); });
+        return plotFile(format_, title, [&](QPainter& painter) {
+            plot.paint(painter, title);
+        });
     }
 
 private:

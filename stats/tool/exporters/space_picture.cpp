@@ -24,9 +24,10 @@ public:
         const SpacePlot plot(
             plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), results.spaceNeedles));
         const QString title =
-            QStringLiteral("The first %1 %2 of run 1 where they fell; rule: %3, seed %4")
+            QStringLiteral("The first %1 %2 of run 1 where %3 fell; rule: %4, seed %5")
                 .arg(QLocale(QLocale::English).toString(results.spaceNeedles))
                 .arg(needlesAfter(results.spaceNeedles))
+                .arg(results.spaceNeedles == 1 ? QStringLiteral("it") : QStringLiteral("they"))
                 .arg(QString::fromStdString(description(plan.rule)))
                 .arg(plan.seed);
         return picture(plot, title);

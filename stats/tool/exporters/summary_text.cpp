@@ -115,10 +115,18 @@ std::string lawFit(const Results& results)
     if (!fit) {
         return "\nRuns against the exact law: too few runs to test\n";
     }
+    // Two figures of p, but never rounded to a certainty either way.
+    char p[32];
+    if (fit->pValue < 1e-16) {
+        std::snprintf(p, sizeof p, "p < 1e-16");
+    } else if (fit->pValue >= 0.995) {
+        std::snprintf(p, sizeof p, "p > 0.99");
+    } else {
+        std::snprintf(p, sizeof p, "p = %.2g", fit->pValue);
+    }
     char text[160];
-    const char* form = fit->pValue < 1e-16 ? "%.1f on %d degrees of freedom, p < 1e-16"
-                                           : "%.1f on %d degrees of freedom, p = %.2g";
-    std::snprintf(text, sizeof text, form, fit->chiSquare, fit->degreesOfFreedom, fit->pValue);
+    std::snprintf(text, sizeof text, "%.1f on %d %s, %s", fit->chiSquare, fit->degreesOfFreedom,
+                  fit->degreesOfFreedom == 1 ? "degree of freedom" : "degrees of freedom", p);
     return std::string("\nRuns against the exact law: chi-square ") + text + '\n';
 }
 
