@@ -16,6 +16,11 @@ help=$("$program" --help)
 for option in --version -platform -style -session; do
     grep -q -- "$option" <<<"$help" || fail "--help does not name $option"
 done
+# --help-all lists Qt's options, a value after those that take one.
+help_all=$("$program" --help-all)
+for option in "-platform <value>" "-session <value>" "-reverse" "-nograb"; do
+    grep -qx -- "  $option" <<<"$help_all" || fail "--help-all does not list '$option'"
+done
 
 # Started with each, the window shows (the search for a sound output, and its one line where
 # there is none, comes after the first paint) and stays up until it is ended.
