@@ -5,7 +5,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace buffon {
 namespace {
@@ -65,6 +67,31 @@ QString attachedValueQtIgnores(const QStringList& arguments)
     return {};
 }
 
+// The line as a terminal shows it: an argument's control characters would start new lines or
+// colour the user's terminal.
+QString printable(const QString& line)
+{
+    QString shown;
+    for (const QChar c : line) {
+        shown += c.category() == QChar::Other_Control
+                     ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                     : QString(c);
+    }
+    return shown;
+}
+
+// Status 0 once all of stdout is written; 1, with the reason, where it could not be (a full
+// disk, a closed descriptor).
+int written(const QString& program)
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return 0;
+    }
+    std::fprintf(stderr, "%s: cannot write to standard output: %s\n", qUtf8Printable(program),
+                 std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 CommandLine readCommandLine(int& argc, char* argv[])
@@ -96,7 +123,7 @@ CommandLine readCommandLine(int& argc, char* argv[])
                                   ? parser.errorText()
                                   : QStringLiteral("Unknown option '%1'.").arg(ignored);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(commandLine.applicationName()),
-                     qUtf8Printable(error));
+                     qUtf8Printable(printable(error)));
         line.exitStatus = 2;
         return line;
     }
@@ -111,14 +138,17 @@ CommandLine readCommandLine(int& argc, char* argv[])
             }
         }
         std::fputs(qUtf8Printable(text), stdout);
-        line.exitStatus = 0;
+        line.exitStatus = written(commandLine.applicationName());
     } else if (parser.isSet(version)) {
         std::printf("%s %s\n", qUtf8Printable(commandLine.applicationName()),
                     qUtf8Printable(commandLine.applicationVersion()));
-        line.exitStatus = 0;
+        line.exitStatus = written(commandLine.applicationName());
     }
     line.platform = parser.value(QStringLiteral("platform"));
-    line.namesDisplay = parser.isSet(QStringLiteral("display"));
+    // Qt reads -display even after "--".
+    const QStringList arguments = commandLine.arguments().mid(1);
+    line.namesDisplay = arguments.contains(QLatin1String("-display")) ||
+                        arguments.contains(QLatin1String("--display"));
     return line;
 }
 

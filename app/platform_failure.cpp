@@ -60,7 +60,7 @@ void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString
         QStringList sentences;
         for (const QString& said : messages.reasons) {
             QString sentence = said.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(' ');
-            if (!sentence.endsWith(QLatin1Char('.'))) {
+            if (!sentence.endsWith(QLatin1Char('.')) && !sentence.endsWith(QLatin1Char('!'))) {
                 sentence += QLatin1Char('.');
             }
             sentences << sentence;

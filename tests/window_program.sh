@@ -32,6 +32,13 @@ for options in "-platform offscreen" "-style Fusion" "--style=Fusion" "-reverse"
     [ -z "$(grep -v 'no audio output device' <<<"$said")" ] || fail "$options: $said"
 done
 
+# Screens scaled past any made, or by what is not a number, still show the window.
+for factor in 1e9 nan; do
+    said=$(QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$factor timeout 2 "$program" 2>&1)
+    status=$?
+    [ "$status" -eq 124 ] || fail "QT_SCALE_FACTOR=$factor: status $status: $said"
+done
+
 # One line and status: the program's own options, then Qt's, then the display.
 while IFS='|' read -r environment options status expected; do
     said=$(env $environment "$program" $options 2>&1)
@@ -48,5 +55,21 @@ QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
 ||1|no display found*DISPLAY*
 QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb*
 DISPLAY=:0|-platform bogus|1|*"bogus"*Available platform plugins are:*xcb*
+|-- -display :78|1|could not connect to display :78.*
+|-platform linuxfb:fb=/nonexistent/fb|1|*/nonexistent/fb*Cannot create window: no screens*
 ROWS
+
+# Help and version that cannot be written say so; an option's control characters are shown
+# escaped, on the one line.
+for options in "--help" "--version"; do
+    said=$("$program" $options 2>&1 >/dev/full)
+    [ $? -eq 1 ] && [ "$said" = "buffon-needle: cannot write to standard output: No space left \
+on device" ] || fail "$options > /dev/full: $said"
+done
+said=$("$program" --version 2>&1 >&-)
+[ "$said" = "buffon-needle: cannot write to standard output: Bad file descriptor" ] ||
+    fail "--version >&-: $said"
+said=$("$program" $'--bad\nline\e[31m' 2>&1)
+[ $? -eq 2 ] && [ "$said" = "buffon-needle: Unknown option 'bad\\x0aline\\x1b[31m'." ] ||
+    fail "control characters: $said"
 echo "ok"

@@ -20,6 +20,17 @@ int devicePixels(int start, int length, double ratio)
 {
     return qRound((start + length) * ratio) - qRound(start * ratio);
 }
+
+// The board's own pixels at the screen's ratio, up to 4: denser screens are not made, and a
+// scale factor of thousands (QT_SCALE_FACTOR=1e9, or not a number) would ask for a board of
+// terabytes. Beyond it Qt scales the board up as it scales any picture.
+constexpr double kDensestRatio = 4;
+double boardRatio(double screenRatio)
+{
+    return screenRatio > 0 && screenRatio <= kDensestRatio ? screenRatio
+           : screenRatio > kDensestRatio                   ? kDensestRatio
+                                                           : 1.0;
+}
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : QFrame(parent)
@@ -32,7 +43,7 @@ BoardView::BoardView(QWidget* parent) : QFrame(parent)
 
 void BoardView::matchScreen()
 {
-    const double ratio = devicePixelRatioF();
+    const double ratio = boardRatio(devicePixelRatioF());
     const QPoint inWindow = mapTo(window(), contentsRect().topLeft());
     const int width = devicePixels(inWindow.x(), kBoardWidth, ratio);
     const int height = devicePixels(inWindow.y(), kBoardHeight, ratio);

@@ -236,15 +236,39 @@ def cues_reach_a_sound_server(program, work):
 
 
 def forced_close_ends_the_program(program, work):
-    user = subprocess.Popen([program], cwd=work)
-    window = find_window(CAPTION)
-    run("xdotool", "windowclose", window)
-    try:
-        status = user.wait(5)
-    except subprocess.TimeoutExpired:
-        user.kill()
-        status = None
-    check(status is not None, "destroying the window by force ends the program")
+    """Destroyed behind Qt's back, the window ends the program; so does its exit box, answered
+    as its one OK answers it. Started with stdout and stderr closed, the program runs as ever:
+    no line of its own reaches the display's connection."""
+    for name, streams, destroyed in (("the window", "", "window"),
+                                     ("the exit box", "", "box"),
+                                     ("the exit box, streams closed", ">&- 2>&-", None)):
+        user = subprocess.Popen(["sh", "-c", 'exec "$0" ' + streams, program], cwd=work)
+        window = find_window(CAPTION)
+        box = None
+        if streams:
+            # Long enough for the line that no sound output was found; then a run shows.
+            time.sleep(2)
+            check(click(window, RUN_1000) and settle(window, None, True) is None,
+                  "%s: a run shows" % name)
+            written = [os.readlink("/proc/%d/fd/%d" % (user.pid, fd)) for fd in (1, 2)]
+            check(not any(where.startswith("socket:") for where in written),
+                  "%s: stdout and stderr lead to no connection %s" % (name, written))
+        if destroyed == "box" or streams:
+            time.sleep(0.5)
+            box = click(window, EXIT) and find_window(BOX_TITLE, other_than=window)
+        if destroyed:
+            run("xdotool", "windowclose", box if destroyed == "box" else window)
+        elif box:
+            activate(box)
+            run("xdotool", "key", "Return")
+        try:
+            status = user.wait(5)
+        except subprocess.TimeoutExpired:
+            user.kill()
+            user.wait()
+            status = None
+        check(status == 0 and (box or destroyed == "window"),
+              "%s: the program ends with status 0 (%s)" % (name, status))
 
 
 def main(program, theme):
