@@ -408,6 +408,29 @@ private slots:
         QVERIFY(fineInk > singleInk * 3 / 2 && fineInk < singleInk * 5 / 2);
     }
 
+    void initLeavesNothingToDrawAgainOnAnotherScreen()
+    {
+        MainWindow window;
+        showAndActivate(window);
+        click(window, "Command3");
+        click(window, "Command6");
+        QWidget* board = control(window, "Picture1");
+        QScreen* doubled = QGuiApplication::screens().last();
+        window.windowHandle()->setScreen(doubled);
+        window.move(doubled->geometry().topLeft());
+        QTRY_COMPARE(board->devicePixelRatioF(), 2.0);
+        // Drawn again for the new screen, the cleared board has no needle and no red line.
+        const QImage fine = board->grab().toImage();
+        int coloured = 0;
+        for (int y = 0; y < fine.height(); ++y) {
+            for (int x = 0; x < fine.width(); ++x) {
+                const QRgb pixel = fine.pixel(x, y);
+                coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel);
+            }
+        }
+        QCOMPARE(coloured, 0);
+    }
+
     void keyboardClicksOnlyAFocusedButton()
     {
         MainWindow window;
