@@ -562,6 +562,9 @@ class Files(unittest.TestCase):
               "s.svg": "4c37bcd35315cc572b55ea6f9180bcab39af3f49221db83b067023b01f59ecd5"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
              {"t.svg": "9d49e7436e9a053eedd8487f86713aaa6af6d1522913bda480f8a926aec623a9"}),
+            # Past a million needles the axis writes powers of ten.
+            (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
+             {"t.svg": "b2128c1184bdde2f50839b693654a2aa04524d4eb546dadbd76040aaa03c17fa"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):
