@@ -125,6 +125,13 @@ class CommandLines(unittest.TestCase):
                 done = run(*arguments)
                 self.assertEqual(done.returncode, 0, done.stderr)
                 self.assertIn("Seed%44s\n" % arguments[5], done.stdout)
+        # The smallest length and spacing a needle may have, and the largest.
+        for size in ("1e-290", "1.7976931348623157e308"):
+            with self.subTest(size=size):
+                done = run("--rule", "geometric", "--length", size, "--spacing", size, "--runs",
+                           "3", "--needles", "100", "--json", "-", "--quiet")
+                self.assertEqual(done.returncode, 0, done.stderr)
+                self.assertEqual(json.loads(done.stdout)["exact_rate"], 2 / math.pi)
 
 
 class Files(unittest.TestCase):
