@@ -248,6 +248,15 @@ def main(program, ratio, desktop):
         # Nothing rules the run's red lines black, where no focus comes and goes.
         problem = settled(where, desktop + "-after-1000", ratio, True)[2]
         check(not problem, "the run shows on the board (%s)" % problem)
+        # Each run is announced, not only the first.
+        announced.clear()
+        press(window, "Throw 100 needles")
+        threading.Timer(2, pyatspi.Registry.stop).start()
+        pyatspi.Registry.start()
+        count, estimate = results[1].name, results[0].name
+        check(announced == ["Needles intersecting parallel lines: %s. Estimate of pi: %s." %
+                            (count, estimate)],
+              "a second run is announced as the first %s" % announced)
         press(window, "Init")
         time.sleep(0.5)  # import holds the X server while it shoots: let the click through first
         before, _, problem = settled(where, desktop + "-after-init", ratio, False)
