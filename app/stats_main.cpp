@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/standard_streams.h"
 #include "stats/tool/complaint.h"
-#include "stats/tool/output_file.h"
 #include "stats/tool/stats_tool.h"
 
 namespace {

@@ -11,12 +11,12 @@ namespace {
 
 constexpr std::size_t kLineWidth = 79;
 
-const OptionSpec* specNamed(std::span<const OptionSpec> specs, std::string_view name)
+const KnownOption* knownNamed(std::span<const KnownOption> known, std::string_view name)
 {
-    const auto found = std::find_if(specs.begin(), specs.end(), [name](const OptionSpec& spec) {
-        return spec.name == name;
+    const auto found = std::find_if(known.begin(), known.end(), [name](const KnownOption& option) {
+        return option.name == name;
     });
-    return found == specs.end() ? nullptr : &*found;
+    return found == known.end() ? nullptr : &*found;
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -38,18 +38,18 @@ std::size_t editDistance(std::string_view a, std::string_view b)
 }
 
 // "unknown option -needles; did you mean --needles?", where a known option is near enough.
-std::string unknownOption(std::string_view token, std::span<const OptionSpec> specs)
+std::string unknownOption(std::string_view token, std::span<const KnownOption> known)
 {
     const std::string_view name = token.substr(0, token.find('='));
     const std::string_view bare = name.substr(std::min(name.find_first_not_of('-'), name.size()));
     std::string text = "unknown option " + std::string(name);
     // One slip, or two in a long name: a short one two slips away is another word.
     const std::size_t slips = bare.size() >= 5 ? 2 : 1;
-    const OptionSpec* nearest = nullptr;
-    for (const OptionSpec& spec : specs) {
-        const std::size_t distance = editDistance(bare, spec.name);
+    const KnownOption* nearest = nullptr;
+    for (const KnownOption& option : known) {
+        const std::size_t distance = editDistance(bare, option.name);
         if (distance <= slips && (!nearest || distance < editDistance(bare, nearest->name))) {
-            nearest = &spec;
+            nearest = &option;
         }
     }
     return nearest ? text + "; did you mean --" + nearest->name + "?" : text + "; see --help";
@@ -90,7 +90,7 @@ std::optional<std::string> OptionValues::value(const std::string& name) const
 }
 
 std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
-                                        std::span<const OptionSpec> specs, std::string& error)
+                                        std::span<const KnownOption> known, std::string& error)
 {
     OptionValues read;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -109,15 +109,15 @@ std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
         }
         if (token == "--" || !looksLikeOption(token) || !token.starts_with("--")) {
             error = looksLikeOption(token) && token != "--"
-                        ? unknownOption(token, specs)
+                        ? unknownOption(token, known)
                         : "unexpected argument \"" + token + "\"; see --help";
             return std::nullopt;
         }
         const std::size_t equals = token.find('=');
         const std::string name = token.substr(2, equals == std::string::npos ? equals : equals - 2);
-        const OptionSpec* spec = specNamed(specs, name);
-        if (!spec || (spec->valueName.empty() && equals != std::string::npos)) {
-            error = spec ? "--" + name + " takes no value" : unknownOption(token, specs);
+        const KnownOption* option = knownNamed(known, name);
+        if (!option || (option->valueName.empty() && equals != std::string::npos)) {
+            error = option ? "--" + name + " takes no value" : unknownOption(token, known);
             return std::nullopt;
         }
         if (read.isSet(name)) {
@@ -127,9 +127,9 @@ std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
         std::string value;
         if (equals != std::string::npos) {
             value = token.substr(equals + 1);
-        } else if (!spec->valueName.empty()) {
+        } else if (!option->valueName.empty()) {
             if (i + 1 == arguments.size() || looksLikeOption(arguments[i + 1])) {
-                error = "--" + name + " needs a value (" + spec->valueName + ")" +
+                error = "--" + name + " needs a value (" + option->valueName + ")" +
                         (i + 1 == arguments.size() ? "" : ", not the option " + arguments[i + 1]);
                 return std::nullopt;
             }
@@ -141,15 +141,15 @@ std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
 }
 
 std::string helpText(const std::string& program, const std::string& description,
-                     std::span<const OptionSpec> specs)
+                     std::span<const KnownOption> known)
 {
     std::vector<std::pair<std::string, std::string>> rows{
         {"-h, --help", "Displays help on commandline options."},
         {"-v, --version", "Displays version information."}};
-    for (const OptionSpec& spec : specs) {
+    for (const KnownOption& option : known) {
         rows.emplace_back(
-            "--" + spec.name + (spec.valueName.empty() ? "" : " <" + spec.valueName + ">"),
-            spec.help);
+            "--" + option.name + (option.valueName.empty() ? "" : " <" + option.valueName + ">"),
+            option.help);
     }
     std::size_t widest = 0;
     for (const auto& [names, help] : rows) {

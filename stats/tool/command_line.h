@@ -13,7 +13,7 @@ namespace buffon {
 
 // An option of the command line: its name after "--", what its value stands for (empty for an
 // option that takes none), and what --help says of it.
-struct OptionSpec {
+struct KnownOption {
     std::string name;
     std::string valueName;
     std::string help;
@@ -30,16 +30,16 @@ struct OptionValues {
     std::optional<std::string> value(const std::string& name) const;
 };
 
-// Reads `arguments` (without the program's name) against `specs`: "--name value",
+// Reads `arguments` (without the program's name) against `known`: "--name value",
 // "--name=value", -h, -? and -v; every other token is an error, said in the returned text.
 // An option given twice, an unknown one, a value that is missing or that is itself an option
 // are errors too.
 std::optional<OptionValues> readOptions(std::span<const std::string> arguments,
-                                        std::span<const OptionSpec> specs, std::string& error);
+                                        std::span<const KnownOption> known, std::string& error);
 
 // The help, laid out as Qt's own programs lay it out: usage, description, then the options
 // with their texts wrapped in a column.
 std::string helpText(const std::string& program, const std::string& description,
-                     std::span<const OptionSpec> specs);
+                     std::span<const KnownOption> known);
 
 }  // namespace buffon

@@ -254,14 +254,4 @@ bool OutputFile::fail(int error)
     return false;
 }
 
-void holdClosedStandardStreams()
-{
-    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (::fcntl(stream, F_GETFD) < 0 && errno == EBADF) {
-            // The lowest free number is the one closed.
-            [[maybe_unused]] const int held = ::open("/dev/null", O_RDONLY);
-        }
-    }
-}
-
 }  // namespace buffon

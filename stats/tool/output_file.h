@@ -50,9 +50,4 @@ private:
     std::string error_;
 };
 
-// A program started with standard input, output or error closed would otherwise hand that
-// number to the first file it opens, and write its summary into it: each closed one is taken
-// by a descriptor that refuses writes, so that writing to it fails as it should.
-void holdClosedStandardStreams();
-
 }  // namespace buffon

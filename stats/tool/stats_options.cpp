@@ -99,9 +99,9 @@ std::string ruleHelp()
 }
 
 // Every option, in the order --help lists them.
-std::vector<OptionSpec> optionSpecs()
+std::vector<KnownOption> knownOptions()
 {
-    std::vector<OptionSpec> specs{
+    std::vector<KnownOption> known{
         {"needles", "N", "Needles per run (default 1000)."},
         {"runs", "R", "Number of runs (default 1000)."},
         {"seed", "S",
@@ -113,18 +113,18 @@ std::vector<OptionSpec> optionSpecs()
     };
     forEachRule([&]<typename Rule>(std::type_identity<Rule>) {
         for (const auto& parameter : Rule::kParameters) {
-            specs.push_back({std::string(parameter.name), std::string(parameter.valueName),
+            known.push_back({std::string(parameter.name), std::string(parameter.valueName),
                              std::string(parameter.help)});
         }
     });
     for (const OutputKind& kind : outputKinds()) {
-        specs.push_back({std::string(kind.option), "FILE", std::string(kind.help)});
+        known.push_back({std::string(kind.option), "FILE", std::string(kind.help)});
     }
-    specs.push_back({"space-needles", "K",
+    known.push_back({"space-needles", "K",
                      "How many needles of run 1 --space shows (default 2000, at most " +
                          std::to_string(kMostSpaceNeedles) + " and --needles)."});
-    specs.push_back({"quiet", "", "Print no summary."});
-    return specs;
+    known.push_back({"quiet", "", "Print no summary."});
+    return known;
 }
 
 // A number of needles, as a whole number or as the window's buttons show it: "50,000".
@@ -377,9 +377,9 @@ bool StatsOptions::drawsPictures() const
 ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::uint32_t clockSeed,
                                    int cores)
 {
-    const std::vector<OptionSpec> specs = optionSpecs();
+    const std::vector<KnownOption> known = knownOptions();
     std::string error;
-    const auto given = readOptions(arguments.subspan(1), specs, error);
+    const auto given = readOptions(arguments.subspan(1), known, error);
     if (!given) {
         return refuse(error);
     }
@@ -389,7 +389,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
             "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
             "run to run.\n\n" +
             deductionsText();
-        return {std::nullopt, helpText(arguments.front(), description, specs), 0};
+        return {std::nullopt, helpText(arguments.front(), description, known), 0};
     }
     if (given->version) {
         return {std::nullopt, std::string(kProgramName) + ' ' + BUFFON_VERSION + '\n', 0};
