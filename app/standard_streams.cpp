@@ -3,10 +3,10 @@
 
 #include "app/standard_streams.h"
 
-#include <cerrno>
-#include <initializer_list>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <initializer_list>
 
 namespace buffon {
 

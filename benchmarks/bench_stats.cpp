@@ -23,7 +23,7 @@
 #include "stats/rules/geometric/geometric_needles.h"
 #include "stats/rules/window/window_needles.h"
 #include "stats/run_seed.h"
-#include "stats/tool/inference.h"
+#include "stats/tool/inference/inference.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "stats/batch_summary.h"
 #include "stats/run_seed.h"
-#include "stats/tool/confidence.h"
-#include "stats/tool/histogram_plot.h"
-#include "stats/tool/inference.h"
+#include "stats/tool/inference/confidence.h"
+#include "stats/tool/inference/inference.h"
+#include "stats/tool/pictures/histogram_plot.h"
 
 Q_DECLARE_METATYPE(buffon::NeedleRule)
 

@@ -15,11 +15,11 @@
 #include "stats/batch_summary.h"
 #include "stats/rules/needle_rule.h"
 #include "stats/run_seed.h"
-#include "stats/tool/confidence.h"
-#include "stats/tool/histogram_plot.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/inference/confidence.h"
+#include "stats/tool/pictures/histogram_plot.h"
+#include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/trace_plot.h"
 #include "stats/tool/progress_bar.h"
-#include "stats/tool/trace_plot.h"
 #include "stats/trace.h"
 
 Q_DECLARE_METATYPE(buffon::GeometricRule)

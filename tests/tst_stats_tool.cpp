@@ -12,9 +12,9 @@
 #include <nlohmann/json.hpp>
 
 #include "stats/batch_summary.h"
-#include "stats/tool/inference.h"
-#include "stats/tool/outputs.h"
-#include "stats/tool/stats_options.h"
+#include "stats/tool/command/outputs.h"
+#include "stats/tool/command/stats_options.h"
+#include "stats/tool/inference/inference.h"
 
 Q_DECLARE_METATYPE(buffon::NeedleRule)
 

@@ -15,7 +15,7 @@
 
 #include "experiment/local_clock.h"
 #include "stats/tool/complaint.h"
-#include "stats/tool/output_file.h"
+#include "stats/tool/files/output_file.h"
 #include "stats/tool/progress_bar.h"
 
 namespace buffon {

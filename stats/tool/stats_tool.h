@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "stats/tool/stats_options.h"
+#include "stats/tool/command/stats_options.h"
 
 namespace buffon {
 

@@ -6,7 +6,7 @@
 
 #include "experiment/number_text.h"
 #include "experiment/run_size.h"
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/exporter.h"
 
 namespace buffon {
 namespace {

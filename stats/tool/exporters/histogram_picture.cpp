@@ -5,8 +5,8 @@
 // marked.
 
 #include "stats/tool/exporters/picture_exporter.h"
-#include "stats/tool/histogram_plot.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/histogram_plot.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

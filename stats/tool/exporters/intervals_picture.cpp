@@ -5,8 +5,8 @@
 // whole batch.
 
 #include "stats/tool/exporters/picture_exporter.h"
-#include "stats/tool/intervals_plot.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/intervals_plot.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

@@ -7,8 +7,8 @@
 #include <QString>
 #include <string>
 
-#include "stats/tool/exporter.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/exporters/exporter.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 

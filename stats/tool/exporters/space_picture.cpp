@@ -8,8 +8,8 @@
 
 #include "stats/run_seed.h"
 #include "stats/tool/exporters/picture_exporter.h"
-#include "stats/tool/plot_file.h"
-#include "stats/tool/space_plot.h"
+#include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/space_plot.h"
 
 namespace buffon {
 namespace {

@@ -10,8 +10,8 @@
 #include <numbers>
 #include <optional>
 
-#include "stats/tool/confidence.h"
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/exporter.h"
+#include "stats/tool/inference/confidence.h"
 
 namespace buffon {
 namespace {

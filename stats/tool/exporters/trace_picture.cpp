@@ -7,8 +7,8 @@
 #include <QLocale>
 
 #include "stats/tool/exporters/picture_exporter.h"
-#include "stats/tool/plot_file.h"
-#include "stats/tool/trace_plot.h"
+#include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/trace_plot.h"
 
 namespace buffon {
 namespace {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "experiment/number_text.h"
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/exporter.h"
 
 namespace buffon {
 namespace {

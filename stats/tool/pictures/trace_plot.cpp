@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/trace_plot.h"
+#include "stats/tool/pictures/trace_plot.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -11,8 +11,8 @@
 #include <numbers>
 #include <ranges>
 
-#include "stats/tool/axis_ticks.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/axis_ticks.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/temporary_files.h"
+#include "stats/tool/files/temporary_files.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/outputs.h"
+#include "stats/tool/command/outputs.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/plot_file.h"
 
 #include <QBuffer>
 #include <QFontMetrics>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "stats/batch_run.h"
-#include "stats/tool/outputs.h"
+#include "stats/tool/command/outputs.h"
 
 namespace buffon {
 

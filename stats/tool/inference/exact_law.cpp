@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/exact_law.h"
+#include "stats/tool/inference/exact_law.h"
 
 #include <algorithm>
 #include <boost/math/distributions/binomial.hpp>

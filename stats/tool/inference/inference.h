@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "stats/batch_run.h"
-#include "stats/tool/coverage.h"
-#include "stats/tool/exact_law.h"
+#include "stats/tool/inference/coverage.h"
+#include "stats/tool/inference/exact_law.h"
 
 namespace buffon {
 

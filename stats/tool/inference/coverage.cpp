@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/coverage.h"
+#include "stats/tool/inference/coverage.h"
 
 #include <algorithm>
 #include <cmath>

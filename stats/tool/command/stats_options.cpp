@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/stats_options.h"
+#include "stats/tool/command/stats_options.h"
 
 #include <unistd.h>
 
@@ -12,9 +12,9 @@
 
 #include "experiment/run_size.h"
 #include "stats/run_seed.h"
-#include "stats/tool/command_line.h"
+#include "stats/tool/command/command_line.h"
 #include "stats/tool/complaint.h"
-#include "stats/tool/output_path.h"
+#include "stats/tool/files/output_path.h"
 
 namespace buffon {
 namespace {

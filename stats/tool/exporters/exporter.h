@@ -11,7 +11,7 @@
 
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
-#include "stats/tool/inference.h"
+#include "stats/tool/inference/inference.h"
 #include "stats/trace.h"
 
 namespace buffon {

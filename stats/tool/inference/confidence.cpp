@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/confidence.h"
+#include "stats/tool/inference/confidence.h"
 
 #include <boost/math/distributions/normal.hpp>
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "stats/tool/exporter.h"
+#include "stats/tool/exporters/exporter.h"
 
 namespace buffon {
 

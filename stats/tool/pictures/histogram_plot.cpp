@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/histogram_plot.h"
+#include "stats/tool/pictures/histogram_plot.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "stats/batch_summary.h"
-#include "stats/tool/exact_law.h"
+#include "stats/tool/inference/exact_law.h"
 
 namespace buffon {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/command_line.h"
+#include "stats/tool/command/command_line.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/intervals_plot.h"
+#include "stats/tool/pictures/intervals_plot.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "stats/tool/axis_ticks.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/axis_ticks.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/space_plot.h"
+#include "stats/tool/pictures/space_plot.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -11,8 +11,8 @@
 #include <numeric>
 
 #include "experiment/palette.h"
-#include "stats/tool/axis_ticks.h"
-#include "stats/tool/plot_file.h"
+#include "stats/tool/pictures/axis_ticks.h"
+#include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/output_path.h"
+#include "stats/tool/files/output_path.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/output_file.h"
+#include "stats/tool/files/output_file.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "stats/tool/complaint.h"
-#include "stats/tool/temporary_files.h"
+#include "stats/tool/files/temporary_files.h"
 
 namespace buffon {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "stats/batch_summary.h"
-#include "stats/tool/axis_ticks.h"
-#include "stats/tool/exact_law.h"
+#include "stats/tool/inference/exact_law.h"
+#include "stats/tool/pictures/axis_ticks.h"
 
 class QPainter;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "stats/tool/output_path.h"
+#include "stats/tool/files/output_path.h"
 
 namespace buffon {
 

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/inference.h"
+#include "stats/tool/inference/inference.h"
 
-#include "stats/tool/confidence.h"
+#include "stats/tool/inference/confidence.h"
 
 namespace buffon {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-#include "stats/tool/axis_ticks.h"
+#include "stats/tool/pictures/axis_ticks.h"
 
 #include <algorithm>
 #include <cmath>
