@@ -245,7 +245,7 @@ BENCHMARK(BM_ClassBatchWithTheLaw)
 // One 50,000-needle count on one thread by each sine kernel the processor has.
 void BM_Count50000(benchmark::State& state)
 {
-    const auto kernel = static_cast<buffon::SineKernel>(state.range(0));
+    const auto kernel = static_cast<buffon::CountKernel>(state.range(0));
     if (!buffon::kernelRunsHere(kernel)) {
         state.SkipWithError("not on this processor");
         return;
@@ -293,7 +293,7 @@ BENCHMARK(BM_Geometric20M)
 // A million geometric needles on one thread by each sine kernel the processor has.
 void BM_GeometricCount1M(benchmark::State& state)
 {
-    const auto kernel = static_cast<buffon::SineKernel>(state.range(0));
+    const auto kernel = static_cast<buffon::CountKernel>(state.range(0));
     if (!buffon::kernelRunsHere(kernel)) {
         state.SkipWithError("not on this processor");
         return;

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "experiment/needle_run.h"
 #include "experiment/run_size.h"
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
@@ -27,8 +26,6 @@ Q_DECLARE_METATYPE(buffon::GeometricRule)
 using namespace buffon;
 
 namespace {
-
-constexpr SineKernel kKernels[] = {SineKernel::Scalar, SineKernel::Avx2, SineKernel::Avx512};
 
 BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed)
 {
@@ -118,50 +115,6 @@ private slots:
         QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5, 1.0, standardScore()).withDeduction.mean);
     }
 
-    void bulkCountIsTheNeedleLoop_data()
-    {
-        QTest::addColumn<float>("seed");
-        QTest::addColumn<int>("needles");
-        for (const int needles : {0, 1, 9, 511, 513, 50000}) {
-            for (const float seed : {0.0f, 0x1p-149f, 45296.25f}) {
-                QTest::addRow("%d from %a", needles, double(seed)) << seed << needles;
-            }
-        }
-    }
-
-    void bulkCountIsTheNeedleLoop()
-    {
-        QFETCH(float, seed);
-        QFETCH(int, needles);
-        for (const SineKernel kernel : kKernels) {
-            UniformRandomSource window(seed);
-            UniformRandomSource bulk(seed);
-            // The window's loop, which throws every whole needle to draw it.
-            QCOMPARE(countHits(bulk, needles, kernel),
-                     throwNeedles(window, needles, [](const Needle&) {}));
-            QCOMPARE(bulk.nextValue(), window.nextValue());
-        }
-    }
-
-    void bulkCountIsExactNearWholeUnits()
-    {
-        // Whole start heights and sines of 0 or within ulps of 1 or -1 end on, or within 1e-12 or
-        // 1e-6 of, whole units and lines, where a vector sine's last bits could move a floor.
-        std::vector<float> starts{0, 0.2f, 0.2f, 0, 0.3f, 0.0625f, 0.2f, 0.6f, 0.4f, 0.15f};
-        std::vector<float> angles{0.25f, 0.75f, 0.25f, 0.75f, 0.5f, 0.25f, 0, 0.25f, 0.75f, 0.1f};
-        starts.resize(24, 0.1f);  // starts on the line at 80: every needle after the tenth hits
-        angles.resize(24, 0.0f);
-        for (const SineKernel kernel : kKernels) {
-            QCOMPARE(countHitsOfDraws(starts, angles, kernel),
-                     countHitsOfDraws(starts, angles, SineKernel::Scalar));
-            // Only the needles asked for count, whatever lies after them: here, hits.
-            QCOMPARE(
-                countHitsOfDraws(std::span(starts).first(9), std::span(angles).first(9), kernel),
-                countHitsOfDraws(std::span(starts).first(9), std::span(angles).first(9),
-                                 SineKernel::Scalar));
-        }
-    }
-
     void geometricRateIsAProbability_data()
     {
         QTest::addColumn<double>("length");
@@ -206,7 +159,7 @@ private slots:
     {
         QFETCH(GeometricRule, rule);
         QFETCH(std::uint32_t, seed);
-        // Ten million needles in ever longer chunks, each counted by the next sine kernel in turn
+        // Ten million needles in ever longer chunks, each counted by the next kernel in turn
         // and by one of two streams that skip what the other counts, as if std::sin counted all.
         GeometricNeedles streams[] = {{seed, rule.length, rule.spacing},
                                       {seed, rule.length, rule.spacing}};
@@ -214,12 +167,12 @@ private slots:
         for (std::int64_t i = 0, done = 0, chunk = 1; done < 10'000'000;
              ++i, chunk = chunk * 3 + 1) {
             const std::int64_t needles = std::min(chunk, 10'000'000 - done);
-            hits += streams[i % 2].countHits(needles, static_cast<SineKernel>(i % 3));
+            hits += streams[i % 2].countHits(needles, static_cast<CountKernel>(i % 3));
             streams[1 - i % 2].skip(needles);
             done += needles;
         }
         QCOMPARE(GeometricNeedles(seed, rule.length, rule.spacing)
-                     .countHits(10'000'000, SineKernel::Scalar),
+                     .countHits(10'000'000, CountKernel::Scalar),
                  hits);
         QVERIFY(wilsonInterval(hits, 1e7, standardScore()).holds(rule.exactRate()));
         QVERIFY(!wilsonInterval(hits, 1e7, standardScore()).holds(WindowRule().exactRate()));

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "stats/rules/lanes/count_kernel.h"
 #include "stats/rules/rule_parts.h"
-#include "stats/rules/sine_kernel.h"
 
 namespace buffon {
 
@@ -20,7 +20,7 @@ namespace buffon {
 // k + 1 times SplitMix64's increment, so any needle's draws are known without those before it.
 //
 // A count depends only on the seed, the rule and which needles of the stream it covers: never
-// on how the stream is cut into calls, on threads, or on the sine kernel. That holds on one
+// on how the stream is cut into calls, on threads, or on the kernel. That holds on one
 // machine: std::sin is glibc's, which chooses its own code by the processor (with fused
 // multiply-adds or without), so on another machine a needle whose comparison turns on the
 // last bit of std::sin, about one in 10^16, might count otherwise.
@@ -32,9 +32,9 @@ public:
     // Hits among the next `needles` needles (none when it is 0 or less); the stream then goes
     // on after them.
     std::int64_t countHits(std::int64_t needles);
-    // The same count with a given sine kernel. A kernel the processor lacks gives way to the
+    // The same count with a given kernel. A kernel the processor lacks gives way to the
     // fastest one it has.
-    std::int64_t countHits(std::int64_t needles, SineKernel kernel);
+    std::int64_t countHits(std::int64_t needles, CountKernel kernel);
     // Passes over needles without counting them, at no cost: threads can share out one stream,
     // each counting its own stretch of it.
     void skip(std::int64_t needles);

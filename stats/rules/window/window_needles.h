@@ -5,23 +5,17 @@
 
 #include <bit>
 #include <cstdint>
-#include <span>
 
 #include "experiment/random_source.h"
-#include "stats/rules/sine_kernel.h"
+#include "stats/rules/lanes/count_kernel.h"
 
 namespace buffon {
 
-// Exactly the count of `needles` needles thrown one by one with throwOutcome, and `random`
+// Exactly the count of `needles` needles thrown one by one with throwNeedle, and `random`
 // left where they leave it; only faster. A kernel the processor lacks gives way to the fastest
 // one it has.
 std::int64_t countHits(UniformRandomSource& random, std::int64_t needles);
-std::int64_t countHits(UniformRandomSource& random, std::int64_t needles, SineKernel kernel);
-
-// The hits of needles given by the two draws their outcome reads (see verticalOutcome): needle
-// i by startYDraws[i] and angleDraws[i]. The spans are of equal length.
-std::int64_t countHitsOfDraws(std::span<const float> startYDraws, std::span<const float> angleDraws,
-                              SineKernel kernel);
+std::int64_t countHits(UniformRandomSource& random, std::int64_t needles, CountKernel kernel);
 
 // One window run's needles, reseeded as the window reseeds from the clock, counted in pieces as
 // they are asked for; the pieces together count exactly what the whole run counts.
@@ -30,6 +24,10 @@ public:
     explicit WindowNeedles(std::uint32_t seedBits) : random_(std::bit_cast<float>(seedBits)) {}
 
     std::int64_t countHits(std::int64_t needles) { return buffon::countHits(random_, needles); }
+    std::int64_t countHits(std::int64_t needles, CountKernel kernel)
+    {
+        return buffon::countHits(random_, needles, kernel);
+    }
 
 private:
     UniformRandomSource random_;

@@ -1,0 +1,218 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// The bulk counters: every kernel counts what the needles thrown one by one count, near whole
+// units and over the longest run too, and the sine the lanes use keeps to its proven bound.
+
+#include <QTest>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+
+#include "experiment/needle_run.h"
+#include "stats/rules/lanes/lane_kernels.h"
+#include "stats/rules/lanes/polynomial_sine.h"
+#include "stats/rules/needle_rule.h"
+
+Q_DECLARE_METATYPE(buffon::CountKernel)
+Q_DECLARE_METATYPE(buffon::NeedleRule)
+
+using namespace buffon;
+
+namespace {
+
+constexpr std::array<std::pair<CountKernel, const char*>, 3> kKernels{{
+    {CountKernel::Scalar, "scalar"},
+    {CountKernel::Avx2, "AVX2"},
+    {CountKernel::Avx512, "AVX-512"},
+}};
+
+// Lanes of one plain double, for the sine as the vector lanes work it out.
+struct PlainLanes {
+    using Reals = double;
+    static double reals(double value) { return value; }
+    static double times(double a, double b) { return a * b; }
+    static double fusedMultiplyAdd(double a, double b, double c) { return std::fma(a, b, c); }
+};
+
+// A generator state whose draw is `bits` 2^-24: its xorshifted bits 35 to 58 are the draw's
+// 24 bits, and its rotation is 0.
+std::uint64_t stateDrawing(std::uint64_t bits)
+{
+    const std::uint64_t mixed = bits << 35u;
+    return mixed ^ (mixed >> 18u) ^ (mixed >> 36u) ^ (mixed >> 54u);
+}
+
+}  // namespace
+
+class CountersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void kernelsCountTheNeedlesOneByOne_data()
+    {
+        QTest::addColumn<CountKernel>("kernel");
+        QTest::addColumn<int>("needles");
+        QTest::addColumn<std::uint32_t>("seed");
+        for (const auto& [kernel, name] : kKernels) {
+            for (const int needles : {0, 1, 2, 15, 16, 17, 50000}) {
+                for (const std::uint32_t seed : {0u, 1u, 0x4730d140u}) {
+                    QTest::addRow("%s, %d needles from %x", name, needles, seed)
+                        << kernel << needles << seed;
+                }
+            }
+        }
+    }
+
+    void kernelsCountTheNeedlesOneByOne()
+    {
+        QFETCH(CountKernel, kernel);
+        QFETCH(int, needles);
+        QFETCH(std::uint32_t, seed);
+        if (!kernelRunsHere(kernel)) {
+            QSKIP("not on this processor");
+        }
+        // The window's loop, which throws every whole needle to draw it, and leaves its source
+        // where the count must leave its own.
+        UniformRandomSource window(std::bit_cast<float>(seed));
+        UniformRandomSource bulk(std::bit_cast<float>(seed));
+        QCOMPARE(countHits(bulk, needles, kernel),
+                 throwNeedles(window, needles, [](const Needle&) {}));
+        QCOMPARE(bulk.nextValue(), window.nextValue());
+        // The textbook's needles one by one, and the needle after the count's.
+        for (const GeometricRule rule : {GeometricRule{40, 80}, GeometricRule{120, 80}}) {
+            GeometricNeedles alone = rule.stream(seed);
+            GeometricNeedles bulkNeedles = rule.stream(seed);
+            std::int64_t hits = 0;
+            for (int i = 0; i < needles; ++i) {
+                hits += alone.next().hit;
+            }
+            QCOMPARE(bulkNeedles.countHits(needles, kernel), hits);
+            const Throw next = bulkNeedles.next();
+            QCOMPARE(next.height, alone.next().height);
+        }
+    }
+
+    void lanesAreExactNearWholeUnits_data()
+    {
+        QTest::addColumn<CountKernel>("kernel");
+        for (const auto& [kernel, name] : kKernels) {
+            if (kernel != CountKernel::Scalar) {
+                QTest::newRow(name) << kernel;
+            }
+        }
+    }
+
+    void lanesAreExactNearWholeUnits()
+    {
+        QFETCH(CountKernel, kernel);
+        if (!kernelRunsHere(kernel)) {
+            QSKIP("not on this processor");
+        }
+        // Draws times 2^24 of needles that end on, or within 1e-14 or 1e-6 of, whole units and
+        // lines: start heights of 40, 160, 240, 280, 281, 360, 361, 400 and 401, and sines of 0
+        // or within ulps of 1 or -1, where the lanes' sine cannot tell the floor apart.
+        constexpr std::uint64_t kDown = 0x400000;
+        constexpr std::uint64_t kUp = 0xc00000;
+        constexpr std::array<std::pair<std::uint64_t, std::uint64_t>, 16> kNeedles{{
+            {0, kDown},
+            {0, kUp},
+            {0x999999, kDown},
+            {0xcccccd, kDown},
+            {0x9a3d70, kUp},
+            {0xcd70a4, kUp},
+            {0x800000, 0},
+            {0xe66666, 0},
+            {0xe70a3d, 0},
+            {0x4ccccd, 0x800000},
+            {0x999999, kUp},
+            {0xcd70a4, kDown},
+            {0x4d70a4, kUp},
+            {0xe66666, kUp},
+            {0x4ccccd, 0},
+            {0xffffff, kDown},
+        }};
+        const bool avx512 = kernel == CountKernel::Avx512;
+        const std::size_t width = avx512 ? kAvx512Block : kAvx2Block;
+        for (std::size_t first = 0; first < kNeedles.size(); first += width) {
+            WindowLanes lanes;
+            std::int64_t hits = 0;
+            for (std::size_t lane = 0; lane < width; ++lane) {
+                const auto [startY, angle] = kNeedles[first + lane];
+                lanes.startYStates[lane] = stateDrawing(startY);
+                lanes.angleStates[lane] = stateDrawing(angle);
+                hits += verticalOutcome(startY * 0x1p-24f, angle * 0x1p-24f) == Outcome::Hit;
+            }
+            QCOMPARE(avx512 ? countWindowAvx512(lanes, 1) : countWindowAvx2(lanes, 1), hits);
+        }
+    }
+
+    void countsAgreeOverTheLongestRun_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::newRow("window") << NeedleRule(WindowRule());
+        QTest::newRow("geometric") << NeedleRule(GeometricRule());
+    }
+
+    void countsAgreeOverTheLongestRun()
+    {
+        QFETCH(NeedleRule, rule);
+        // The fastest kernel counts the whole run at once; every kernel counts pieces of it in
+        // turn, the one-by-one count a few needles at a time between long pieces, so that each
+        // starts anywhere in a block and the pieces together cover the run.
+        constexpr std::int64_t kRun = 2'147'483'647;
+        std::visit(
+            [](const auto& r) {
+                auto whole = r.stream(0x4730d140u);
+                auto pieces = r.stream(0x4730d140u);
+                std::int64_t hits = 0;
+                std::int64_t piece = 0;
+                for (std::int64_t done = 0; done < kRun; ++piece) {
+                    const auto& [kernel, name] = kKernels[piece % kKernels.size()];
+                    const std::int64_t length =
+                        std::min(kernel == CountKernel::Scalar ? 3 + piece : 123'456'789 + piece,
+                                 kRun - done);
+                    hits += pieces.countHits(length, kernel);
+                    done += length;
+                }
+                QCOMPARE(whole.countHits(kRun), hits);
+            },
+            rule);
+    }
+
+    void sineKeepsToItsBound_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::newRow("as it is") << 1.0;
+        QTest::newRow("the window's reach") << 40.0;
+        QTest::newRow("the shortest needle") << 5e-291;
+        QTest::newRow("the longest needle") << 5e307;
+    }
+
+    void sineKeepsToItsBound()
+    {
+        QFETCH(double, scale);
+        const LaneSine<PlainLanes> sine(scale);
+        const auto error = [&](double x) {
+            return std::abs(sine.timesPlus(x, 0) / scale - std::sin(static_cast<long double>(x)));
+        };
+        // The domain's ends and the angles the rules reach, then a grid across the domain finer
+        // than the error curve's swings.
+        long double worst = 0;
+        for (const double x : {kSineDomain, std::numbers::pi, std::numbers::pi / 2, 0.0}) {
+            worst = std::max({worst, error(x), error(-x), error(std::nextafter(x, 0.0))});
+        }
+        constexpr int kSteps = 1'000'000;
+        for (int i = -kSteps; i <= kSteps; ++i) {
+            worst = std::max(worst, error(kSineDomain * i / kSteps));
+        }
+        qInfo("worst error %.6Lg against a bound of %g", worst, kSineError);
+        QCOMPARE_LE(worst, kSineError);
+        // The grid finds the polynomial's own swings, so it is fine enough to hold it to them.
+        QCOMPARE_GT(worst, 1.1e-9);
+    }
+};
+
+QTEST_MAIN(CountersTest)
+#include "tst_counters.moc"
