@@ -5,15 +5,19 @@
 // units and over the longest run too, and the sine the lanes use keeps to its proven bound.
 
 #include <QTest>
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <utility>
 
 #include "experiment/needle_run.h"
 #include "stats/rules/lanes/lane_kernels.h"
 #include "stats/rules/lanes/polynomial_sine.h"
 #include "stats/rules/needle_rule.h"
+#include "stats/rules/window/window_lanes.h"
 
 Q_DECLARE_METATYPE(buffon::CountKernel)
 Q_DECLARE_METATYPE(buffon::NeedleRule)
@@ -28,12 +32,13 @@ constexpr std::array<std::pair<CountKernel, const char*>, 3> kKernels{{
     {CountKernel::Avx512, "AVX-512"},
 }};
 
-// Lanes of one plain double, for the sine as the vector lanes work it out.
+// Lanes of one plain number, for the sines as the vector lanes work them out.
+template <typename Real>
 struct PlainLanes {
-    using Reals = double;
-    static double reals(double value) { return value; }
-    static double times(double a, double b) { return a * b; }
-    static double fusedMultiplyAdd(double a, double b, double c) { return std::fma(a, b, c); }
+    using Floats = Real;
+    static Real all(Real value) { return value; }
+    static Real times(Real a, Real b) { return a * b; }
+    static Real fusedMultiplyAdd(Real a, Real b, Real c) { return std::fma(a, b, c); }
 };
 
 // A generator state whose draw is `bits` 2^-24: its xorshifted bits 35 to 58 are the draw's
@@ -185,7 +190,6 @@ private slots:
     {
         QTest::addColumn<double>("scale");
         QTest::newRow("as it is") << 1.0;
-        QTest::newRow("the window's reach") << 40.0;
         QTest::newRow("the shortest needle") << 5e-291;
         QTest::newRow("the longest needle") << 5e307;
     }
@@ -193,24 +197,40 @@ private slots:
     void sineKeepsToItsBound()
     {
         QFETCH(double, scale);
-        const LaneSine<PlainLanes> sine(scale);
+        const LaneSine<PlainLanes<double>, double, kSineCoefficients.size()> sine(kSineCoefficients,
+                                                                                  scale);
         const auto error = [&](double x) {
             return std::abs(sine.timesPlus(x, 0) / scale - std::sin(static_cast<long double>(x)));
         };
-        // The domain's ends and the angles the rules reach, then a grid across the domain finer
-        // than the error curve's swings.
+        // The domain's ends and the right angle, then a grid across the domain finer than the
+        // error curve's swings.
         long double worst = 0;
-        for (const double x : {kSineDomain, std::numbers::pi, std::numbers::pi / 2, 0.0}) {
+        for (const double x : {kSineDomain, std::numbers::pi / 2, 0.0}) {
             worst = std::max({worst, error(x), error(-x), error(std::nextafter(x, 0.0))});
         }
-        constexpr int kSteps = 1'000'000;
+        constexpr int kSteps = 500'000;
         for (int i = -kSteps; i <= kSteps; ++i) {
             worst = std::max(worst, error(kSineDomain * i / kSteps));
         }
         qInfo("worst error %.6Lg against a bound of %g", worst, kSineError);
         QCOMPARE_LE(worst, kSineError);
         // The grid finds the polynomial's own swings, so it is fine enough to hold it to them.
-        QCOMPARE_GT(worst, 1.1e-9);
+        QCOMPARE_GT(worst, 3.3e-9);
+    }
+
+    void windowSineKeepsToItsBoundForEveryDraw()
+    {
+        // Every angle draw the window can make, through the lanes' own float operations.
+        const LaneSine<PlainLanes<float>, float, kWindowSineCoefficients.size()> sine(
+            kWindowSineCoefficients, 1.0f);
+        double worst = 0;
+        for (std::uint32_t draw = 0; draw < 1u << 24; ++draw) {
+            const float reach = sine.timesPlus(windowTurn<PlainLanes<float>>(draw), 0.0f);
+            const double exact = kNeedleReach * std::sin(angleOf(draw * 0x1p-24f));
+            worst = std::max(worst, std::abs(reach - exact));
+        }
+        qInfo("worst error %.6g against a bound of %g", worst, double{kWindowSineError});
+        QCOMPARE_LE(worst, kWindowSineError);
     }
 };
 

@@ -14,7 +14,7 @@
 // uniformOf and a product give. Only the sine differs: the lane's reach is the double nearest to
 // (L/2) s for an s within kSineError of sin theta (angles lie in [0, pi/2), inside kSineDomain),
 // isHit's the double nearest to (L/2) std::sin(theta), within an ulp of sin theta: the two differ
-// by less than (L/2) (1.17e-9 + 5e-16). A distance farther than that from the lane's reach compares
+// by less than (L/2) (3.37e-9 + 5e-16). A distance farther than that from the lane's reach compares
 // the same way with both. Needles within kNearBoundary (L/2) of it are judged again by isHit: the
 // margin is hundreds of times the bound, and about two needles in a million take the slow way.
 
@@ -49,13 +49,13 @@ std::int64_t countGeometricLanes(std::uint64_t state, std::int64_t blocks,
     const auto toNextBlock = L::bits(2 * L::kCount * kGamma);
     const auto mix1 = L::factor(kMix1);
     const auto mix2 = L::factor(kMix2);
-    const Reals halfSpacing = L::reals(shape.halfSpacing);
-    const Reals lessHalfSpacing = L::reals(-shape.halfSpacing);
-    const Reals halfPi = L::reals(kHalfPi);
-    const Reals lessHalfPi = L::reals(-kHalfPi);
-    const Reals zero = L::reals(0.0);
-    const Reals margin = L::reals(shape.margin);
-    const LaneSine<L> sine(shape.halfLength);
+    const Reals halfSpacing = L::all(shape.halfSpacing);
+    const Reals lessHalfSpacing = L::all(-shape.halfSpacing);
+    const Reals halfPi = L::all(kHalfPi);
+    const Reals lessHalfPi = L::all(-kHalfPi);
+    const Reals zero = L::all(0.0);
+    const Reals margin = L::all(shape.margin);
+    const LaneSine<L, double, kSineCoefficients.size()> sine(kSineCoefficients, shape.halfLength);
     std::int64_t hits = 0;
     for (std::int64_t block = 0; block < blocks; ++block) {
         const Reals distance = L::fusedMultiplyAdd(

@@ -9,6 +9,7 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -33,20 +34,17 @@
 
 namespace buffon {
 
-namespace {
-using Block = PairedLanes<Avx2Lanes>;
-}  // namespace
-static_assert(Block::kCount == kAvx2Block);
+static_assert(PairedLanes<Avx2Lanes>::kCount == kAvx2Block);
 
 std::int64_t countWindowAvx2(const WindowLanes& lanes, std::int64_t blocks)
 {
-    return countWindowLanes<Block>(lanes, blocks);
+    return countWindowLanes<Avx2Lanes>(lanes, blocks);
 }
 
 std::int64_t countGeometricAvx2(std::uint64_t state, std::int64_t blocks,
                                 const GeometricShape& shape)
 {
-    return countGeometricLanes<Block>(state, blocks, shape);
+    return countGeometricLanes<PairedLanes<Avx2Lanes>>(state, blocks, shape);
 }
 
 }  // namespace buffon

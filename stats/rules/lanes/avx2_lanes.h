@@ -3,9 +3,10 @@
 
 #pragma once
 
-// Four 64-bit lanes in AVX2's registers, with the fused multiply-add of FMA: the operations the
-// lane kernels are written in. Included only below a `#pragma GCC target("avx2,fma")`, after
-// every other header its includer needs (see avx2_kernels.cpp).
+// AVX2's registers, with the fused multiply-add of FMA, as the lane kernels use them: four
+// 64-bit lanes of bits or doubles, or eight lanes of floats. Included only below a
+// `#pragma GCC target("avx2,fma,popcnt")`, after every other header its includer needs (see
+// avx2_kernels.cpp).
 
 namespace buffon {
 
@@ -14,6 +15,8 @@ struct Avx2Lanes {
     using Bits = __m256i;
     using Reals = __m256d;
     using Mask = __m256d;  // every bit of a lane set where it holds
+    using Floats = __m256;
+    using FloatMask = __m256;
 
     static Bits bits(std::uint64_t value)
     {
@@ -30,11 +33,6 @@ struct Avx2Lanes {
     static Bits plus(Bits a, Bits b) { return _mm256_add_epi64(a, b); }
     static Bits inclusiveOr(Bits a, Bits b) { return _mm256_or_si256(a, b); }
     static Bits exclusiveOr(Bits a, Bits b) { return _mm256_xor_si256(a, b); }
-    // (a & mask) | b.
-    static Bits maskedOr(Bits a, Bits mask, Bits b)
-    {
-        return _mm256_or_si256(_mm256_and_si256(a, mask), b);
-    }
     static Bits shiftedRight(Bits a, int bits) { return _mm256_srli_epi64(a, bits); }
     static Bits shiftedLeft(Bits a, int bits) { return _mm256_slli_epi64(a, bits); }
     // The lanes' low 32 bits from `low`, their high 32 bits from `high`.
@@ -44,6 +42,15 @@ struct Avx2Lanes {
     {
         const Bits back = _mm256_sub_epi32(_mm256_set1_epi32(32), by);
         return _mm256_or_si256(_mm256_srlv_epi32(a, by), _mm256_sllv_epi32(a, back));
+    }
+    // The low halves of a's lanes and of b's, as 32-bit lanes: a's lanes 0 and 1, b's 0 and 1,
+    // then a's 2 and 3, b's 2 and 3. The high halves likewise.
+    static Bits lowHalves(Bits a, Bits b) { return shuffled<0x88>(a, b); }
+    static Bits highHalves(Bits a, Bits b) { return shuffled<0xdd>(a, b); }
+    // Every 32-bit lane shifted right, and read as a whole number into a float.
+    static Floats floatsOf(Bits a, int shift)
+    {
+        return _mm256_cvtepi32_ps(_mm256_srli_epi32(a, shift));
     }
 
     // A 64-bit multiplier in the 32-bit halves AVX2 multiplies with: its low half, and both
@@ -66,31 +73,49 @@ struct Avx2Lanes {
                                 _mm256_blend_epi32(_mm256_setzero_si256(), crossSum, 0xaa));
     }
 
-    static Reals reals(double value) { return _mm256_set1_pd(value); }
+    static Reals all(double value) { return _mm256_set1_pd(value); }
     static Reals asReals(Bits a) { return _mm256_castsi256_pd(a); }
     static void store(double* values, Reals lanes) { _mm256_storeu_pd(values, lanes); }
     static Reals fusedMultiplyAdd(Reals a, Reals b, Reals c) { return _mm256_fmadd_pd(a, b, c); }
     static Reals times(Reals a, Reals b) { return _mm256_mul_pd(a, b); }
     static Reals minus(Reals a, Reals b) { return _mm256_sub_pd(a, b); }
-    static Reals minimum(Reals a, Reals b) { return _mm256_min_pd(a, b); }
-    static Reals maximum(Reals a, Reals b) { return _mm256_max_pd(a, b); }
     static Reals magnitude(Reals a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
-    static Reals truncated(Reals a)
-    {
-        return _mm256_round_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-    }
-    static Reals nearest(Reals a)
-    {
-        return _mm256_round_pd(a, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-    }
-    // Rounded to single precision and back, as a float variable holds it.
-    static Reals singlePrecision(Reals a) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(a)); }
-
-    static Mask less(Reals a, Reals b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
     static Mask lessOrEqual(Reals a, Reals b) { return _mm256_cmp_pd(a, b, _CMP_LE_OQ); }
-    static Mask greater(Reals a, Reals b) { return _mm256_cmp_pd(a, b, _CMP_GT_OQ); }
     // Bit i set where lane i holds.
     static unsigned laneBits(Mask mask) { return static_cast<unsigned>(_mm256_movemask_pd(mask)); }
+
+    static Floats all(float value) { return _mm256_set1_ps(value); }
+    static Floats fusedMultiplyAdd(Floats a, Floats b, Floats c)
+    {
+        return _mm256_fmadd_ps(a, b, c);
+    }
+    static Floats times(Floats a, Floats b) { return _mm256_mul_ps(a, b); }
+    static Floats plus(Floats a, Floats b) { return _mm256_add_ps(a, b); }
+    static Floats minus(Floats a, Floats b) { return _mm256_sub_ps(a, b); }
+    static Floats minimum(Floats a, Floats b) { return _mm256_min_ps(a, b); }
+    static Floats maximum(Floats a, Floats b) { return _mm256_max_ps(a, b); }
+    static Floats magnitude(Floats a) { return _mm256_andnot_ps(_mm256_set1_ps(-0.0f), a); }
+    static Floats floor(Floats a)
+    {
+        return _mm256_round_ps(a, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    }
+    static Floats truncated(Floats a)
+    {
+        return _mm256_round_ps(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    }
+    static FloatMask greater(Floats a, Floats b) { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
+    static unsigned laneBits(FloatMask mask)
+    {
+        return static_cast<unsigned>(_mm256_movemask_ps(mask));
+    }
+
+private:
+    template <int kPick>
+    static Bits shuffled(Bits a, Bits b)
+    {
+        return _mm256_castps_si256(
+            _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), kPick));
+    }
 };
 
 }  // namespace buffon

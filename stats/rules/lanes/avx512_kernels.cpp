@@ -15,6 +15,7 @@
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -39,20 +40,17 @@
 
 namespace buffon {
 
-namespace {
-using Block = PairedLanes<Avx512Lanes>;
-}  // namespace
-static_assert(Block::kCount == kAvx512Block);
+static_assert(PairedLanes<Avx512Lanes>::kCount == kAvx512Block);
 
 std::int64_t countWindowAvx512(const WindowLanes& lanes, std::int64_t blocks)
 {
-    return countWindowLanes<Block>(lanes, blocks);
+    return countWindowLanes<Avx512Lanes>(lanes, blocks);
 }
 
 std::int64_t countGeometricAvx512(std::uint64_t state, std::int64_t blocks,
                                   const GeometricShape& shape)
 {
-    return countGeometricLanes<Block>(state, blocks, shape);
+    return countGeometricLanes<PairedLanes<Avx512Lanes>>(state, blocks, shape);
 }
 
 }  // namespace buffon

@@ -3,10 +3,10 @@
 
 #pragma once
 
-// Eight 64-bit lanes in AVX-512's registers, with AVX-512DQ's 64-bit multiply: the operations
-// the lane kernels are written in, as Avx2Lanes gives them four lanes wide. Included only below
-// a `#pragma GCC target("avx512f,avx512dq")`, after every other header its includer needs (see
-// avx512_kernels.cpp).
+// AVX-512's registers, with AVX-512DQ's 64-bit multiply, as the lane kernels use them: eight
+// 64-bit lanes of bits or doubles, or sixteen lanes of floats, with the operations Avx2Lanes
+// gives half as wide. Included only below a `#pragma GCC target("avx512f,avx512dq,popcnt")`,
+// after every other header its includer needs (see avx512_kernels.cpp).
 
 namespace buffon {
 
@@ -15,6 +15,8 @@ struct Avx512Lanes {
     using Bits = __m512i;
     using Reals = __m512d;
     using Mask = __mmask8;
+    using Floats = __m512;
+    using FloatMask = __mmask16;
 
     static Bits bits(std::uint64_t value)
     {
@@ -25,48 +27,62 @@ struct Avx512Lanes {
     static Bits plus(Bits a, Bits b) { return _mm512_add_epi64(a, b); }
     static Bits inclusiveOr(Bits a, Bits b) { return _mm512_or_si512(a, b); }
     static Bits exclusiveOr(Bits a, Bits b) { return _mm512_xor_si512(a, b); }
-    // (a & mask) | b, in one instruction: 0xea is the truth table of that expression.
-    static Bits maskedOr(Bits a, Bits mask, Bits b)
-    {
-        return _mm512_ternarylogic_epi64(a, mask, b, 0xea);
-    }
     static Bits shiftedRight(Bits a, int bits) { return _mm512_srli_epi64(a, bits); }
     static Bits shiftedLeft(Bits a, int bits) { return _mm512_slli_epi64(a, bits); }
-    // The lanes' low 32 bits from `low`, their high 32 bits from `high`.
     static Bits halvesOf(Bits low, Bits high) { return _mm512_mask_blend_epi32(0xaaaa, low, high); }
-    // Every 32-bit half rotated right by the same half of `by`, 0 to 31.
     static Bits rotated32(Bits a, Bits by) { return _mm512_rorv_epi32(a, by); }
+    // As in Avx2Lanes, in each 128 bits: a's lanes 0 and 1, b's 0 and 1; a's 2 and 3, b's 2 and
+    // 3; and so on.
+    static Bits lowHalves(Bits a, Bits b) { return shuffled<0x88>(a, b); }
+    static Bits highHalves(Bits a, Bits b) { return shuffled<0xdd>(a, b); }
+    static Floats floatsOf(Bits a, int shift)
+    {
+        return _mm512_cvtepi32_ps(_mm512_srli_epi32(a, shift));
+    }
 
     using Factor = Bits;
     static Factor factor(std::uint64_t value) { return bits(value); }
-    // The low 64 bits of each lane's product.
     static Bits times(Bits a, Factor factor) { return _mm512_mullo_epi64(a, factor); }
 
-    static Reals reals(double value) { return _mm512_set1_pd(value); }
+    static Reals all(double value) { return _mm512_set1_pd(value); }
     static Reals asReals(Bits a) { return _mm512_castsi512_pd(a); }
     static void store(double* values, Reals lanes) { _mm512_storeu_pd(values, lanes); }
     static Reals fusedMultiplyAdd(Reals a, Reals b, Reals c) { return _mm512_fmadd_pd(a, b, c); }
     static Reals times(Reals a, Reals b) { return _mm512_mul_pd(a, b); }
     static Reals minus(Reals a, Reals b) { return _mm512_sub_pd(a, b); }
-    static Reals minimum(Reals a, Reals b) { return _mm512_min_pd(a, b); }
-    static Reals maximum(Reals a, Reals b) { return _mm512_max_pd(a, b); }
     static Reals magnitude(Reals a) { return _mm512_abs_pd(a); }
-    static Reals truncated(Reals a)
-    {
-        return _mm512_roundscale_pd(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-    }
-    static Reals nearest(Reals a)
-    {
-        return _mm512_roundscale_pd(a, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
-    }
-    // Rounded to single precision and back, as a float variable holds it.
-    static Reals singlePrecision(Reals a) { return _mm512_cvtps_pd(_mm512_cvtpd_ps(a)); }
-
-    static Mask less(Reals a, Reals b) { return _mm512_cmp_pd_mask(a, b, _CMP_LT_OQ); }
     static Mask lessOrEqual(Reals a, Reals b) { return _mm512_cmp_pd_mask(a, b, _CMP_LE_OQ); }
-    static Mask greater(Reals a, Reals b) { return _mm512_cmp_pd_mask(a, b, _CMP_GT_OQ); }
-    // Bit i set where lane i holds.
     static unsigned laneBits(Mask mask) { return mask; }
+
+    static Floats all(float value) { return _mm512_set1_ps(value); }
+    static Floats fusedMultiplyAdd(Floats a, Floats b, Floats c)
+    {
+        return _mm512_fmadd_ps(a, b, c);
+    }
+    static Floats times(Floats a, Floats b) { return _mm512_mul_ps(a, b); }
+    static Floats plus(Floats a, Floats b) { return _mm512_add_ps(a, b); }
+    static Floats minus(Floats a, Floats b) { return _mm512_sub_ps(a, b); }
+    static Floats minimum(Floats a, Floats b) { return _mm512_min_ps(a, b); }
+    static Floats maximum(Floats a, Floats b) { return _mm512_max_ps(a, b); }
+    static Floats magnitude(Floats a) { return _mm512_abs_ps(a); }
+    static Floats floor(Floats a)
+    {
+        return _mm512_roundscale_ps(a, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    }
+    static Floats truncated(Floats a)
+    {
+        return _mm512_roundscale_ps(a, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+    }
+    static FloatMask greater(Floats a, Floats b) { return _mm512_cmp_ps_mask(a, b, _CMP_GT_OQ); }
+    static unsigned laneBits(FloatMask mask) { return mask; }
+
+private:
+    template <int kPick>
+    static Bits shuffled(Bits a, Bits b)
+    {
+        return _mm512_castps_si512(
+            _mm512_shuffle_ps(_mm512_castsi512_ps(a), _mm512_castsi512_ps(b), kPick));
+    }
 };
 
 }  // namespace buffon

@@ -3,8 +3,8 @@
 
 #pragma once
 
-// Two registers of Lanes' lanes worked as one, every operation issued for both side by side:
-// a needle's work is a long chain of dependent steps, and two independent chains keep the
+// Two registers of Lanes' 64-bit lanes worked as one, every operation issued for both side by
+// side: a needle's work is a long chain of dependent steps, and two independent chains keep the
 // processor's units busy where one would leave them waiting. Included after Lanes' own header.
 
 namespace buffon {
@@ -28,11 +28,6 @@ struct PairedLanes {
     {
         return {Lanes::load(values), Lanes::load(values + Lanes::kCount)};
     }
-    static void store(std::uint64_t* values, const Bits& lanes)
-    {
-        Lanes::store(values, lanes.low);
-        Lanes::store(values + Lanes::kCount, lanes.high);
-    }
     static Bits plus(const Bits& a, const Bits& b)
     {
         return {Lanes::plus(a.low, b.low), Lanes::plus(a.high, b.high)};
@@ -45,26 +40,9 @@ struct PairedLanes {
     {
         return {Lanes::exclusiveOr(a.low, b.low), Lanes::exclusiveOr(a.high, b.high)};
     }
-    static Bits maskedOr(const Bits& a, const Bits& mask, const Bits& b)
-    {
-        return {Lanes::maskedOr(a.low, mask.low, b.low),
-                Lanes::maskedOr(a.high, mask.high, b.high)};
-    }
     static Bits shiftedRight(const Bits& a, int bits)
     {
         return {Lanes::shiftedRight(a.low, bits), Lanes::shiftedRight(a.high, bits)};
-    }
-    static Bits shiftedLeft(const Bits& a, int bits)
-    {
-        return {Lanes::shiftedLeft(a.low, bits), Lanes::shiftedLeft(a.high, bits)};
-    }
-    static Bits halvesOf(const Bits& low, const Bits& high)
-    {
-        return {Lanes::halvesOf(low.low, high.low), Lanes::halvesOf(low.high, high.high)};
-    }
-    static Bits rotated32(const Bits& a, const Bits& by)
-    {
-        return {Lanes::rotated32(a.low, by.low), Lanes::rotated32(a.high, by.high)};
     }
     static Factor factor(std::uint64_t value) { return Lanes::factor(value); }
     static Bits times(const Bits& a, const Factor& factor)
@@ -72,7 +50,7 @@ struct PairedLanes {
         return {Lanes::times(a.low, factor), Lanes::times(a.high, factor)};
     }
 
-    static Reals reals(double value) { return {Lanes::reals(value), Lanes::reals(value)}; }
+    static Reals all(double value) { return {Lanes::all(value), Lanes::all(value)}; }
     static Reals asReals(const Bits& a) { return {Lanes::asReals(a.low), Lanes::asReals(a.high)}; }
     static void store(double* values, const Reals& lanes)
     {
@@ -92,39 +70,13 @@ struct PairedLanes {
     {
         return {Lanes::minus(a.low, b.low), Lanes::minus(a.high, b.high)};
     }
-    static Reals minimum(const Reals& a, const Reals& b)
-    {
-        return {Lanes::minimum(a.low, b.low), Lanes::minimum(a.high, b.high)};
-    }
-    static Reals maximum(const Reals& a, const Reals& b)
-    {
-        return {Lanes::maximum(a.low, b.low), Lanes::maximum(a.high, b.high)};
-    }
     static Reals magnitude(const Reals& a)
     {
         return {Lanes::magnitude(a.low), Lanes::magnitude(a.high)};
     }
-    static Reals truncated(const Reals& a)
-    {
-        return {Lanes::truncated(a.low), Lanes::truncated(a.high)};
-    }
-    static Reals nearest(const Reals& a) { return {Lanes::nearest(a.low), Lanes::nearest(a.high)}; }
-    static Reals singlePrecision(const Reals& a)
-    {
-        return {Lanes::singlePrecision(a.low), Lanes::singlePrecision(a.high)};
-    }
-
-    static Mask less(const Reals& a, const Reals& b)
-    {
-        return {Lanes::less(a.low, b.low), Lanes::less(a.high, b.high)};
-    }
     static Mask lessOrEqual(const Reals& a, const Reals& b)
     {
         return {Lanes::lessOrEqual(a.low, b.low), Lanes::lessOrEqual(a.high, b.high)};
-    }
-    static Mask greater(const Reals& a, const Reals& b)
-    {
-        return {Lanes::greater(a.low, b.low), Lanes::greater(a.high, b.high)};
     }
     static unsigned laneBits(const Mask& mask)
     {
