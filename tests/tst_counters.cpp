@@ -153,39 +153,6 @@ private slots:
         }
     }
 
-    void countsAgreeOverTheLongestRun_data()
-    {
-        QTest::addColumn<NeedleRule>("rule");
-        QTest::newRow("window") << NeedleRule(WindowRule());
-        QTest::newRow("geometric") << NeedleRule(GeometricRule());
-    }
-
-    void countsAgreeOverTheLongestRun()
-    {
-        QFETCH(NeedleRule, rule);
-        // The fastest kernel counts the whole run at once; every kernel counts pieces of it in
-        // turn, the one-by-one count a few needles at a time between long pieces, so that each
-        // starts anywhere in a block and the pieces together cover the run.
-        constexpr std::int64_t kRun = 2'147'483'647;
-        std::visit(
-            [](const auto& r) {
-                auto whole = r.stream(0x4730d140u);
-                auto pieces = r.stream(0x4730d140u);
-                std::int64_t hits = 0;
-                std::int64_t piece = 0;
-                for (std::int64_t done = 0; done < kRun; ++piece) {
-                    const auto& [kernel, name] = kKernels[piece % kKernels.size()];
-                    const std::int64_t length =
-                        std::min(kernel == CountKernel::Scalar ? 3 + piece : 123'456'789 + piece,
-                                 kRun - done);
-                    hits += pieces.countHits(length, kernel);
-                    done += length;
-                }
-                QCOMPARE(whole.countHits(kRun), hits);
-            },
-            rule);
-    }
-
     void sineKeepsToItsBound_data()
     {
         QTest::addColumn<double>("scale");
