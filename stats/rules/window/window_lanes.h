@@ -87,11 +87,18 @@ struct WindowStates {
     typename Lanes::Bits angle[2];
 };
 
+// A block's two draws, as floats: std::pair would hold them in code built for any processor.
+template <typename Lanes>
+struct WindowDraws {
+    typename Lanes::Floats startY;
+    typename Lanes::Floats angle;
+};
+
 // The draws, times 2^24, of each lane's two states: bitsOf, the xorshifted state's bits 27 to 58
 // rotated right by its top five bits, worked out for both states of a lane at once (the start
 // height's in the lane's low half), then their top 24 bits.
 template <typename Lanes>
-[[gnu::always_inline]] inline std::pair<typename Lanes::Floats, typename Lanes::Floats> windowDraws(
+[[gnu::always_inline]] inline WindowDraws<Lanes> windowDraws(
     const WindowStates<Lanes>& states)
 {
     using L = Lanes;
