@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 
 // The bulk counters: every kernel counts what the needles thrown one by one count, near whole
-// units and over the longest run too, and the sine the lanes use keeps to its proven bound.
+// units and over the longest run a batch can ask for too, 2,147,483,647 needles, and the sines
+// the lanes use keep to their proven bounds.
 
 #include <QTest>
 #include <algorithm>
@@ -120,37 +121,61 @@ private slots:
         // or within ulps of 1 or -1, where the lanes' sine cannot tell the floor apart.
         constexpr std::uint64_t kDown = 0x400000;
         constexpr std::uint64_t kUp = 0xc00000;
-        constexpr std::array<std::pair<std::uint64_t, std::uint64_t>, 16> kNeedles{{
-            {0, kDown},
-            {0, kUp},
-            {0x999999, kDown},
-            {0xcccccd, kDown},
-            {0x9a3d70, kUp},
-            {0xcd70a4, kUp},
-            {0x800000, 0},
-            {0xe66666, 0},
-            {0xe70a3d, 0},
-            {0x4ccccd, 0x800000},
-            {0x999999, kUp},
-            {0xcd70a4, kDown},
-            {0x4d70a4, kUp},
-            {0xe66666, kUp},
-            {0x4ccccd, 0},
-            {0xffffff, kDown},
-        }};
+        constexpr std::array<std::uint64_t, 16> kStarts{
+            0,        0,        0x999999, 0xcccccd, 0x9a3d70, 0xcd70a4, 0x800000, 0xe66666,
+            0xe70a3d, 0x4ccccd, 0x999999, 0xcd70a4, 0x4d70a4, 0xe66666, 0x4ccccd, 0xffffff};
+        constexpr std::array<std::uint64_t, 16> kAngles{
+            kDown, kUp, kDown, kDown, kUp, kUp, 0, 0, 0, 0x800000, kUp, kDown, kUp, kUp, 0, kDown};
         const bool avx512 = kernel == CountKernel::Avx512;
         const std::size_t width = avx512 ? kAvx512Block : kAvx2Block;
-        for (std::size_t first = 0; first < kNeedles.size(); first += width) {
+        for (std::size_t first = 0; first < kStarts.size(); first += width) {
             WindowLanes lanes;
             std::int64_t hits = 0;
             for (std::size_t lane = 0; lane < width; ++lane) {
-                const auto [startY, angle] = kNeedles[first + lane];
+                const std::uint64_t startY = kStarts[first + lane];
+                const std::uint64_t angle = kAngles[first + lane];
                 lanes.startYStates[lane] = stateDrawing(startY);
                 lanes.angleStates[lane] = stateDrawing(angle);
                 hits += verticalOutcome(startY * 0x1p-24f, angle * 0x1p-24f) == Outcome::Hit;
             }
             QCOMPARE(avx512 ? countWindowAvx512(lanes, 1) : countWindowAvx2(lanes, 1), hits);
         }
+    }
+
+    void countsAgreeOverTheLongestRun_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::newRow("window") << NeedleRule(WindowRule());
+        QTest::newRow("geometric") << NeedleRule(GeometricRule());
+    }
+
+    void countsAgreeOverTheLongestRun()
+    {
+        QFETCH(NeedleRule, rule);
+        if (qEnvironmentVariableIsEmpty("LONGEST_RUN")) {
+            QSKIP("a minute's work: the test tst_counters_longest_run");
+        }
+        // The fastest kernel counts the whole run at once; every kernel counts pieces of it in
+        // turn, the one-by-one count a few needles at a time between long pieces, so that each
+        // starts anywhere in a block and the pieces together cover the run.
+        constexpr std::int64_t kRun = 2'147'483'647;
+        std::visit(
+            [](const auto& r) {
+                auto whole = r.stream(0x4730d140u);
+                auto pieces = r.stream(0x4730d140u);
+                std::int64_t hits = 0;
+                std::int64_t piece = 0;
+                for (std::int64_t done = 0; done < kRun; ++piece) {
+                    const CountKernel kernel = kKernels[piece % kKernels.size()].first;
+                    const std::int64_t length =
+                        std::min(kernel == CountKernel::Scalar ? 3 + piece : 123'456'789 + piece,
+                                 kRun - done);
+                    hits += pieces.countHits(length, kernel);
+                    done += length;
+                }
+                QCOMPARE(whole.countHits(kRun), hits);
+            },
+            rule);
     }
 
     void sineKeepsToItsBound_data()
