@@ -34,9 +34,11 @@ GeometricNeedles::GeometricNeedles(std::uint32_t seed, double length, double spa
 std::int64_t GeometricNeedles::countHits(std::int64_t needles, CountKernel kernel)
 {
     const std::int64_t count = std::max<std::int64_t>(needles, 0);
-    const GeometricShape shape{halfSpacing_, halfLength_, kNearBoundary * halfLength_};
     std::int64_t done = 0;
     std::int64_t hits = 0;
+#if defined(__x86_64__)
+    const GeometricShape shape{halfSpacing_, halfLength_, kNearBoundary * halfLength_};
+#endif
     switch (kernelOrFastest(kernel)) {
 #if defined(__x86_64__)
     case CountKernel::Avx512:

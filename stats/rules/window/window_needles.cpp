@@ -34,6 +34,7 @@ std::int64_t countOneByOne(std::uint64_t state, std::int64_t needles)
     return hits;
 }
 
+#if defined(__x86_64__)
 WindowLanes lanesFrom(std::uint64_t state, int width)
 {
     WindowLanes lanes;
@@ -45,6 +46,7 @@ WindowLanes lanesFrom(std::uint64_t state, int width)
     lanes.toNextBlock = UniformRandomSource::strideOf(4 * static_cast<std::uint64_t>(width));
     return lanes;
 }
+#endif
 
 }  // namespace
 
