@@ -71,13 +71,15 @@ template <typename Lanes>
     return Lanes::fusedMultiplyAdd(angleDraw, Lanes::all(kTurnPerDraw), Lanes::all(kTurnOfNone));
 }
 
-// Float lane j of a block holds needle windowNeedleOf(j, kCount) of it: the 32-bit halves of two
-// registers of 64-bit lanes go into one of float lanes four at a time (see lowHalves).
-constexpr std::size_t windowNeedleOf(std::size_t floatLane, std::size_t lanesPerRegister)
+// Float lane j of a block holds needle windowNeedleOf<Lanes>(j) of it: the 32-bit halves of two
+// registers of 64-bit lanes go into one of float lanes four at a time (see lowHalves). A template,
+// as everything here, so that each instruction set's copy stays its own.
+template <typename Lanes>
+constexpr std::size_t windowNeedleOf(std::size_t floatLane)
 {
     const std::size_t group = floatLane / 4;
     const std::size_t place = floatLane % 4;
-    return place / 2 * lanesPerRegister + 2 * group + place % 2;
+    return place / 2 * Lanes::kCount + 2 * group + place % 2;
 }
 
 // A block's two registers of each chain of states, its needles 0 to kCount - 1 and kCount on.
@@ -98,8 +100,7 @@ struct WindowDraws {
 // rotated right by its top five bits, worked out for both states of a lane at once (the start
 // height's in the lane's low half), then their top 24 bits.
 template <typename Lanes>
-[[gnu::always_inline]] inline WindowDraws<Lanes> windowDraws(
-    const WindowStates<Lanes>& states)
+[[gnu::always_inline]] inline WindowDraws<Lanes> windowDraws(const WindowStates<Lanes>& states)
 {
     using L = Lanes;
     typename L::Bits bits[2];
@@ -160,7 +161,7 @@ std::int64_t countWindowLanes(const WindowLanes& lanes, std::int64_t blocks)
             }
             for (unsigned lanes = near; lanes != 0; lanes &= lanes - 1) {
                 const std::size_t needle =
-                    windowNeedleOf(static_cast<std::size_t>(std::countr_zero(lanes)), L::kCount);
+                    windowNeedleOf<L>(static_cast<std::size_t>(std::countr_zero(lanes)));
                 hits += verticalOutcome(UniformRandomSource::valueOf(
                                             UniformRandomSource::bitsOf(startYStates[needle])),
                                         UniformRandomSource::valueOf(UniformRandomSource::bitsOf(
