@@ -23,62 +23,75 @@ struct PairedLanes {
     };
     using Factor = typename Lanes::Factor;
 
-    static Bits bits(std::uint64_t value) { return {Lanes::bits(value), Lanes::bits(value)}; }
-    static Bits load(const std::uint64_t* values)
+    [[gnu::always_inline]] static Bits bits(std::uint64_t value)
+    {
+        return {Lanes::bits(value), Lanes::bits(value)};
+    }
+    [[gnu::always_inline]] static Bits load(const std::uint64_t* values)
     {
         return {Lanes::load(values), Lanes::load(values + Lanes::kCount)};
     }
-    static Bits plus(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits plus(const Bits& a, const Bits& b)
     {
         return {Lanes::plus(a.low, b.low), Lanes::plus(a.high, b.high)};
     }
-    static Bits inclusiveOr(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits inclusiveOr(const Bits& a, const Bits& b)
     {
         return {Lanes::inclusiveOr(a.low, b.low), Lanes::inclusiveOr(a.high, b.high)};
     }
-    static Bits exclusiveOr(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits exclusiveOr(const Bits& a, const Bits& b)
     {
         return {Lanes::exclusiveOr(a.low, b.low), Lanes::exclusiveOr(a.high, b.high)};
     }
-    static Bits shiftedRight(const Bits& a, int bits)
+    [[gnu::always_inline]] static Bits shiftedRight(const Bits& a, int bits)
     {
         return {Lanes::shiftedRight(a.low, bits), Lanes::shiftedRight(a.high, bits)};
     }
-    static Factor factor(std::uint64_t value) { return Lanes::factor(value); }
-    static Bits times(const Bits& a, const Factor& factor)
+    [[gnu::always_inline]] static Factor factor(std::uint64_t value)
+    {
+        return Lanes::factor(value);
+    }
+    [[gnu::always_inline]] static Bits times(const Bits& a, const Factor& factor)
     {
         return {Lanes::times(a.low, factor), Lanes::times(a.high, factor)};
     }
 
-    static Reals all(double value) { return {Lanes::all(value), Lanes::all(value)}; }
-    static Reals asReals(const Bits& a) { return {Lanes::asReals(a.low), Lanes::asReals(a.high)}; }
-    static void store(double* values, const Reals& lanes)
+    [[gnu::always_inline]] static Reals all(double value)
+    {
+        return {Lanes::all(value), Lanes::all(value)};
+    }
+    [[gnu::always_inline]] static Reals asReals(const Bits& a)
+    {
+        return {Lanes::asReals(a.low), Lanes::asReals(a.high)};
+    }
+    [[gnu::always_inline]] static void store(double* values, const Reals& lanes)
     {
         Lanes::store(values, lanes.low);
         Lanes::store(values + Lanes::kCount, lanes.high);
     }
-    static Reals fusedMultiplyAdd(const Reals& a, const Reals& b, const Reals& c)
+    [[gnu::always_inline]] static Reals fusedMultiplyAdd(const Reals& a, const Reals& b,
+                                                         const Reals& c)
     {
         return {Lanes::fusedMultiplyAdd(a.low, b.low, c.low),
                 Lanes::fusedMultiplyAdd(a.high, b.high, c.high)};
     }
-    static Reals times(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Reals times(const Reals& a, const Reals& b)
     {
         return {Lanes::times(a.low, b.low), Lanes::times(a.high, b.high)};
     }
-    static Reals minus(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Reals minus(const Reals& a, const Reals& b)
     {
         return {Lanes::minus(a.low, b.low), Lanes::minus(a.high, b.high)};
     }
-    static Reals magnitude(const Reals& a)
+    [[gnu::always_inline]] static Reals magnitude(const Reals& a)
     {
         return {Lanes::magnitude(a.low), Lanes::magnitude(a.high)};
     }
-    static Mask lessOrEqual(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Mask lessOrEqual(const Reals& a, const Reals& b)
     {
         return {Lanes::lessOrEqual(a.low, b.low), Lanes::lessOrEqual(a.high, b.high)};
     }
-    static unsigned laneBits(const Mask& mask)
+    [[gnu::always_inline]] static unsigned laneBits(const Mask& mask)
     {
         return Lanes::laneBits(mask.low) | Lanes::laneBits(mask.high) << Lanes::kCount;
     }

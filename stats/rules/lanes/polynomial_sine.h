@@ -49,7 +49,7 @@ class LaneSine {
 public:
     using Values = decltype(Lanes::all(Real{}));
 
-    LaneSine(const std::array<Real, kTerms>& coefficients, Real scale)
+    [[gnu::always_inline]] LaneSine(const std::array<Real, kTerms>& coefficients, Real scale)
     {
         for (std::size_t k = 0; k < kTerms; ++k) {
             coefficients_[k] = Lanes::all(coefficients[k] * scale);
