@@ -23,8 +23,7 @@ namespace buffon {
 // 1 + v for SplitMix64's output from each lane's state.
 template <typename Lanes>
 [[gnu::always_inline]] inline typename Lanes::Reals geometricDrawPlusOne(
-    typename Lanes::Bits state, const typename Lanes::Factor& mix1,
-    const typename Lanes::Factor& mix2)
+    typename Lanes::Bits state, typename Lanes::Factor mix1, typename Lanes::Factor mix2)
 {
     using L = Lanes;
     auto z = L::times(L::exclusiveOr(state, L::shiftedRight(state, 30)), mix1);

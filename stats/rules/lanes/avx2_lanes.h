@@ -78,7 +78,7 @@ struct Avx2Lanes {
     }
     // The low 64 bits of each lane's product: the low halves' whole product, and above it the
     // sum of the low 32 bits of the two cross products.
-    [[gnu::always_inline]] static Bits times(Bits a, const Factor& factor)
+    [[gnu::always_inline]] static Bits times(Bits a, Factor factor)
     {
         const Bits cross = _mm256_mullo_epi32(a, factor.swapped);
         const Bits crossSum = _mm256_add_epi64(cross, _mm256_slli_epi64(cross, 32));

@@ -31,19 +31,19 @@ struct PairedLanes {
     {
         return {Lanes::load(values), Lanes::load(values + Lanes::kCount)};
     }
-    [[gnu::always_inline]] static Bits plus(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits plus(Bits a, Bits b)
     {
         return {Lanes::plus(a.low, b.low), Lanes::plus(a.high, b.high)};
     }
-    [[gnu::always_inline]] static Bits inclusiveOr(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits inclusiveOr(Bits a, Bits b)
     {
         return {Lanes::inclusiveOr(a.low, b.low), Lanes::inclusiveOr(a.high, b.high)};
     }
-    [[gnu::always_inline]] static Bits exclusiveOr(const Bits& a, const Bits& b)
+    [[gnu::always_inline]] static Bits exclusiveOr(Bits a, Bits b)
     {
         return {Lanes::exclusiveOr(a.low, b.low), Lanes::exclusiveOr(a.high, b.high)};
     }
-    [[gnu::always_inline]] static Bits shiftedRight(const Bits& a, int bits)
+    [[gnu::always_inline]] static Bits shiftedRight(Bits a, int bits)
     {
         return {Lanes::shiftedRight(a.low, bits), Lanes::shiftedRight(a.high, bits)};
     }
@@ -51,7 +51,7 @@ struct PairedLanes {
     {
         return Lanes::factor(value);
     }
-    [[gnu::always_inline]] static Bits times(const Bits& a, const Factor& factor)
+    [[gnu::always_inline]] static Bits times(Bits a, Factor factor)
     {
         return {Lanes::times(a.low, factor), Lanes::times(a.high, factor)};
     }
@@ -60,38 +60,37 @@ struct PairedLanes {
     {
         return {Lanes::all(value), Lanes::all(value)};
     }
-    [[gnu::always_inline]] static Reals asReals(const Bits& a)
+    [[gnu::always_inline]] static Reals asReals(Bits a)
     {
         return {Lanes::asReals(a.low), Lanes::asReals(a.high)};
     }
-    [[gnu::always_inline]] static void store(double* values, const Reals& lanes)
+    [[gnu::always_inline]] static void store(double* values, Reals lanes)
     {
         Lanes::store(values, lanes.low);
         Lanes::store(values + Lanes::kCount, lanes.high);
     }
-    [[gnu::always_inline]] static Reals fusedMultiplyAdd(const Reals& a, const Reals& b,
-                                                         const Reals& c)
+    [[gnu::always_inline]] static Reals fusedMultiplyAdd(Reals a, Reals b, Reals c)
     {
         return {Lanes::fusedMultiplyAdd(a.low, b.low, c.low),
                 Lanes::fusedMultiplyAdd(a.high, b.high, c.high)};
     }
-    [[gnu::always_inline]] static Reals times(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Reals times(Reals a, Reals b)
     {
         return {Lanes::times(a.low, b.low), Lanes::times(a.high, b.high)};
     }
-    [[gnu::always_inline]] static Reals minus(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Reals minus(Reals a, Reals b)
     {
         return {Lanes::minus(a.low, b.low), Lanes::minus(a.high, b.high)};
     }
-    [[gnu::always_inline]] static Reals magnitude(const Reals& a)
+    [[gnu::always_inline]] static Reals magnitude(Reals a)
     {
         return {Lanes::magnitude(a.low), Lanes::magnitude(a.high)};
     }
-    [[gnu::always_inline]] static Mask lessOrEqual(const Reals& a, const Reals& b)
+    [[gnu::always_inline]] static Mask lessOrEqual(Reals a, Reals b)
     {
         return {Lanes::lessOrEqual(a.low, b.low), Lanes::lessOrEqual(a.high, b.high)};
     }
-    [[gnu::always_inline]] static unsigned laneBits(const Mask& mask)
+    [[gnu::always_inline]] static unsigned laneBits(Mask mask)
     {
         return Lanes::laneBits(mask.low) | Lanes::laneBits(mask.high) << Lanes::kCount;
     }
