@@ -13,6 +13,7 @@ import os
 import pty
 import re
 import resource
+import shlex
 import signal
 import socket
 import stat
@@ -208,6 +209,15 @@ class Files(unittest.TestCase):
         return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,
                               cwd=self.folder.name, env=dict(os.environ, P=PROGRAM), **options)
 
+    def isolated(self, script):
+        """Runs a bash script as shell() does, in a mount namespace of its own, so that what it
+        mounts is gone with it; skips the test where there is none (not root), or where the
+        script exits with 77, a mount refused."""
+        done = self.shell(f"unshare -m bash -c {shlex.quote(script)}", text=True)
+        if done.returncode == 77 or "unshare" in done.stderr:
+            self.skipTest("no mount namespace here (not root)")
+        return done
+
     def test_outputs_that_reach_one_file_are_refused_before_any_run(self):
         # Each would lose one output to the other: status 2, and nothing written or replaced.
         rows = [
@@ -233,6 +243,56 @@ class Files(unittest.TestCase):
                 self.assertNotIn("\n.", done.stdout)  # no temporary left
                 if "link.out" in setup:
                     self.assertTrue(os.path.islink(self.path("link.out")))
+
+    def test_one_new_file_through_a_bind_mounted_folder_is_one_file(self):
+        done = self.isolated("mkdir a b; mount --bind a b || exit 77; "
+                             "$P --json a/x.json --csv b/x.json; echo $?; ls -A a")
+        self.assertEqual((done.stdout, done.stderr), ("2\n", "buffon-needle-stats: --csv and "
+                                                      "--json name the same file\n"))
+
+    def test_where_no_temporary_can_be_made_the_file_is_written_as_the_shell_writes_it(self):
+        # A file on a disk with no inode left, and names too long for a temporary's beside
+        # them, are written in place; a file that takes no bytes is refused with the reason the
+        # shell meets, before the run.
+        done = self.isolated("mkdir d; mount -t tmpfs -o size=1m,nr_inodes=2 tmpfs d || exit 77; "
+                             ": > d/f; $P --runs 4 --csv d/f --quiet; echo $? $(wc -l < d/f)")
+        self.assertEqual((done.stdout, done.stderr), ("0 5\n", ""))
+        folder = self.folder.name
+        while len(folder) < 4095 - 250:
+            folder = os.path.join(folder, "d" * 200)
+        os.makedirs(folder)
+        for length, exists in ((4090, False), (4095, True)):
+            path = os.path.join(folder, "n" * (length - len(folder) - 1))
+            if exists:
+                open(path, "w").close()
+            with self.subTest(length=length, exists=exists):
+                done = run("--runs", "4", "--csv", path, "--quiet")
+                self.assertEqual((done.returncode, done.stderr), (0, ""))
+                self.assertEqual(self.read(path).count(b"\n"), 5)
+                self.assertEqual(os.listdir(folder), [os.path.basename(path)])  # nothing left
+            os.remove(path)
+        try:
+            with open("/proc/version", "w") as version:
+                version.write("x")
+        except OSError as error:
+            reason = error.strerror
+        done = run("--csv", self.path("t"), "--json", "/proc/version")
+        self.assertEqual((done.returncode, done.stderr), (1, "buffon-needle-stats: cannot write "
+                                                          f"/proc/version: {reason}\n"))
+
+    def test_a_folder_moved_during_the_run_still_gets_its_file(self):
+        # The temporary is held by its open folder: wherever that goes, the file is made there,
+        # and no temporary is left behind.
+        rows = [("the folder renamed", "mkdir d", "d", "mv d e", "e"),
+                ("a linked folder pointed elsewhere", "mkdir d e; ln -s d l", "l", "ln -sfn e l",
+                 "d")]
+        for name, setup, folder, move, kept in rows:
+            with self.subTest(name):
+                done = self.shell(f"rm -rf -- *; {setup}; $P --needles 100000 --runs 3000 --csv "
+                                  f"{folder}/t.csv --quiet & until ls -A {folder}/ | grep -q .; do "
+                                  f"sleep 0.01; done; {move}; wait $!; echo $?; ls -A {kept}; "
+                                  f"wc -l < {kept}/t.csv", text=True)
+                self.assertEqual((done.stdout, done.stderr), ("0\nt.csv\n3001\n", ""))
 
     def test_descriptors_and_pipes_are_written_where_they_lead(self):
         # Names of the program's own open descriptors are written through them, whatever they
@@ -610,18 +670,30 @@ class Files(unittest.TestCase):
         # of its own: the real disks are never touched. Needs root.
         script = 'd=$1; shift; mount -t tmpfs -o size=4k tmpfs "$d" || exit 77; "$@"; ' \
                  's=$?; echo left: $(ls -A "$d"); exit $s'
+        # An output that fills it gives its space back at once: a small JSON still fits.
         for option, runs in (("--csv", "20000"), ("--plot", "500")):
             with self.subTest(option=option):
                 done = subprocess.run(
                     ["unshare", "-m", "sh", "-c", script, "sh", self.folder.name, PROGRAM,
-                     option, self.path("out"), "--runs", runs],
+                     option, self.path("out"), "--runs", runs, "--json", self.path("j")],
                     capture_output=True, text=True, timeout=300)
                 if done.returncode == 77 or "unshare" in done.stderr:
                     self.skipTest("no mount namespace here (not root)")
                 self.assertEqual(done.returncode, 1)
                 self.assertEqual(done.stderr, "buffon-needle-stats: cannot write %s: No space "
                                  "left on device\n" % self.path("out"))
-                self.assertTrue(done.stdout.endswith("left:\n"), "a partial file was left")
+                self.assertTrue(done.stdout.endswith("left: j\n"), done.stdout)
+
+
+class Promises(unittest.TestCase):
+    def test_each_promise_about_files_names_a_test_that_holds_it(self):
+        with open(os.path.join(os.path.dirname(__file__), "..", "doc", "files.md")) as file:
+            promises = file.read().split("\n- ")[1:]
+        self.assertGreater(len(promises), 10)
+        for promise in promises:
+            named = re.findall(r"`(test_\w+)`", promise)
+            self.assertTrue(named, promise)
+            self.assertEqual([name for name in named if not hasattr(Files, name)], [], promise)
 
 
 if __name__ == "__main__":
