@@ -123,6 +123,10 @@ class CommandLines(unittest.TestCase):
                     len(line) > 79]
             self.assertEqual(long, [])
             self.assertGreater(done.stdout.count("\n      "), 10)
+        # The name it was started by is shown escaped, as any argument is.
+        named = subprocess.run(["stats\x1b[2J", "--help"], executable=PROGRAM,
+                               capture_output=True, text=True, timeout=60)
+        self.assertTrue(named.stdout.startswith("Usage: stats\\x1b[2J [options]\n"), named.stdout)
 
     def test_the_largest_and_smallest_values_are_taken(self):
         for arguments in (["--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"],

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <regex>
 
 #include "stats/batch_summary.h"
 #include "stats/tool/command/outputs.h"
@@ -73,6 +74,38 @@ std::string stored(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("missing");
 }
 
+// Every number of a JSON document, however deep.
+void numbersOf(const nlohmann::json& value, std::vector<double>& numbers)
+{
+    if (value.is_number()) {
+        numbers.push_back(value.get<double>());
+    }
+    for (const auto& member : value.is_structured() ? value : nlohmann::json::array()) {
+        numbersOf(member, numbers);
+    }
+}
+
+// The figures of a printed summary with a decimal point that no number of its JSON gives, to
+// as many decimals.
+std::vector<std::string> figuresMissingFrom(const std::string& text, const nlohmann::json& json)
+{
+    std::vector<double> numbers;
+    numbersOf(json, numbers);
+    std::vector<std::string> missing;
+    const std::regex figure(R"((^|\s)(-?\d+\.(\d+))(?=\s|$))");
+    for (auto at = std::sregex_iterator(text.begin(), text.end(), figure);
+         at != std::sregex_iterator(); ++at) {
+        const std::string shown = (*at)[2];
+        const int decimals = static_cast<int>((*at)[3].length());
+        if (std::none_of(numbers.begin(), numbers.end(), [&](double number) {
+                return QString::number(number, 'f', decimals).toStdString() == shown;
+            })) {
+            missing.push_back(shown);
+        }
+    }
+    return missing;
+}
+
 }  // namespace
 
 class StatsToolTest : public QObject {
@@ -95,8 +128,18 @@ private slots:
         QFETCH(QString, name);
         // 300 runs of 1,000 needles from seed 7 on two threads, as `--runs 300 --seed 7` runs.
         const Batch batch({1000, 300, 7, 2, rule});
-        QCOMPARE(batch.output("json", "figures.json"), stored(name + ".json"));
-        QCOMPARE(summaryExporter().finish(batch.results()), stored(name + ".txt"));
+        const std::string json = batch.output("json", "figures.json");
+        const std::string text = summaryExporter().finish(batch.results());
+        // The JSON carries every figure printed, and accounts for every run.
+        const auto figures = nlohmann::json::parse(json);
+        QCOMPARE(figuresMissingFrom(text, figures), std::vector<std::string>());
+        for (const char* spread : {"estimate_without_deduction", "estimate_with_deduction"}) {
+            QCOMPARE(figures[spread]["runs_with_estimate"].get<int>() +
+                         figures[spread]["runs_without_estimate"].get<int>(),
+                     300);
+        }
+        QCOMPARE(json, stored(name + ".json"));
+        QCOMPARE(text, stored(name + ".txt"));
         if (name != QLatin1String("geometric")) {
             QCOMPARE(batch.table, stored(name + ".csv"));
         }
@@ -163,16 +206,25 @@ private slots:
     }
 
     // A few runs that all hold pi, or all miss it, are no certainty: the margin reaches the far
-    // end of the share's 95% Wilson interval (for 2 of 2, down to 0.342380).
+    // end of the share's 95% Wilson interval (for 2 of 2, down to 0.342380). Below a hundred
+    // runs, fewer than five expected to miss pi, the summary says so in words.
     void coverageOfFewRunsIsNoCertainty_data()
     {
         QTest::addColumn<int>("hits");
         QTest::addColumn<int>("runs");
         QTest::addColumn<double>("share");
         QTest::addColumn<double>("margin");
-        QTest::newRow("two runs that hold pi") << 330 << 2 << 1.0 << 0.657620;
-        QTest::newRow("one run that misses it") << 250 << 1 << 0.0 << 0.793451;
-        QTest::newRow("many runs, near the normal margin") << 330 << 10000 << 1.0 << 0.000384;
+        QTest::addColumn<QString>("line");
+        QTest::newRow("two runs that hold pi")
+            << 330 << 2 << 1.0 << 0.657620 << "too few runs to tell: 2 of 2 hold pi";
+        QTest::newRow("one run that misses it")
+            << 250 << 1 << 0.0 << 0.793451 << "too few runs to tell: 0 of 1 hold pi";
+        QTest::newRow("99 runs") << 330 << 99 << 1.0 << 0.037353
+                                 << "too few runs to tell: 99 of 99 hold pi";
+        QTest::newRow("a hundred runs, five expected to miss")
+            << 330 << 100 << 1.0 << 0.036993 << "1.000000   ± 0.036993";
+        QTest::newRow("many runs, near the normal margin")
+            << 330 << 10000 << 1.0 << 0.000384 << "1.000000   ± 0.000384";
     }
     void coverageOfFewRunsIsNoCertainty()
     {
@@ -180,11 +232,33 @@ private slots:
         QFETCH(int, runs);
         QFETCH(double, share);
         QFETCH(double, margin);
+        QFETCH(QString, line);
         const BatchPlan plan{1000, runs, 0, 1, WindowRule()};
-        const Inference inference = inferenceOf({{hits, runs}}, plan);
+        const HitTally tally{{hits, runs}};
+        const Inference inference = inferenceOf(tally, plan);
         QVERIFY(inference.coverage);
         QCOMPARE(inference.coverage->share, share);
         QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
+        const BatchSummary summary = summarise(tally, plan, inference.z);
+        const std::string text =
+            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
+        QVERIFY2(text.find("  share that hold pi") != std::string::npos &&
+                     text.find(line.toStdString() + "\n") != std::string::npos,
+                 text.c_str());
+    }
+
+    // Rates too small for six decimals keep six significant digits.
+    void tinyRatesShowTheirDigits()
+    {
+        const BatchPlan plan{1000, 20, 0, 1, GeometricRule{1e-7, 1}};
+        const HitTally tally{{0, 20}};
+        const Inference inference = inferenceOf(tally, plan);
+        const BatchSummary summary = summarise(tally, plan, inference.z);
+        const std::string text =
+            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
+        QVERIFY2(text.find("  95% interval              0.000000 to 0.000192036\n"
+                           "  exact rate of the rule              6.3662e-08") != std::string::npos,
+                 text.c_str());
     }
 
     // A long rule's figures make a long title: it stays within the picture, on a white edge.
@@ -263,6 +337,7 @@ private slots:
         row("blanks around values", {"--needles", " 50,000 ", "--rule", " window"},
             "50000 1000 window");
         row("a button's caption", {"--needles", "10,000", "--runs=3"}, "10000 3 window");
+        row("signed, as any count", {"--needles", "+50,000", "--runs", "+3"}, "50000 3 window");
         row("the rule's parameters", {"--rule=geometric", "--length", "+30", "--spacing", "1e2"},
             "1000 1000 geometric (length 30, spacing 100)");
         row("a trace is one run", {"--trace", "t.CSV"}, "1000 1 window t.CSV");
