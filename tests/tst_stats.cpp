@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 #include "experiment/needle_run.h"
 #include "experiment/run_size.h"
@@ -116,6 +117,56 @@ private slots:
         QVERIFY(!summarise({{40, 1}}, 4, 0, 0.5, 1.0, standardScore())
                      .withoutDeduction.expectedMean);  // count near 0
         QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5, 1.0, standardScore()).withDeduction.mean);
+    }
+
+    // Each index gives a different number below the count: for counts shaped as the reseed
+    // values' (255 times a power of two) of odd and even widths, and for counts just past a
+    // power of two, whose walks are longest.
+    void shuffleIsABijection_data()
+    {
+        QTest::addColumn<qulonglong>("count");
+        for (const qulonglong count : {1ull, 3ull, 32640ull, 65280ull, 65536ull, 65537ull}) {
+            QTest::addRow("%llu", count) << count;
+        }
+    }
+    void shuffleIsABijection()
+    {
+        QFETCH(qulonglong, count);
+        for (const std::uint64_t key : {0ull, 1ull, 2139095039ull}) {
+            const KeyedShuffle shuffle(count, key);
+            std::vector<bool> taken(count);
+            for (std::uint64_t index = 0; index < count; ++index) {
+                const std::uint64_t value = shuffle(index);
+                QVERIFY(value < count && !taken[value]);
+                taken[value] = true;
+            }
+        }
+    }
+
+    // Twelve groups of a class, given seeds 1 to 12, throw batches of 2,000 runs that share
+    // runs only as two random samples of the reseed values would: a pair about R²/2.1e9 times.
+    void consecutiveSeedsGiveUnrelatedBatches()
+    {
+        constexpr int kSeeds = 12;
+        constexpr int kRuns = 2000;
+        std::unordered_map<std::uint32_t, int> batchesOf;
+        int shared = 0;
+        for (std::uint32_t seed = 1; seed <= kSeeds; ++seed) {
+            for (int run = 0; run < kRuns; ++run) {
+                shared += batchesOf[runSeedBits(seed, run)]++;
+            }
+        }
+        const double pairs = kSeeds * (kSeeds - 1) / 2.0;
+        const double expected = pairs * kRuns * kRuns / static_cast<double>(kDistinctRuns);
+        // The most shared runs a Poisson count of that mean exceeds once in a million.
+        int allowed = 0;
+        double term = std::exp(-expected);
+        for (double below = term; 1 - below > 1e-6; below += term) {
+            term *= expected / ++allowed;
+        }
+        qInfo("%d runs shared among %.0f pairs of batches; chance alone gives %.4f, at most %d",
+              shared, pairs, expected, allowed);
+        QCOMPARE_LE(shared, allowed);
     }
 
     void bulkCountIsTheNeedleLoop_data()

@@ -11,7 +11,10 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
+#include <sstream>
 
+#include "experiment/needle_run.h"
 #include "stats/batch_summary.h"
 #include "stats/tool/command/outputs.h"
 #include "stats/tool/command/stats_options.h"
@@ -59,7 +62,7 @@ struct Batch {
 
     Results results() const
     {
-        return {plan, "buffon-needle-stats", "1.1.0", tally, summary, inference, {}, {}, 0};
+        return {plan, "buffon-needle-stats", "2.0.0", tally, summary, inference, {}, {}, 0};
     }
 
     std::string output(std::string_view option, std::string_view path) const
@@ -155,13 +158,20 @@ private slots:
                             const char* text) {
             QTest::newRow(name) << rule << needles << hits << text;
         };
-        row("the window's, after its deduction", WindowRule(), 1000, 330, "1,330,320,3.125\n");
-        row("the window's, 15 digits", WindowRule(), 10, 3, "1,3,3,3.33333333333333\n");
-        row("none where the count is 0", WindowRule(), 10, 0, "1,0,0,\n");
+        // Then the number run 1 of seed 0 reseeds from, and the run's own 95% interval for pi
+        // (the Wilson interval of the count, as numbers a spreadsheet reads).
+        row("the window's, after its deduction", WindowRule(), 1000, 330,
+            "1,330,320,3.125,1.06609739289098e-24,2.86079139545736,3.42672285083848,yes\n");
+        row("the window's, 15 digits", WindowRule(), 10, 3,
+            "1,3,3,3.33333333333333,1.06609739289098e-24,1.65776487670527,9.27718936851043,yes\n");
+        row("none where the count is 0, an interval open above", WindowRule(), 10, 0,
+            "1,0,0,,1.06609739289098e-24,3.60317771627006,,no\n");
+        row("no interval for a count below 0", WindowRule(), 1000, 5,
+            "1,5,-5,-200,1.06609739289098e-24,,,\n");
         row("2L N / (D hits) for the textbook's", GeometricRule{80, 80}, 1000, 640,
-            "1,640,640,3.125\n");
+            "1,640,640,3.125,1.06609739289098e-24,2.98881166644115,3.27994545670677,yes\n");
         row("none for a needle longer than the spacing", GeometricRule{120, 80}, 1000, 700,
-            "1,700,700,\n");
+            "1,700,700,,1.06609739289098e-24,,,\n");
     }
 
     void tableShowsTheRulesEstimate()
@@ -173,6 +183,25 @@ private slots:
         const std::int32_t runs[] = {hits};
         QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule}, runs, 0),
                  row.toStdString());
+    }
+
+    // The number a row names is the one its run reseeds from: the window's own loop, reseeded
+    // from it, throws the row's hits. Rows of one batch name different numbers.
+    void tableNamesTheNumberEachRunReseedsFrom()
+    {
+        const Batch batch({1000, 200, 7, 2, WindowRule()});
+        std::istringstream table(batch.table);
+        std::string row;
+        std::getline(table, row);
+        std::set<float> numbers;
+        while (std::getline(table, row)) {
+            const QStringList fields = QString::fromStdString(row).split(',');
+            const float number = fields[4].toFloat();
+            UniformRandomSource window(number);
+            QCOMPARE(throwNeedles(window, 1000, [](const Needle&) {}), fields[1].toLongLong());
+            numbers.insert(number);
+        }
+        QCOMPARE(numbers.size(), 200u);
     }
 
     // The law's test as a class reads it, for runs of one needle (rate 0.330691): p is never

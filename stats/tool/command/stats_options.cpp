@@ -105,9 +105,9 @@ std::vector<KnownOption> knownOptions()
         {"needles", "N", "Needles per run (default 1000)."},
         {"runs", "R", "Number of runs (default 1000)."},
         {"seed", "S",
-         "Seed of the first run, 0 to " + std::to_string(kLargestSeed) +
-             "; the same seed gives the same results whatever the thread count. Default: from "
-             "the clock, as the window seeds its runs."},
+         "Seed of the batch, 0 to " + std::to_string(kLargestSeed) +
+             ": the same seed gives the same runs whatever the thread count, and other seeds "
+             "unrelated runs. Default: from the clock, as the window seeds its runs."},
         {"threads", "T", "Worker threads (default: one per core)."},
         {"rule", "RULE", ruleHelp()},
     };
