@@ -30,6 +30,15 @@ Z95 = statistics.NormalDist().inv_cdf(0.975)
 HEADER = "run,hits,count,estimate,reseed,pi_low,pi_high,holds_pi"
 
 
+def numbers_of(value):
+    """Every number of a JSON document, however deep."""
+    if isinstance(value, dict):
+        value = list(value.values())
+    if isinstance(value, list):
+        return [number for member in value for number in numbers_of(member)]
+    return [value] if type(value) in (int, float) else []
+
+
 def run(*arguments):
     # In a folder of its own, so that a program that writes where it should not leaves nothing
     # behind in the caller's.
@@ -256,34 +265,29 @@ class Files(unittest.TestCase):
                                                       "--json name the same file\n"))
 
     def test_where_no_temporary_can_be_made_the_file_is_written_as_the_shell_writes_it(self):
-        # A file on a disk with no inode left, and names too long for a temporary's beside
-        # them, are written in place; a file that takes no bytes is refused with the reason the
-        # shell meets, before the run.
-        done = self.isolated("mkdir d; mount -t tmpfs -o size=1m,nr_inodes=2 tmpfs d || exit 77; "
-                             ": > d/f; $P --runs 4 --csv d/f --quiet; echo $? $(wc -l < d/f)")
-        self.assertEqual((done.stdout, done.stderr), ("0 5\n", ""))
+        # Names too long for a temporary's beside them, new or not, and a file on a disk with no
+        # inode left are written in place; a file that takes no bytes is refused before the run
+        # with the reason the shell meets.
         folder = self.folder.name
         while len(folder) < 4095 - 250:
             folder = os.path.join(folder, "d" * 200)
         os.makedirs(folder)
-        for length, exists in ((4090, False), (4095, True)):
+        for length in (4090, 4095):
             path = os.path.join(folder, "n" * (length - len(folder) - 1))
-            if exists:
+            if length == 4095:  # one that is there already
                 open(path, "w").close()
-            with self.subTest(length=length, exists=exists):
-                done = run("--runs", "4", "--csv", path, "--quiet")
-                self.assertEqual((done.returncode, done.stderr), (0, ""))
-                self.assertEqual(self.read(path).count(b"\n"), 5)
-                self.assertEqual(os.listdir(folder), [os.path.basename(path)])  # nothing left
-            os.remove(path)
-        try:
-            with open("/proc/version", "w") as version:
-                version.write("x")
-        except OSError as error:
-            reason = error.strerror
+            done = run("--runs", "4", "--csv", path, "--quiet")
+            self.assertEqual((done.returncode, done.stderr, self.read(path).count(b"\n")),
+                             (0, "", 5))
+        self.assertEqual(len(os.listdir(folder)), 2)  # no temporary left
+        with self.assertRaises(OSError) as shell, open("/proc/version", "w") as version:
+            version.write("x")
         done = run("--csv", self.path("t"), "--json", "/proc/version")
         self.assertEqual((done.returncode, done.stderr), (1, "buffon-needle-stats: cannot write "
-                                                          f"/proc/version: {reason}\n"))
+                         f"/proc/version: {shell.exception.strerror}\n"))
+        done = self.isolated("mkdir d; mount -t tmpfs -o size=1m,nr_inodes=2 tmpfs d || exit 77; "
+                             ": > d/f; $P --runs 4 --csv d/f --quiet; echo $? $(wc -l < d/f)")
+        self.assertEqual((done.stdout, done.stderr), ("0 5\n", ""))
 
     def test_a_folder_moved_during_the_run_still_gets_its_file(self):
         # The temporary is held by its open folder: wherever that goes, the file is made there,
@@ -351,8 +355,16 @@ class Files(unittest.TestCase):
                 self.assertLessEqual(figures["exact_rate"], 1)
                 low, high = figures["interval_95"]
                 self.assertTrue(0 <= low <= figures["hit_fraction"] <= high <= 1, figures)
-                self.assertNotRegex(done.stderr, r"nan|inf")
+                self.assertNotRegex(done.stderr, r"nan|inf|rate of the rule +0\.000000")
                 self.assertIn("exact rate of the rule", done.stderr)
+                # The JSON gives every figure printed (to its decimals) and counts every run.
+                numbers = numbers_of(figures)
+                for shown in re.findall(r"(?<![\w.])(?<!> )-?\d+\.\d+(?![\w.])", done.stderr):
+                    decimals = len(shown.split(".")[1])
+                    self.assertIn(shown, {f"{number:.{decimals}f}" for number in numbers})
+                for spread in ("estimate_with_deduction", "estimate_without_deduction"):
+                    self.assertEqual(figures[spread]["runs_with_estimate"] +
+                                     figures[spread]["runs_without_estimate"], 20)
                 traced = run(*arguments, "--trace", self.path("t.csv"), "--quiet")
                 self.assertEqual(traced.returncode, 0, traced.stderr)
                 for row in self.read("t.csv").decode().split("\n")[1:-1]:

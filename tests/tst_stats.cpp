@@ -119,26 +119,20 @@ private slots:
         QVERIFY(!summarise({{10, 3}}, 100, 10, 0.5, 1.0, standardScore()).withDeduction.mean);
     }
 
-    // Each index gives a different number below the count: for counts shaped as the reseed
-    // values' (255 times a power of two) of odd and even widths, and for counts just past a
-    // power of two, whose walks are longest.
-    void shuffleIsABijection_data()
-    {
-        QTest::addColumn<qulonglong>("count");
-        for (const qulonglong count : {1ull, 3ull, 32640ull, 65280ull, 65536ull, 65537ull}) {
-            QTest::addRow("%llu", count) << count;
-        }
-    }
+    // Each index gives a different number below the count, for counts shaped as the reseed
+    // values' (255 times a power of two) of odd and even widths, and counts just past a power
+    // of two, whose walks are longest.
     void shuffleIsABijection()
     {
-        QFETCH(qulonglong, count);
-        for (const std::uint64_t key : {0ull, 1ull, 2139095039ull}) {
-            const KeyedShuffle shuffle(count, key);
-            std::vector<bool> taken(count);
-            for (std::uint64_t index = 0; index < count; ++index) {
-                const std::uint64_t value = shuffle(index);
-                QVERIFY(value < count && !taken[value]);
-                taken[value] = true;
+        for (const std::uint64_t count : {1, 3, 32640, 65280, 65537}) {
+            for (const std::uint64_t key : {0u, 1u, kLargestSeed}) {
+                const KeyedShuffle shuffle(count, key);
+                std::vector<bool> taken(count);
+                for (std::uint64_t index = 0; index < count; ++index) {
+                    const std::uint64_t value = shuffle(index);
+                    QVERIFY(value < count && !taken[value]);
+                    taken[value] = true;
+                }
             }
         }
     }

