@@ -54,10 +54,14 @@ std::uint64_t KeyedShuffle::operator()(std::uint64_t index) const
     return value;
 }
 
+KeyedShuffle seedShuffle(std::uint32_t seed)
+{
+    return {kDistinctRuns, seed};
+}
+
 std::uint32_t runSeedBits(std::uint32_t seed, std::int64_t run)
 {
-    return static_cast<std::uint32_t>(
-        KeyedShuffle(kDistinctRuns, seed)(static_cast<std::uint64_t>(run)));
+    return static_cast<std::uint32_t>(seedShuffle(seed)(static_cast<std::uint64_t>(run)));
 }
 
 }  // namespace buffon

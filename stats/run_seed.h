@@ -36,7 +36,9 @@ public:
 private:
     std::uint64_t permuted(std::uint64_t value) const;
 
-    static constexpr int kRounds = 6;
+    // Four rounds of a keyed hash that mixes every bit, as Luby and Rackoff's construction
+    // has, give a shuffle that looks drawn at random; each costs a run a few nanoseconds.
+    static constexpr int kRounds = 4;
     std::uint64_t count_;
     int lowBits_;
     std::uint64_t lowMask_;
@@ -44,9 +46,12 @@ private:
     std::array<std::uint64_t, kRounds> keys_{};
 };
 
-// The bit pattern of the number run `run` (from 0) of a batch seeded with `seed` reseeds from:
-// the seed's shuffle of the reseed values, so that a batch never throws a run twice and two
-// seeds share runs only as two random samples would.
+// The seed's shuffle of the reseed values: run k (from 0) of a batch seeded with `seed` reseeds
+// from the number whose bit pattern is its k-th, so that a batch never throws a run twice and
+// two seeds share runs only as two random samples would.
+KeyedShuffle seedShuffle(std::uint32_t seed);
+
+// That bit pattern, for one run.
 std::uint32_t runSeedBits(std::uint32_t seed, std::int64_t run);
 
 }  // namespace buffon
