@@ -14,10 +14,10 @@ random on a floor ruled with parallel lines cross a line with a chance that
 involves pi, so counting the crossings gives an estimate of pi.
 
 The window throws 10, 100, 1,000, 10,000 or 50,000 needles at a click and
-draws every one as it falls, blue when it meets a line and green when it does
-not, then shows how many met a line and the estimate of pi they give. It can
-be worked from the keyboard and with a screen reader, and stays readable under
-a dark desktop theme.
+draws all of them at once, each blue when it meets a line and green when it
+does not, then shows how many met a line and the estimate of pi they give. It
+can be worked from the keyboard and with a screen reader, and stays readable
+under a dark desktop theme.
 
 The companion command buffon-needle-stats throws thousands of runs of the
 same experiment at once, as a teacher may want for a class, and reports how

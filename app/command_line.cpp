@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -67,6 +68,25 @@ QString attachedValueQtIgnores(const QStringList& arguments)
     return {};
 }
 
+// The first argument that is neither an option nor a value of one: Qt reads its own options
+// even after "--", so only those are let through there.
+QString strayArgument(const QStringList& positional)
+{
+    for (qsizetype i = 0; i < positional.size(); ++i) {
+        const QString name =
+            positional[i].mid(positional[i].startsWith(QLatin1String("--")) ? 2 : 1);
+        const auto option =
+            std::find_if(std::begin(kQtOptions), std::end(kQtOptions), [&name](const QtOption& o) {
+                return name == QLatin1String(o.name);
+            });
+        if (!positional[i].startsWith(QLatin1Char('-')) || option == std::end(kQtOptions)) {
+            return positional[i];
+        }
+        i += option->value == Value::None ? 0 : 1;
+    }
+    return {};
+}
+
 // The line as a terminal shows it: an argument's control characters would start new lines or
 // colour the user's terminal.
 QString printable(const QString& line)
@@ -100,7 +120,7 @@ CommandLine readCommandLine(int& argc, char* argv[])
     QCoreApplication commandLine(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Estimates pi by Buffon's needle experiment and shows every needle as it falls.\n"
+        "Estimates pi by Buffon's needle experiment and draws all the needles of a run at once.\n"
         "It also takes the options every Qt program takes, such as -platform NAME, -style NAME,\n"
         "-display DISPLAY, -geometry GEOMETRY and -session ID; buffon-needle-stats runs many\n"
         "runs at once."));
@@ -118,10 +138,13 @@ CommandLine readCommandLine(int& argc, char* argv[])
 
     CommandLine line;
     const QString ignored = attachedValueQtIgnores(commandLine.arguments());
-    if (!ignored.isEmpty() || !parser.parse(commandLine.arguments())) {
-        const QString error = ignored.isEmpty()
-                                  ? parser.errorText()
-                                  : QStringLiteral("Unknown option '%1'.").arg(ignored);
+    const bool parsed = ignored.isEmpty() && parser.parse(commandLine.arguments());
+    const QString stray = parsed ? strayArgument(parser.positionalArguments()) : QString();
+    if (!parsed || !stray.isEmpty()) {
+        const QString error = !ignored.isEmpty()
+                                  ? QStringLiteral("Unknown option '%1'.").arg(ignored)
+                              : !parsed ? parser.errorText()
+                                        : QStringLiteral("Unexpected argument '%1'.").arg(stray);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(commandLine.applicationName()),
                      qUtf8Printable(printable(error)));
         line.exitStatus = 2;

@@ -3,8 +3,10 @@
 
 #include "app/platform_failure.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,11 +38,35 @@ bool noDisplayGiven(const CommandLine& line)
         line.platform.isEmpty() ? qEnvironmentVariable("QT_QPA_PLATFORM") : line.platform;
     for (const QString& platform : platforms.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString name = platform.section(QLatin1Char(':'), 0, 0);
-        if (name != QLatin1String("xcb") && !name.startsWith(QLatin1String("wayland"))) {
+        // xcb:display=:99 names its display among the platform's own options.
+        const QStringList options =
+            platform.section(QLatin1Char(':'), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        const bool namesDisplay =
+            std::any_of(options.begin(), options.end(), [](const QString& option) {
+                return option.startsWith(QLatin1String("display="));
+            });
+        if ((name != QLatin1String("xcb") && !name.startsWith(QLatin1String("wayland"))) ||
+            namesDisplay) {
             return false;
         }
     }
     return true;
+}
+
+// Ends the program with one line: the reason, or else what Qt said, and status 1.
+[[noreturn]] void fail(const QString& reason)
+{
+    QStringList sentences;
+    for (const QString& said : std::as_const(held().reasons)) {
+        QString sentence = said.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(' ');
+        if (!sentence.endsWith(QLatin1Char('.')) && !sentence.endsWith(QLatin1Char('!'))) {
+            sentence += QLatin1Char('.');
+        }
+        sentences << sentence;
+    }
+    const QString line = reason.isEmpty() ? sentences.join(QLatin1Char(' ')) : reason;
+    std::fprintf(stderr, "buffon-needle: %s\n", qUtf8Printable(line));
+    std::_Exit(1);
 }
 
 void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -51,24 +77,10 @@ void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString
         messages.formatted << qFormatLogMessage(type, context, message);
         return;
     }
-    QString reason;
-    if (messages.noDisplay) {
-        reason = QStringLiteral(
-            "no display found; start it on a desktop, or give it one with "
-            "DISPLAY (for example: xvfb-run buffon-needle)");
-    } else {
-        QStringList sentences;
-        for (const QString& said : messages.reasons) {
-            QString sentence = said.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(' ');
-            if (!sentence.endsWith(QLatin1Char('.')) && !sentence.endsWith(QLatin1Char('!'))) {
-                sentence += QLatin1Char('.');
-            }
-            sentences << sentence;
-        }
-        reason = sentences.join(QLatin1Char(' '));
-    }
-    std::fprintf(stderr, "buffon-needle: %s\n", qUtf8Printable(reason));
-    std::_Exit(1);
+    fail(messages.noDisplay ? QStringLiteral("no display found; start it on a desktop, or give it "
+                                             "one with DISPLAY (for example: xvfb-run "
+                                             "buffon-needle)")
+                            : QString());
 }
 
 }  // namespace
@@ -81,6 +93,13 @@ void reportPlatformFailure(const CommandLine& line)
 
 void platformStarted()
 {
+    // Platforms that start and take the window but show no widget's pixels: vkkhrdisplay shows
+    // Vulkan surfaces alone, and the program would run on unseen.
+    if (QGuiApplication::platformName() == QLatin1String("vkkhrdisplay")) {
+        fail(held().reasons.isEmpty() ? QStringLiteral("the vkkhrdisplay platform shows Vulkan "
+                                                       "surfaces only, not this window")
+                                      : QString());
+    }
     qInstallMessageHandler(nullptr);
     for (const QString& line : std::as_const(held().formatted)) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(line));

@@ -13,7 +13,8 @@ struct CommandLine;
 // was given, or else Qt's own reason.
 void reportPlatformFailure(const CommandLine& line);
 
-// Passes on what Qt said while it started, as it would have.
+// Passes on what Qt said while it started, as it would have; or, on a platform that took the
+// window but cannot show it, ends the program with Qt's reason and status 1.
 void platformStarted();
 
 }  // namespace buffon

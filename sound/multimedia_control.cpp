@@ -112,6 +112,26 @@ void MultimediaControl::load(const QUrl& source)
     }
 }
 
+namespace {
+
+// A format chunk Qt's wave decoder plays: PCM samples of 8, 16 or 32 bits, the channels of a
+// sound output (at most 7.1), and blocks of one sample a channel.
+bool playableFormat(const QByteArray& format)
+{
+    if (format.size() < 16) {
+        return false;
+    }
+    const auto field = [&format](int at) {
+        return qFromLittleEndian<quint16>(format.constData() + at);
+    };
+    const quint16 channels = field(2);
+    const quint16 bits = field(14);
+    return field(0) == 1 && channels >= 1 && channels <= 8 &&
+           (bits == 8 || bits == 16 || bits == 32) && field(12) == channels * bits / 8;
+}
+
+}  // namespace
+
 bool MultimediaControl::isPlayableWave(const QUrl& source)
 {
     QFile file(source.scheme() == QLatin1String("qrc") ? QLatin1Char(':') + source.path()
@@ -123,15 +143,15 @@ bool MultimediaControl::isPlayableWave(const QUrl& source)
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8) != "WAVE") {
         return false;
     }
-    // Chunks follow, each an id and a little-endian length: the format must be PCM, and
-    // samples must follow it.
-    bool pcm = false;
+    // Chunks follow, each an id and a little-endian length: the format must be one that plays,
+    // and its samples must follow it, all of them: a file cut short would never load.
+    bool playable = false;
     for (QByteArray header = file.read(8); header.size() == 8; header = file.read(8)) {
         const quint32 length = qFromLittleEndian<quint32>(header.constData() + 4);
         if (header.startsWith("fmt ")) {
-            pcm = length >= 16 && qFromLittleEndian<quint16>(file.peek(2).constData()) == 1;
+            playable = playableFormat(file.peek(16));
         } else if (header.startsWith("data")) {
-            return pcm && length > 0;
+            return playable && length > 0 && length <= file.size() - file.pos();
         }
         if (!file.seek(file.pos() + length + (length & 1))) {
             return false;

@@ -37,7 +37,8 @@ public:
     QUrl openSource() const { return open_ ? source_ : QUrl(); }
 
     static QUrl resolveCue(const QString& fileName);
-    // Whether the file is a wave file QSoundEffect can play: PCM samples, and some of them.
+    // Whether the file is a wave file QSoundEffect can play: PCM samples in a format an output
+    // takes, and some of them, all there.
     static bool isPlayableWave(const QUrl& source);
 
 private:

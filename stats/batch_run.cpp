@@ -41,29 +41,37 @@ void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const 
     }
 }
 
+std::int32_t runHits(const NeedleRule& rule, int needles, std::uint32_t reseedBits,
+                     std::atomic<std::int64_t>& thrown)
+{
+    return std::visit(
+        [&](const auto& r) {
+            // Progress is published in blocks so the shared counter costs nothing measurable.
+            constexpr int kBlock = 1 << 16;
+            auto stream = r.stream(reseedBits);
+            std::int64_t hits = 0;
+            for (int done = 0; done < needles;) {
+                const int block = std::min(kBlock, needles - done);
+                hits += stream.countHits(block);
+                done += block;
+                thrown.fetch_add(block, std::memory_order_relaxed);
+            }
+            return static_cast<std::int32_t>(hits);
+        },
+        rule);
+}
+
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock)
 {
-    std::visit(
-        [&](const auto& rule) {
-            runBatch(
-                plan.runs, plan.threads,
-                [&](std::int64_t run) {
-                    // Progress is published in blocks so the shared counter costs nothing
-                    // measurable.
-                    constexpr int kBlock = 1 << 16;
-                    auto needles = rule.stream(runSeedBits(plan.seed, run));
-                    std::int64_t hits = 0;
-                    for (int done = 0; done < plan.needles;) {
-                        const int block = std::min(kBlock, plan.needles - done);
-                        hits += needles.countHits(block);
-                        done += block;
-                        thrown.fetch_add(block, std::memory_order_relaxed);
-                    }
-                    return static_cast<std::int32_t>(hits);
-                },
-                onBlock);
+    // Made once: runs of a few needles would otherwise spend a fair share of their time on it.
+    const KeyedShuffle reseeds = seedShuffle(plan.seed);
+    runBatch(
+        plan.runs, plan.threads,
+        [&](std::int64_t run) {
+            const auto bits = static_cast<std::uint32_t>(reseeds(static_cast<std::uint64_t>(run)));
+            return runHits(plan.rule, plan.needles, bits, thrown);
         },
-        plan.rule);
+        onBlock);
 }
 
 }  // namespace buffon

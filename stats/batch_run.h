@@ -36,8 +36,14 @@ using BlockSink = std::function<bool(std::span<const std::int32_t> hits, std::in
 // Where the system refuses more threads, fewer do the work.
 void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const BlockSink& onBlock);
 
-// The runs of a plan, counted and not drawn; needles thrown are added to `thrown` as they fall,
-// so a caller can follow a long batch.
+// The hits of the run reseeded from the number whose bit pattern is `reseedBits`, as a window
+// run reseeded from that number counts them: all a run is, once its number is known. Needles
+// thrown are added to `thrown` as they fall.
+std::int32_t runHits(const NeedleRule& rule, int needles, std::uint32_t reseedBits,
+                     std::atomic<std::int64_t>& thrown);
+
+// The runs of a plan, each reseeded from the number runSeedBits() gives it, counted and not
+// drawn; needles thrown are added to `thrown` as they fall, so a caller can follow a long batch.
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock);
 
 }  // namespace buffon

@@ -43,8 +43,11 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
                               std::optional<double> factor)
 {
     EstimateSpread spread;
+    for (const auto& [hits, runs] : tally) {
+        spread.noEstimate += runs;
+    }
     if (!factor) {
-        return spread;
+        return spread;  // no run of a rule without an estimate has one
     }
     // The mean, then the squared deviations from it, each estimate counted as often as it
     // occurred; in extended precision, so that summing a table of counts costs no digit a
@@ -54,9 +57,6 @@ EstimateSpread estimateSpread(const HitTally& tally, int needles, int deduction,
     for (const Tally& estimate : estimates) {
         spread.estimates += estimate.runs;
         sum += static_cast<long double>(estimate.value) * estimate.runs;
-    }
-    for (const auto& [hits, runs] : tally) {
-        spread.noEstimate += runs;
     }
     spread.noEstimate -= spread.estimates;
     if (spread.estimates == 0) {

@@ -24,7 +24,7 @@ Interval wilsonInterval(double hits, double trials, double z);
 // The estimates of pi over a batch, taken one way (with or without the deduction).
 struct EstimateSpread {
     std::int64_t estimates = 0;
-    std::int64_t noEstimate = 0;  // runs whose count was 0
+    std::int64_t noEstimate = 0;  // runs whose count was 0, or all where the rule gives none
     std::optional<double> mean;
     std::optional<double> sd;  // sample standard deviation, from two estimates on
     // Delta-method values for the exact hit rate, where the expected count lies more than

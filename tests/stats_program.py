@@ -13,6 +13,7 @@ import os
 import pty
 import re
 import resource
+import shlex
 import signal
 import socket
 import stat
@@ -26,6 +27,16 @@ from xml.etree import ElementTree
 
 PROGRAM = None
 Z95 = statistics.NormalDist().inv_cdf(0.975)
+HEADER = "run,hits,count,estimate,reseed,pi_low,pi_high,holds_pi"
+
+
+def numbers_of(value):
+    """Every number of a JSON document, however deep."""
+    if isinstance(value, dict):
+        value = list(value.values())
+    if isinstance(value, list):
+        return [number for member in value for number in numbers_of(member)]
+    return [value] if type(value) in (int, float) else []
 
 
 def run(*arguments):
@@ -122,6 +133,10 @@ class CommandLines(unittest.TestCase):
                     len(line) > 79]
             self.assertEqual(long, [])
             self.assertGreater(done.stdout.count("\n      "), 10)
+        # The name it was started by is shown escaped, as any argument is.
+        named = subprocess.run(["stats\x1b[2J", "--help"], executable=PROGRAM,
+                               capture_output=True, text=True, timeout=60)
+        self.assertTrue(named.stdout.startswith("Usage: stats\\x1b[2J [options]\n"), named.stdout)
 
     def test_the_largest_and_smallest_values_are_taken(self):
         for arguments in (["--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"],
@@ -163,9 +178,9 @@ class Files(unittest.TestCase):
         self.assertEqual(self.read("1"), self.read("2"))
         self.assertNotEqual(self.read("1"), self.read("o"))
         lines = self.read("1").decode().split("\n")
-        self.assertEqual((len(lines), lines[0], lines[-1]), (302, "run,hits,count,estimate", ""))
+        self.assertEqual((len(lines), lines[0], lines[-1]), (302, HEADER, ""))
         for line in lines[1:-1]:
-            number, hits, count, estimate = line.split(",")
+            number, hits, count, estimate = line.split(",")[:4]
             self.assertEqual(int(count), int(hits) - 10)
             self.assertEqual(estimate, ("%.15g" % (1000 / int(count))) if int(count) else "")
 
@@ -182,7 +197,7 @@ class Files(unittest.TestCase):
 
     def test_standard_output_json_and_quiet(self):
         table = run("--runs", "50", "--seed", "3", "--csv", "-")
-        self.assertEqual(table.stdout.split("\n")[0], "run,hits,count,estimate")
+        self.assertEqual(table.stdout.split("\n")[0], HEADER)
         self.assertEqual(len(table.stdout.split("\n")), 52)
         self.assertIn("Hit fraction", table.stderr)  # the summary moves aside
         quiet = run("--runs", "50", "--seed", "3", "--quiet", "--json", "-")
@@ -207,6 +222,15 @@ class Files(unittest.TestCase):
         """Runs a bash script in the scratch folder, the program as $P."""
         return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,
                               cwd=self.folder.name, env=dict(os.environ, P=PROGRAM), **options)
+
+    def isolated(self, script):
+        """Runs a bash script as shell() does, in a mount namespace of its own, so that what it
+        mounts is gone with it; skips the test where there is none (not root), or where the
+        script exits with 77, a mount refused."""
+        done = self.shell(f"unshare -m bash -c {shlex.quote(script)}", text=True)
+        if done.returncode == 77 or "unshare" in done.stderr:
+            self.skipTest("no mount namespace here (not root)")
+        return done
 
     def test_outputs_that_reach_one_file_are_refused_before_any_run(self):
         # Each would lose one output to the other: status 2, and nothing written or replaced.
@@ -234,6 +258,51 @@ class Files(unittest.TestCase):
                 if "link.out" in setup:
                     self.assertTrue(os.path.islink(self.path("link.out")))
 
+    def test_one_new_file_through_a_bind_mounted_folder_is_one_file(self):
+        done = self.isolated("mkdir a b; mount --bind a b || exit 77; "
+                             "$P --json a/x.json --csv b/x.json; echo $?; ls -A a")
+        self.assertEqual((done.stdout, done.stderr), ("2\n", "buffon-needle-stats: --csv and "
+                                                      "--json name the same file\n"))
+
+    def test_where_no_temporary_can_be_made_the_file_is_written_as_the_shell_writes_it(self):
+        # Names too long for a temporary's beside them, new or not, and a file on a disk with no
+        # inode left are written in place; a file that takes no bytes is refused before the run
+        # with the reason the shell meets.
+        folder = self.folder.name
+        while len(folder) < 4095 - 250:
+            folder = os.path.join(folder, "d" * 200)
+        os.makedirs(folder)
+        for length in (4090, 4095):
+            path = os.path.join(folder, "n" * (length - len(folder) - 1))
+            if length == 4095:  # one that is there already
+                open(path, "w").close()
+            done = run("--runs", "4", "--csv", path, "--quiet")
+            self.assertEqual((done.returncode, done.stderr, self.read(path).count(b"\n")),
+                             (0, "", 5))
+        self.assertEqual(len(os.listdir(folder)), 2)  # no temporary left
+        with self.assertRaises(OSError) as shell, open("/proc/version", "w") as version:
+            version.write("x")
+        done = run("--csv", self.path("t"), "--json", "/proc/version")
+        self.assertEqual((done.returncode, done.stderr), (1, "buffon-needle-stats: cannot write "
+                         f"/proc/version: {shell.exception.strerror}\n"))
+        done = self.isolated("mkdir d; mount -t tmpfs -o size=1m,nr_inodes=2 tmpfs d || exit 77; "
+                             ": > d/f; $P --runs 4 --csv d/f --quiet; echo $? $(wc -l < d/f)")
+        self.assertEqual((done.stdout, done.stderr), ("0 5\n", ""))
+
+    def test_a_folder_moved_during_the_run_still_gets_its_file(self):
+        # The temporary is held by its open folder: wherever that goes, the file is made there,
+        # and no temporary is left behind. The run is stopped while the folder moves.
+        rows = [("the folder renamed", "mkdir d", "d", "mv d e", "e"),
+                ("a linked folder pointed elsewhere", "mkdir d e; ln -s d l", "l", "ln -sfn e l",
+                 "d")]
+        for name, setup, folder, move, kept in rows:
+            with self.subTest(name):
+                done = self.shell(f"rm -rf -- *; {setup}; $P --needles 100000 --runs 1000 --csv "
+                                  f"{folder}/t.csv --quiet & until ls -A {folder}/ | grep -q .; do "
+                                  f"sleep 0.01; done; kill -STOP $!; {move}; kill -CONT $!; "
+                                  f"wait $!; echo $?; ls -A {kept}; wc -l < {kept}/t.csv", text=True)
+                self.assertEqual((done.stdout, done.stderr), ("0\nt.csv\n1001\n", ""))
+
     def test_descriptors_and_pipes_are_written_where_they_lead(self):
         # Names of the program's own open descriptors are written through them, whatever they
         # lead to: a pipe, a file the shell opened, a process substitution.
@@ -255,7 +324,7 @@ class Files(unittest.TestCase):
                 lines = self.read("got").decode().split("\n")
                 table = lines[1:] if lines[0] == "before" else lines
                 self.assertEqual((table[0], len(table), table[-1]),
-                                 ("run,hits,count,estimate", 9, ""))
+                                 (HEADER, 9, ""))
                 self.assertIn("Hit fraction", done.stdout + done.stderr)
 
     def test_standard_output_that_fails_is_reported(self):
@@ -286,8 +355,16 @@ class Files(unittest.TestCase):
                 self.assertLessEqual(figures["exact_rate"], 1)
                 low, high = figures["interval_95"]
                 self.assertTrue(0 <= low <= figures["hit_fraction"] <= high <= 1, figures)
-                self.assertNotRegex(done.stderr, r"nan|inf")
+                self.assertNotRegex(done.stderr, r"nan|inf|rate of the rule +0\.000000")
                 self.assertIn("exact rate of the rule", done.stderr)
+                # The JSON gives every figure printed (to its decimals) and counts every run.
+                numbers = numbers_of(figures)
+                for shown in re.findall(r"(?<![\w.])(?<!> )-?\d+\.\d+(?![\w.])", done.stderr):
+                    decimals = len(shown.split(".")[1])
+                    self.assertIn(shown, {f"{number:.{decimals}f}" for number in numbers})
+                for spread in ("estimate_with_deduction", "estimate_without_deduction"):
+                    self.assertEqual(figures[spread]["runs_with_estimate"] +
+                                     figures[spread]["runs_without_estimate"], 20)
                 traced = run(*arguments, "--trace", self.path("t.csv"), "--quiet")
                 self.assertEqual(traced.returncode, 0, traced.stderr)
                 for row in self.read("t.csv").decode().split("\n")[1:-1]:
@@ -379,8 +456,8 @@ class Files(unittest.TestCase):
         self.assertIn("rate 0.330691", space)
         self.assertIn("rate 0.318310", space)
         words = " ".join(ElementTree.parse(self.path("i.svg")).getroot().itertext()).split()
-        self.assertIn("0.950 of all 100 runs hold", " ".join(words))
-        self.assertIn("95 of 100", " ".join(words))
+        self.assertIn("0.930 of all 100 runs hold", " ".join(words))
+        self.assertIn("93 of 100", " ".join(words))
         # Runs with no estimate at all leave the histogram unwritten and say why, not that the
         # file could not be written; the other outputs are whole.
         ended = run("--runs", "1", "--needles", "1", "--seed", "21", "--plot", self.path("h.png"),
@@ -537,21 +614,22 @@ class Files(unittest.TestCase):
                          % self.path("kept.csv"))
         self.assertEqual(self.read("kept.csv"), b"kept")
 
-    def test_tables_are_those_of_the_first_release(self):
-        # Digests of tables written by the first release: its runs are the window's runs, so
-        # no change may alter a single one.
+    def test_tables_are_those_of_this_release(self):
+        # Digests of tables written by version 2.0.0: each row is a window run, reseeded from
+        # the number it names, and a seed is to give the same batch from then on, so no change
+        # may alter a single one.
         rows = [
-            ("10", "5000", "0", "50c1523a79bcb26fbdae6a2749e848d17402e9f6d158e75976cd31b4bca960d7"),
-            ("10", "70000", "5", "486b49b481ca2674e2b0ba53fe2cc783e6bd89db92cfcfceac57199a04e17566"),
+            ("10", "5000", "0", "ae97e7210bf09363ff840f1df06429e96f88cc093ede0b27c28b4c660d504b43"),
+            ("10", "70000", "5", "a2b27c7cba70036154ad00dee2cac2d6e4e5f4d9b9709b4cbd4f93c5f7c4e0a2"),
             ("100", "10000", "4294967",
-             "2f8b3788cb85e8db5e2fcc0b6c2ab742d796ecb09b145007176ccc5c87da912c"),
+             "e787dd22574f84ab3411f881b9528f4f79de90c8de47d0dc074aa8e72eb00bdb"),
             ("777", "3000", "123456789",
-             "3098e66e656e28aa0cd19a48a26ba585156b2459537c3bab038229de132bffcd"),
+             "bfbbad5cf1c3009ff1ee5ebf046eca53e2884c93d141ef23b7a76bbd3056552c"),
             ("1000", "2000", "2024",
-             "aa5b929810de9c826f75d4dfd46dd33a248ba98a43b0b72c87a8f30c8ed635f4"),
-            ("10000", "300", "7", "0f1d68e9c322bc576fc504c1f42b30def3791f8b478040a0c6152efd5198b1e8"),
+             "145924252cb43a1054614810e0127f4bd37d88e7425c955b970c7846b298b72f"),
+            ("10000", "300", "7", "d2232468be712ce1f90804170c90069ad9d216af872e504bbfa8ca93b7b5d506"),
             ("50000", "200", "2139095039",
-             "781e1899b75f5710973a595c9be3fa83ef96ecdb08161119747f538b94ca46a3"),
+             "101af6e44c1b3f31027a7c7e7f98ee792a7baa068fd0fd82a963a7e0fb2331d7"),
         ]
         for needles, runs, seed, digest in rows:
             with self.subTest(needles=needles, seed=seed):
@@ -566,18 +644,18 @@ class Files(unittest.TestCase):
         rows = [
             (["--runs", "300", "--seed", "7", "--plot", "p.svg", "--space", "s.svg",
               "--intervals", "i.svg"],
-             {"p.svg": "6513371156b645bbc3219696d8c0cc1d5c0f9e78c54436a47d15de573c6d8623",
-              "s.svg": "be9af423726a5e9aaca4c179f827b192fa153fea67dc80bfeefe9e9865693adb",
-              "i.svg": "3d3f61d353459cc80852add94f62f016f62f6e944ff3c56aa4144a547798b7e8"}),
+             {"p.svg": "9aeab09907b16905ddf28dc85b290eca031e3cb52a8886614170523da580195e",
+              "s.svg": "b7fc5559dc05725c469ee9a3f27549e63ef165c7c2f6ad4dbb19e11f84e08337",
+              "i.svg": "5d0b714cd49d7da42941045aa9a20ebde5a740544393d91517450d8b634d3c2b"}),
             (["--rule", "geometric", "--runs", "300", "--seed", "7", "--plot", "p.svg",
               "--space", "s.svg"],
-             {"p.svg": "34c876092dbace77e1599eeffe519a009fafc400abc425af7284f764402e1b08",
-              "s.svg": "4c37bcd35315cc572b55ea6f9180bcab39af3f49221db83b067023b01f59ecd5"}),
+             {"p.svg": "7214207f4e3b0be660bb69acfdef13fb245e0312a686e30ace22089a753e49e8",
+              "s.svg": "7f73d4279195cdc8b92750d13979795f5e6233c3ebb3021450fb0058701ec162"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "9d49e7436e9a053eedd8487f86713aaa6af6d1522913bda480f8a926aec623a9"}),
+             {"t.svg": "f5623197df5b30676743157a74189ee40ffda5e48129c5254ab1ad787d5047be"}),
             # Past a million needles the axis writes powers of ten.
             (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "b2128c1184bdde2f50839b693654a2aa04524d4eb546dadbd76040aaa03c17fa"}),
+             {"t.svg": "6ba068685bacf92134482a5cb9db59bd387e8bea9b9cc63e3f62795992ffc426"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):
@@ -610,18 +688,30 @@ class Files(unittest.TestCase):
         # of its own: the real disks are never touched. Needs root.
         script = 'd=$1; shift; mount -t tmpfs -o size=4k tmpfs "$d" || exit 77; "$@"; ' \
                  's=$?; echo left: $(ls -A "$d"); exit $s'
+        # An output that fills it gives its space back at once: a small JSON still fits.
         for option, runs in (("--csv", "20000"), ("--plot", "500")):
             with self.subTest(option=option):
                 done = subprocess.run(
                     ["unshare", "-m", "sh", "-c", script, "sh", self.folder.name, PROGRAM,
-                     option, self.path("out"), "--runs", runs],
+                     option, self.path("out"), "--runs", runs, "--json", self.path("j")],
                     capture_output=True, text=True, timeout=300)
                 if done.returncode == 77 or "unshare" in done.stderr:
                     self.skipTest("no mount namespace here (not root)")
                 self.assertEqual(done.returncode, 1)
                 self.assertEqual(done.stderr, "buffon-needle-stats: cannot write %s: No space "
                                  "left on device\n" % self.path("out"))
-                self.assertTrue(done.stdout.endswith("left:\n"), "a partial file was left")
+                self.assertTrue(done.stdout.endswith("left: j\n"), done.stdout)
+
+
+class Promises(unittest.TestCase):
+    def test_each_promise_about_files_names_a_test_that_holds_it(self):
+        with open(os.path.join(os.path.dirname(__file__), "..", "doc", "files.md")) as file:
+            promises = file.read().split("\n- ")[1:]
+        self.assertGreater(len(promises), 10)
+        for promise in promises:
+            named = re.findall(r"`(test_\w+)`", promise)
+            self.assertTrue(named, promise)
+            self.assertEqual([name for name in named if not hasattr(Files, name)], [], promise)
 
 
 if __name__ == "__main__":

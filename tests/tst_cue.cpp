@@ -72,6 +72,15 @@ private slots:
             << "cue.wav is not a wave file";
         QTest::newRow("no samples") << QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 24)
                                     << "cue.wav is not a wave file";
+        QFile whole(":/cues/endpinpon.wav");
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        QTest::newRow("cut short") << whole.readAll().left(50000) << "cue.wav is not a wave file";
+        QTest::newRow("65,535 channels")
+            << QByteArray(
+                   "RIFF\x28\0\0\0WAVEfmt \x10\0\0\0\1\0\xff\xff\x22\x56\0\0"
+                   "\x22\x56\0\0\xfe\xff\x10\0data\4\0\0\0\0\0\0\0",
+                   48)
+            << "cue.wav is not a wave file";
     }
 
     void silentCuesWarnOnce()

@@ -66,10 +66,11 @@ class ExactLawTest : public QObject {
 private slots:
     void runsOfTheRulesFitTheLaw()
     {
-        // Two hundred batches of 200 runs: their p-values are uniform, as for any true law.
+        // Two hundred batches of 200 runs, of consecutive seeds: their p-values are uniform, as
+        // for any true law and batches that share no runs.
         std::vector<double> chances;
         for (std::uint32_t seed = 0; seed < 200; ++seed) {
-            const BatchPlan plan{1000, 200, seed * 1'000'003u, 2, WindowRule()};
+            const BatchPlan plan{1000, 200, seed, 2, WindowRule()};
             chances.push_back(fitToLaw(tallyOf(plan), HitLaw(1000, exactRate(plan.rule)))->pValue);
         }
         std::sort(chances.begin(), chances.end());

@@ -11,6 +11,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "experiment/needle_run.h"
 #include "stats/batch_summary.h"
 #include "stats/tool/command/outputs.h"
 #include "stats/tool/command/stats_options.h"
@@ -58,7 +59,7 @@ struct Batch {
 
     Results results() const
     {
-        return {plan, "buffon-needle-stats", "1.1.0", tally, summary, inference, {}, {}, 0};
+        return {plan, "buffon-needle-stats", "2.0.0", tally, summary, inference, {}, {}, 0};
     }
 
     std::string output(std::string_view option, std::string_view path) const
@@ -112,13 +113,20 @@ private slots:
                             const char* text) {
             QTest::newRow(name) << rule << needles << hits << text;
         };
-        row("the window's, after its deduction", WindowRule(), 1000, 330, "1,330,320,3.125\n");
-        row("the window's, 15 digits", WindowRule(), 10, 3, "1,3,3,3.33333333333333\n");
-        row("none where the count is 0", WindowRule(), 10, 0, "1,0,0,\n");
+        // Then the number run 1 of seed 0 reseeds from, and the run's own 95% interval for pi
+        // (the Wilson interval of the count, as numbers a spreadsheet reads).
+        row("the window's, after its deduction", WindowRule(), 1000, 330,
+            "1,330,320,3.125,9.3427787335811e+25,2.86079139545736,3.42672285083848,yes\n");
+        row("the window's, 15 digits", WindowRule(), 10, 3,
+            "1,3,3,3.33333333333333,9.3427787335811e+25,1.65776487670527,9.27718936851043,yes\n");
+        row("none where the count is 0, an interval open above", WindowRule(), 10, 0,
+            "1,0,0,,9.3427787335811e+25,3.60317771627006,,no\n");
+        row("no interval for a count below 0", WindowRule(), 1000, 5,
+            "1,5,-5,-200,9.3427787335811e+25,,,\n");
         row("2L N / (D hits) for the textbook's", GeometricRule{80, 80}, 1000, 640,
-            "1,640,640,3.125\n");
+            "1,640,640,3.125,9.3427787335811e+25,2.98881166644115,3.27994545670677,yes\n");
         row("none for a needle longer than the spacing", GeometricRule{120, 80}, 1000, 700,
-            "1,700,700,\n");
+            "1,700,700,,9.3427787335811e+25,,,\n");
     }
 
     void tableShowsTheRulesEstimate()
@@ -130,6 +138,18 @@ private slots:
         const std::int32_t runs[] = {hits};
         QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule}, runs, 0),
                  row.toStdString());
+    }
+
+    // A row's reseed number throws the row's run: the window's own loop, reseeded from it,
+    // counts the row's hits.
+    void tableNamesTheNumberEachRunReseedsFrom()
+    {
+        const QString table = QString::fromStdString(Batch({1000, 20, 7, 2, WindowRule()}).table);
+        for (const QString& row : table.split('\n', Qt::SkipEmptyParts).mid(1)) {
+            UniformRandomSource window(row.section(',', 4, 4).toFloat());
+            QCOMPARE(throwNeedles(window, 1000, [](const Needle&) {}),
+                     row.section(',', 1, 1).toLongLong());
+        }
     }
 
     // The law's test as a class reads it, for runs of one needle (rate 0.330691): p is never
@@ -163,16 +183,25 @@ private slots:
     }
 
     // A few runs that all hold pi, or all miss it, are no certainty: the margin reaches the far
-    // end of the share's 95% Wilson interval (for 2 of 2, down to 0.342380).
+    // end of the share's 95% Wilson interval (for 2 of 2, down to 0.342380). Below a hundred
+    // runs, fewer than five expected to miss pi, the summary says so in words.
     void coverageOfFewRunsIsNoCertainty_data()
     {
         QTest::addColumn<int>("hits");
         QTest::addColumn<int>("runs");
         QTest::addColumn<double>("share");
         QTest::addColumn<double>("margin");
-        QTest::newRow("two runs that hold pi") << 330 << 2 << 1.0 << 0.657620;
-        QTest::newRow("one run that misses it") << 250 << 1 << 0.0 << 0.793451;
-        QTest::newRow("many runs, near the normal margin") << 330 << 10000 << 1.0 << 0.000384;
+        QTest::addColumn<QString>("line");
+        QTest::newRow("two runs that hold pi")
+            << 330 << 2 << 1.0 << 0.657620 << "too few runs to tell: 2 of 2 hold pi";
+        QTest::newRow("one run that misses it")
+            << 250 << 1 << 0.0 << 0.793451 << "too few runs to tell: 0 of 1 hold pi";
+        QTest::newRow("99 runs") << 330 << 99 << 1.0 << 0.037353
+                                 << "too few runs to tell: 99 of 99 hold pi";
+        QTest::newRow("a hundred runs, five expected to miss")
+            << 330 << 100 << 1.0 << 0.036993 << "1.000000   ± 0.036993";
+        QTest::newRow("many runs, near the normal margin")
+            << 330 << 10000 << 1.0 << 0.000384 << "1.000000   ± 0.000384";
     }
     void coverageOfFewRunsIsNoCertainty()
     {
@@ -180,11 +209,19 @@ private slots:
         QFETCH(int, runs);
         QFETCH(double, share);
         QFETCH(double, margin);
+        QFETCH(QString, line);
         const BatchPlan plan{1000, runs, 0, 1, WindowRule()};
-        const Inference inference = inferenceOf({{hits, runs}}, plan);
+        const HitTally tally{{hits, runs}};
+        const Inference inference = inferenceOf(tally, plan);
         QVERIFY(inference.coverage);
         QCOMPARE(inference.coverage->share, share);
         QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
+        const BatchSummary summary = summarise(tally, plan, inference.z);
+        const std::string text =
+            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
+        QVERIFY2(text.find("  share that hold pi") != std::string::npos &&
+                     text.find(line.toStdString() + "\n") != std::string::npos,
+                 text.c_str());
     }
 
     // A long rule's figures make a long title: it stays within the picture, on a white edge.
@@ -263,6 +300,7 @@ private slots:
         row("blanks around values", {"--needles", " 50,000 ", "--rule", " window"},
             "50000 1000 window");
         row("a button's caption", {"--needles", "10,000", "--runs=3"}, "10000 3 window");
+        row("signed, as any count", {"--needles", "+50,000", "--runs", "+3"}, "50000 3 window");
         row("the rule's parameters", {"--rule=geometric", "--length", "+30", "--spacing", "1e2"},
             "1000 1000 geometric (length 30, spacing 100)");
         row("a trace is one run", {"--trace", "t.CSV"}, "1000 1 window t.CSV");

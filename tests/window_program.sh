@@ -39,9 +39,10 @@ for factor in 1e9 nan; do
     [ "$status" -eq 124 ] || fail "QT_SCALE_FACTOR=$factor: status $status: $said"
 done
 
-# One line and status: the program's own options, then Qt's, then the display.
+# One line and status: the program's own options, then Qt's, then the display; none runs on
+# where it cannot be seen.
 while IFS='|' read -r environment options status expected; do
-    said=$(env $environment "$program" $options 2>&1)
+    said=$(env $environment timeout 20 "$program" $options 2>&1)
     got=$?
     echo "$said"
     [ "$got" -eq "$status" ] || fail "$environment $options: status $got, not $status"
@@ -49,6 +50,8 @@ while IFS='|' read -r environment options status expected; do
     [[ $said == buffon-needle:\ $expected ]] || fail "$environment $options: not '$expected'"
 done <<'ROWS'
 |--bogus|2|Unknown option 'bogus'.
+|foo|2|Unexpected argument 'foo'.
+|-reverse -- foo|2|Unexpected argument 'foo'.
 |-platform|2|Missing value after '-platform'.
 |-platform=offscreen|2|Unknown option 'platform=offscreen'.
 QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
@@ -57,6 +60,8 @@ QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb
 DISPLAY=:0|-platform bogus|1|*"bogus"*Available platform plugins are:*xcb*
 |-- -display :78|1|could not connect to display :78.*
 |-platform linuxfb:fb=/nonexistent/fb|1|*/nonexistent/fb*Cannot create window: no screens*
+|-platform xcb:display=:99|1|could not connect to display*
+|-platform vkkhrdisplay|1|*vkkhrdisplay*VulkanSurface*
 ROWS
 
 # Help and version that cannot be written say so; an option's control characters are shown

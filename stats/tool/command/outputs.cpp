@@ -45,7 +45,8 @@ std::span<const OutputKind> outputKinds()
     static const std::array kinds{
         OutputKind{"csv",
                    "Write one row per run to FILE: run, hits, count after the deduction, "
-                   "estimate. - is standard output, and the summary then goes to standard error.",
+                   "estimate, the number it reseeds from, its 95% interval for pi and whether it "
+                   "holds pi. - is standard output, and the summary then goes to standard error.",
                    RunsNeeded::Any, false, csv},
         OutputKind{"json", "Write the summary's figures as JSON to FILE (- for standard output).",
                    RunsNeeded::Any, false, json},

@@ -105,9 +105,9 @@ std::vector<KnownOption> knownOptions()
         {"needles", "N", "Needles per run (default 1000)."},
         {"runs", "R", "Number of runs (default 1000)."},
         {"seed", "S",
-         "Seed of the first run, 0 to " + std::to_string(kLargestSeed) +
-             "; the same seed gives the same results whatever the thread count. Default: from "
-             "the clock, as the window seeds its runs."},
+         "Seed of the batch, 0 to " + std::to_string(kLargestSeed) +
+             ": the same seed gives the same runs whatever the thread count, and other seeds "
+             "unrelated runs. Default: from the clock, as the window seeds its runs."},
         {"threads", "T", "Worker threads (default: one per core)."},
         {"rule", "RULE", ruleHelp()},
     };
@@ -127,11 +127,15 @@ std::vector<KnownOption> knownOptions()
     return known;
 }
 
-// A number of needles, as a whole number or as the window's buttons show it: "50,000".
+// A number of needles, as a whole number or as the window's buttons show it: "50,000"; a sign
+// of plus is taken before either, as before every count.
 std::optional<std::int64_t> needleCount(std::string_view given)
 {
+    const std::string text = trimmed(given);
+    const std::string_view unsignedText =
+        std::string_view(text).substr(text.starts_with('+') ? 1 : 0);
     for (const RunSize& size : kRunSizes) {
-        if (trimmed(given) == groupedText(size.needles)) {
+        if (unsignedText == groupedText(size.needles)) {
             return size.needles;
         }
     }
@@ -389,7 +393,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
             "drawing them,\nand reports how the hit fraction and the estimate of pi scatter from "
             "run to run.\n\n" +
             deductionsText();
-        return {std::nullopt, helpText(arguments.front(), description, known), 0};
+        return {std::nullopt, helpText(printable(arguments.front()), description, known), 0};
     }
     if (given->version) {
         return {std::nullopt, std::string(kProgramName) + ' ' + BUFFON_VERSION + '\n', 0};

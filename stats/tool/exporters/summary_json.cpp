@@ -52,6 +52,7 @@ Json coverage(const std::optional<Coverage>& coverage)
     }
     return {{"share", coverage->share},
             {"margin_95", coverage->margin},
+            {"enough_runs", coverage->enoughRuns},
             {"nominal", kConfidence},
             {"exact_law", coverage->predicted}};
 }
@@ -76,6 +77,7 @@ Json document(const Results& results)
             {"interval_95", {s.interval.low, s.interval.high}},
             {"exact_rate", s.exactRate},
             {"inverse_pi", std::numbers::inv_pi},
+            {"window_rule_rate", WindowRule().exactRate()},
             {"estimate_without_deduction", spread(s.withoutDeduction)},
             {"estimate_with_deduction", spread(s.withDeduction)},
             {"exact_law_fit", lawFit(results.inference.fit)},

@@ -30,6 +30,18 @@ std::string fixed(std::optional<double> value, int decimals)
     return text;
 }
 
+// A rate or fraction: six decimals, or six significant digits for one too small for them to
+// show ("1.27324e-09", not "0.000000").
+std::string rate(double value)
+{
+    if (!std::isfinite(value) || value == 0 || std::abs(value) >= 1e-3) {
+        return fixed(value, 6);
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
 std::string row(const std::string& label, const std::string& first, const std::string& second = {},
                 const std::string& note = {})
 {
@@ -73,11 +85,11 @@ std::string hitFraction(const Results& results)
 {
     const BatchSummary& s = results.summary;
     const double compared = comparedRate(results.plan.rule);
-    return row("Hit fraction", fixed(s.hitFraction, 6)) +
-           row("  95% interval", fixed(s.interval.low, 6) + " to " + fixed(s.interval.high, 6)) +
-           row("  exact rate of the rule", fixed(s.exactRate, 6), {},
+    return row("Hit fraction", rate(s.hitFraction)) +
+           row("  95% interval", rate(s.interval.low) + " to " + rate(s.interval.high)) +
+           row("  exact rate of the rule", rate(s.exactRate), {},
                insideOrOut(s.interval, s.exactRate)) +
-           row("  " + std::string(textsOf(results.plan.rule).comparedRate), fixed(compared, 6), {},
+           row("  " + std::string(textsOf(results.plan.rule).comparedRate), rate(compared), {},
                insideOrOut(s.interval, compared)) +
            '\n';
 }
@@ -137,8 +149,14 @@ std::string coverage(const Results& results)
         return {};
     }
     std::string text = "\nRuns' own 95% intervals for pi\n";
-    text += row("  share that hold pi", fixed(coverage->share, 6), {},
-                "± " + fixed(coverage->margin, 6));
+    if (coverage->enoughRuns) {
+        text += row("  share that hold pi", fixed(coverage->share, 6), {},
+                    "± " + fixed(coverage->margin, 6));
+    } else {
+        text += line("  share that hold pi",
+                     "too few runs to tell: " + std::to_string(coverage->holding) + " of " +
+                         std::to_string(results.summary.runs) + " hold pi");
+    }
     text += row("  nominal", fixed(kConfidence, 6));
     return text + row("  by the exact law", fixed(coverage->predicted, 6));
 }

@@ -92,6 +92,33 @@ int unwritableInPlace(const std::string& path)
                                    : (::access(path.c_str(), W_OK) == 0 ? 0 : errno);
 }
 
+// Why the shell's `>` could not write the file, found without changing it: it is opened for
+// writing as `>` opens it, but not emptied, and given no bytes, which a file that takes none
+// (/proc/version) refuses; a file made for the trial is removed.
+int unwritableAsShellWrites(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const bool made =
+        fd < 0 && errno == ENOENT &&
+        (fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)) >= 0;
+    if (fd < 0) {
+        return errno;
+    }
+    const int error = ::write(fd, "", 0) < 0 ? errno : 0;
+    ::close(fd);
+    if (made) {
+        ::unlink(path.c_str());
+    }
+    return error;
+}
+
+// The folder of a file, held by a descriptor to make, rename and remove files in by name,
+// wherever the folder is moved or a link to it pointed later.
+int openFolder(const std::string& path)
+{
+    return ::open(folderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
 // The replaced file's permissions, owner (where allowed) and extended attributes, access
 // lists among them, go to its replacement.
 void keepAttributes(const std::string& replaced, int replacement)
@@ -137,12 +164,9 @@ OutputFile OutputFile::standardError()
 
 OutputFile::~OutputFile()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
-        forgetTemporary(temporary_);
+    release();
+    if (folder_ >= 0) {
+        ::close(folder_);
     }
 }
 
@@ -170,15 +194,20 @@ std::string OutputFile::probe() const
     if (const int error = unwritableFile(destination_.path); error != 0) {
         return reasonOf(error);
     }
+    // Where no temporary can be made beside the file (no inode left, a folder that makes no
+    // files), it is written in place, as the shell's `>` would write it.
+    const int folder = openFolder(destination_.path);
     std::string name;
-    const int fd = createTemporary(destination_.path, name);
-    if (fd < 0) {
-        return reasonOf(errno);
+    const int fd = folder < 0 ? -1 : createTemporary(folder, nameOf(destination_.path), name);
+    const int error = fd >= 0 ? 0 : unwritableAsShellWrites(destination_.path);
+    if (fd >= 0) {
+        ::close(fd);
+        removeTemporary(folder, name);
     }
-    ::close(fd);
-    ::unlink(name.c_str());
-    forgetTemporary(name);
-    return {};
+    if (folder >= 0) {
+        ::close(folder);
+    }
+    return error == 0 ? std::string() : reasonOf(error);
 }
 
 bool OutputFile::open()
@@ -196,20 +225,33 @@ bool OutputFile::open()
         fd_ = ::fcntl(destination_.descriptor, F_DUPFD_CLOEXEC, 0);
         return fd_ >= 0 || fail(errno);
     case Destination::Kind::InPlace:
-        // As the shell's `>` opens it: a file is emptied first, and made if it is not there.
-        fd_ = ::open(destination_.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC,
-                     0666);
-        return fd_ >= 0 || fail(errno);
+        return openInPlace();
     case Destination::Kind::Replaced:
         break;
     }
+    return openReplacement();
+}
+
+bool OutputFile::openInPlace()
+{
+    // As the shell's `>` opens it: a file is emptied first, and made if it is not there.
+    fd_ = ::open(destination_.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC,
+                 0666);
+    return fd_ >= 0 || fail(errno);
+}
+
+bool OutputFile::openReplacement()
+{
     if (const int error = unwritableFile(destination_.path); error != 0) {
         return fail(error);
     }
-    fd_ = createTemporary(destination_.path, temporary_);
+    folder_ = openFolder(destination_.path);
+    fd_ = folder_ < 0 ? -1 : createTemporary(folder_, nameOf(destination_.path), temporary_);
     if (fd_ < 0) {
+        // As probe() found: the file itself, as the shell's `>` writes it.
         temporary_.clear();
-        return fail(errno);
+        destination_.kind = Destination::Kind::InPlace;
+        return openInPlace();
     }
     keepAttributes(destination_.path, fd_);
     return true;
@@ -239,10 +281,10 @@ bool OutputFile::commit()
     if (::fsync(fd_) != 0 || ::close(std::exchange(fd_, -1)) != 0) {
         return fail(errno);
     }
-    if (::rename(temporary_.c_str(), destination_.path.c_str()) != 0) {
+    if (::renameat(folder_, temporary_.c_str(), folder_, nameOf(destination_.path).c_str()) != 0) {
         return fail(errno);
     }
-    forgetTemporary(std::exchange(temporary_, {}));
+    forgetTemporary(folder_, std::exchange(temporary_, {}));
     return true;
 }
 
@@ -251,7 +293,18 @@ bool OutputFile::fail(int error)
     if (error_.empty()) {
         error_ = reasonOf(error);
     }
+    release();
     return false;
+}
+
+void OutputFile::release()
+{
+    if (fd_ >= 0) {
+        ::close(std::exchange(fd_, -1));
+    }
+    if (!temporary_.empty()) {
+        removeTemporary(folder_, std::exchange(temporary_, {}));
+    }
 }
 
 }  // namespace buffon

@@ -41,11 +41,17 @@ public:
 
 private:
     OutputFile(std::string path, Destination destination);
+    bool openInPlace();
+    bool openReplacement();
+    // Records the first failure and gives back what the output holds, its temporary's space
+    // included, so that the outputs after it are not starved of it.
     bool fail(int error);
+    void release();
 
     std::string path_;
     Destination destination_;
-    std::string temporary_;  // empty unless a replacement is being written
+    int folder_ = -1;        // the replaced file's folder, held while its temporary lives
+    std::string temporary_;  // its name there; empty unless a replacement is being written
     int fd_ = -1;
     std::string error_;
 };

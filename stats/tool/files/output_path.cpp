@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <cstdlib>
 #include <string_view>
 
 namespace buffon {
@@ -69,20 +68,6 @@ std::optional<int> descriptorNamed(std::string_view given)
     return std::nullopt;
 }
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".")
-           : slash == 0               ? std::string("/")
-                                      : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The file system's own attributes of a file or folder: append-only, immutable.
 unsigned attributesOf(const std::string& path, int openFlags)
 {
@@ -120,6 +105,20 @@ bool replaceable(const std::string& path)
 }
 
 }  // namespace
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".")
+           : slash == 0               ? std::string("/")
+                                      : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 Destination destinationOf(const std::string& path)
 {
@@ -166,14 +165,12 @@ FileIdentity identityOf(const Destination& destination)
     if (::stat(destination.path.c_str(), &status) == 0) {
         return {true, S_ISCHR(status.st_mode), status.st_dev, status.st_ino, {}};
     }
-    // Nothing there yet: two names of one new file differ at most in how they reach its folder.
-    char* folder = ::realpath(folderOf(destination.path).c_str(), nullptr);
-    FileIdentity identity{false, false, 0, 0, destination.path};
-    if (folder != nullptr) {
-        identity.path = std::string(folder) + '/' + nameOf(destination.path);
-        std::free(folder);
+    // Nothing there yet: two names of one new file name one folder, however they reach it (a
+    // link, a bind mount), and one name in it.
+    if (::stat(folderOf(destination.path).c_str(), &status) == 0) {
+        return {false, false, status.st_dev, status.st_ino, nameOf(destination.path)};
     }
-    return identity;
+    return {false, false, 0, 0, destination.path};
 }
 
 }  // namespace buffon

@@ -34,14 +34,18 @@ struct Destination {
 
 Destination destinationOf(const std::string& path);
 
+// The folder a path names its file in ("." for a bare name), and the file's name in it.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
+
 // What an output reaches, to tell two outputs that would overwrite each other: the device and
-// inode of what exists, else the path its folder resolves to.
+// inode of what exists, else those of its folder and its name there.
 struct FileIdentity {
     bool exists = false;
     bool device = false;  // a character device, which keeps none of the bytes written to it
     unsigned long long deviceNumber = 0;
     unsigned long long inode = 0;
-    std::string path;
+    std::string path;  // what tells it apart without an inode: a new file's name in its folder
 
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };

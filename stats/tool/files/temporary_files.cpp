@@ -16,9 +16,14 @@
 namespace buffon {
 namespace {
 
-// A signal handler may do little more than read memory and unlink: a fixed table of names.
+// A signal handler may do little more than read memory and unlink: a fixed table of names,
+// each in its folder's descriptor.
 constexpr int kMostTemporaries = 16;
-char gTemporaries[kMostTemporaries][PATH_MAX];
+struct Temporary {
+    int folder;
+    char name[NAME_MAX + 1];
+};
+Temporary gTemporaries[kMostTemporaries];
 volatile std::sig_atomic_t gInUse[kMostTemporaries];
 
 // The asynchronous signals whose default is to end the program; faults of the program's own
@@ -38,7 +43,7 @@ void removeTemporaries(int signal)
 {
     for (int i = 0; i < kMostTemporaries; ++i) {
         if (gInUse[i]) {
-            ::unlink(gTemporaries[i]);
+            ::unlinkat(gTemporaries[i].folder, gTemporaries[i].name, 0);
         }
     }
     // The handler was reset to the default on entry and the signal is not blocked inside it,
@@ -75,12 +80,7 @@ std::string temporaryName(const std::string& target)
 {
     constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     constexpr std::size_t kLongestName = NAME_MAX - std::char_traits<char>::length("..XXXXXX");
-    const auto slash = target.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary =
-        folder + '.' + name.substr(0, std::min(name.size(), kLongestName)) + '.';
+    std::string temporary = '.' + target.substr(0, std::min(target.size(), kLongestName)) + '.';
     static std::mt19937 random(std::random_device{}());
     for (int i = 0; i < 6; ++i) {
         temporary += kLetters[random() % (sizeof kLetters - 1)];
@@ -90,11 +90,12 @@ std::string temporaryName(const std::string& target)
 
 // A new file of that name, made as the shell's `>` makes one: the mode 0666 less the umask, or
 // what the folder's default access list says.
-int createUnder(const std::string& target, std::string& name)
+int createUnder(int folder, const std::string& target, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = temporaryName(target);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd =
+            ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -104,16 +105,17 @@ int createUnder(const std::string& target, std::string& name)
 
 }  // namespace
 
-int createTemporary(const std::string& target, std::string& name)
+int createTemporary(int folder, const std::string& target, std::string& name)
 {
     // No signal may come between the file's creation and its entry in the table.
     sigset_t previous;
     ::pthread_sigmask(SIG_BLOCK, &handledSignals(), &previous);
-    const int fd = createUnder(target, name);
+    const int fd = createUnder(folder, target, name);
     const int error = errno;
     for (int i = 0; fd >= 0 && i < kMostTemporaries; ++i) {
-        if (!gInUse[i] && name.size() < PATH_MAX) {
-            std::memcpy(gTemporaries[i], name.c_str(), name.size() + 1);
+        if (!gInUse[i]) {
+            gTemporaries[i].folder = folder;
+            std::memcpy(gTemporaries[i].name, name.c_str(), name.size() + 1);
             gInUse[i] = 1;
             break;
         }
@@ -123,13 +125,19 @@ int createTemporary(const std::string& target, std::string& name)
     return fd;
 }
 
-void forgetTemporary(const std::string& name)
+void forgetTemporary(int folder, const std::string& name)
 {
     for (int i = 0; i < kMostTemporaries; ++i) {
-        if (gInUse[i] && name == gTemporaries[i]) {
+        if (gInUse[i] && gTemporaries[i].folder == folder && name == gTemporaries[i].name) {
             gInUse[i] = 0;
         }
     }
+}
+
+void removeTemporary(int folder, const std::string& name)
+{
+    ::unlinkat(folder, name.c_str(), 0);
+    forgetTemporary(folder, name);
 }
 
 }  // namespace buffon

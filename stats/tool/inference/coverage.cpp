@@ -3,6 +3,8 @@
 
 #include "stats/tool/inference/coverage.h"
 
+#include "stats/tool/inference/confidence.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -36,17 +38,19 @@ std::optional<Coverage> coverageOf(const HitTally& tally, const BatchPlan& plan,
         const auto interval = piInterval(plan.needles, deducted, hits, *factor, z);
         return interval && interval->holds(std::numbers::pi);
     };
-    double runs = 0;
-    double holding = 0;
-    for (const auto& [hits, count] : tally) {
-        runs += static_cast<double>(count);
-        holding += holdsPi(hits) ? static_cast<double>(count) : 0.0;
-    }
+    std::int64_t runs = 0;
     Coverage coverage;
-    coverage.share = holding / runs;
+    for (const auto& [hits, count] : tally) {
+        runs += count;
+        coverage.holding += holdsPi(hits) ? count : 0;
+    }
+    const auto holding = static_cast<double>(coverage.holding);
+    coverage.share = holding / static_cast<double>(runs);
+    constexpr double kFewestMisses = 5;
+    coverage.enoughRuns = static_cast<double>(runs) * (1 - kConfidence) >= kFewestMisses;
     // The reach of the share's Wilson interval, not the normal margin: a handful of runs that
     // all hold pi (or all miss it) is no certainty, and the normal margin would say 0.
-    const Interval reach = wilsonInterval(holding, runs, z);
+    const Interval reach = wilsonInterval(holding, static_cast<double>(runs), z);
     coverage.margin = std::max(coverage.share - reach.low, reach.high - coverage.share);
     for (std::int64_t hits = law.lowest(); hits <= law.highest(); ++hits) {
         coverage.predicted += holdsPi(hits) ? law.probability(hits) : 0.0;

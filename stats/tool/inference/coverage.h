@@ -20,11 +20,15 @@ std::optional<Interval> piInterval(std::int64_t needles, int deduction, std::int
 
 // How often a batch's runs' own intervals hold pi: the share of runs, with its own margin (the
 // farther end of the share's Wilson interval `z` standard deviations wide), and the share the
-// exact law of the hits predicts.
+// exact law of the hits predicts. The share speaks for the runs' intervals only where the
+// batch is large enough to expect five runs that miss pi at the nominal confidence, by the rule
+// of thumb that lets a share be read as normal (and the law's test merge counts to five).
 struct Coverage {
     double share = 0;
     double margin = 0;
     double predicted = 0;
+    std::int64_t holding = 0;  // runs whose interval holds pi
+    bool enoughRuns = false;
 };
 
 // None for a rule that gives no estimate.
