@@ -90,8 +90,12 @@ class CommandLines(unittest.TestCase):
             (["--rule", "geometric", "--length", "inf"], "--length must be a finite positive"),
             (["--rule", "geometric", "--length", "1e999"], "--length must be a finite positive"),
             (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
-            (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
-            (["--space", "s.txt"], "--space writes FILE.png or FILE.svg"),
+            (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png, FILE.svg or FILE.pdf, not"),
+            (["--trace", "t"], '--trace writes FILE.csv, FILE.png, FILE.svg or FILE.pdf, not "t"'),
+            (["--space", "s.eps"], "--space writes FILE.png, FILE.svg or FILE.pdf, not"),
+            (["--intervals", "dir.svg/i.csv"], '--intervals writes FILE.png, FILE.svg or FILE.pdf'),
+            (["--plot", "p.JPG"],
+             '--plot writes FILE.png, FILE.svg, FILE.pdf or FILE without a suffix, not "p.JPG"'),
             (["--space", "s.png", "--trace", "t.csv"], "--space cannot go with --trace"),
             (["--intervals", "i.svg", "--trace", "t.csv"], "--intervals cannot go with --trace"),
             (["--intervals", "i.svg", "--rule", "geometric", "--length", "100"],
@@ -203,6 +207,31 @@ class Files(unittest.TestCase):
         self.assertEqual((done.returncode, done.stderr), (0, ""))
         self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
 
+    def test_pictures_are_written_in_the_format_their_names_ask(self):
+        begins = {".png": b"\x89PNG\r\n\x1a\n", ".svg": b"<?xml", ".pdf": b"%PDF-"}
+        rows = [(["--runs", "100", "--plot", "p" + s, "--space", "s" + s, "--intervals", "i" + s], s)
+                for s in (".png", ".svg", ".pdf", ".PDF")]
+        rows += [(["--needles", "5000", "--trace", "t" + s], s) for s in (".png", ".svg", ".pdf")]
+        rows.append((["--runs", "100", "--plot", "p"], ".png"))  # no suffix: PNG, as ever
+        for arguments, suffix in rows:
+            with self.subTest(arguments=arguments):
+                names = arguments[3::2]
+                done = run(*[self.path(a) if a in names else a for a in arguments], "--quiet")
+                self.assertEqual((done.returncode, done.stderr), (0, ""))
+                for name in names:
+                    self.assertTrue(self.read(name).startswith(begins[suffix.lower()]), name)
+                    if suffix.lower() != ".pdf":
+                        continue
+                    # One page, its text kept as text, and no picture of pixels in it.
+                    pdf = [subprocess.run([tool, *options, self.path(name), *after],
+                                          capture_output=True, text=True).stdout
+                           for tool, options, after in (("pdfinfo", [], []),
+                                                        ("pdftotext", [], ["-"]),
+                                                        ("pdfimages", ["-list"], []))]
+                    self.assertIn("\nPages:           1\n", pdf[0])
+                    self.assertIn("needles", pdf[1])
+                    self.assertEqual(pdf[2].count("\n"), 2, pdf[2])
+
     def shell(self, script, **options):
         """Runs a bash script in the scratch folder, the program as $P."""
         return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,
@@ -211,10 +240,10 @@ class Files(unittest.TestCase):
     def test_outputs_that_reach_one_file_are_refused_before_any_run(self):
         # Each would lose one output to the other: status 2, and nothing written or replaced.
         rows = [
-            ("a link", "echo kept > same.out; ln -s same.out link.out",
-             "--csv same.out --plot link.out", "--csv and --plot"),
-            ("a dangling link", "ln -s same.out link.out",
-             "--csv same.out --plot link.out", "--csv and --plot"),
+            ("a link", "echo kept > same.out; ln -s same.out link.png",
+             "--csv same.out --plot link.png", "--csv and --plot"),
+            ("a dangling link", "ln -s same.out link.png",
+             "--csv same.out --plot link.png", "--csv and --plot"),
             ("a hard link", "echo kept > same.out; ln same.out hard.csv",
              "--trace hard.csv --json same.out", "--json and --trace"),
             ("standard output, twice", ": > same.out",
@@ -231,8 +260,8 @@ class Files(unittest.TestCase):
                 self.assertTrue(done.stdout.startswith("status 2\n"), done.stdout)
                 self.assertTrue(done.stdout.endswith(kept), done.stdout)
                 self.assertNotIn("\n.", done.stdout)  # no temporary left
-                if "link.out" in setup:
-                    self.assertTrue(os.path.islink(self.path("link.out")))
+                if "link.png" in setup:
+                    self.assertTrue(os.path.islink(self.path("link.png")))
 
     def test_descriptors_and_pipes_are_written_where_they_lead(self):
         # Names of the program's own open descriptors are written through them, whatever they

@@ -269,6 +269,10 @@ private slots:
         row("every distinct run", {"--runs", "2139095040"}, "1000 2139095040 window");
         row("a file name keeps its blanks", {"--csv", " a b "}, "1000 1000 window  a b ");
         row("standard output", {"--json", "-"}, "1000 1000 window -");
+        row("a histogram in a dotted folder", {"--plot", "v1.2/.plot"},
+            "1000 1000 window v1.2/.plot");
+        row("a histogram under a name ending in a dot", {"--plot", "runs."},
+            "1000 1000 window runs.");
         row("a device twice, which keeps nothing", {"--csv", "/dev/null", "--json", "/dev/null"},
             "1000 1000 window /dev/null /dev/null");
     }

@@ -230,10 +230,11 @@ std::string namesOf(const OutputKind& kind)
 {
     std::string names;
     for (std::size_t i = 0; i < kind.formats.size(); ++i) {
+        const std::string_view suffix = kind.formats[i].suffix;
         names += std::string(i == 0                         ? ""
                              : i + 1 == kind.formats.size() ? " or "
                                                             : ", ") +
-                 "FILE" + std::string(kind.formats[i].suffix);
+                 (suffix == kNoSuffix ? "FILE without a suffix" : "FILE" + std::string(suffix));
     }
     return names;
 }

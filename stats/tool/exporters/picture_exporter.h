@@ -37,7 +37,8 @@ const Exporter& pictureExporter(PictureFormat format)
 {
     static const Picture png(PictureFormat::Png);
     static const Picture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    static const Picture pdf(PictureFormat::Pdf);
+    return format == PictureFormat::Svg ? svg : format == PictureFormat::Pdf ? pdf : png;
 }
 
 }  // namespace buffon

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 #include <stdexcept>
 
@@ -52,6 +53,31 @@ void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label)
     painter.restore();
 }
 
+namespace {
+
+// The plot drawn on a page of its own size, a pixel taken as the 96th of an inch that screens
+// and slides take it for, its text kept as text.
+void drawPdf(QBuffer& buffer, QSize size, const QString& title,
+             const std::function<void(QPainter&)>& paint)
+{
+    QPdfWriter pdf(&buffer);
+    constexpr int kPixelsPerInch = 96;
+    pdf.setResolution(kPixelsPerInch);
+    pdf.setPageSize(QPageSize(QSizeF(size) * 72 / kPixelsPerInch, QPageSize::Point));
+    pdf.setPageMargins(QMarginsF());
+    pdf.setTitle(title);
+    pdf.setCreator(QStringLiteral("buffon-needle-stats"));
+    QPainter painter(&pdf);
+    painter.setWindow(QRect(QPoint(), size));
+    painter.fillRect(QRect(QPoint(), size), Qt::white);
+    paint(painter);
+    if (!painter.end()) {
+        throw std::runtime_error("the plot could not be drawn");
+    }
+}
+
+}  // namespace
+
 std::string plotFile(PictureFormat format, const QString& title,
                      const std::function<void(QPainter&)>& paint)
 {
@@ -59,6 +85,10 @@ std::string plotFile(PictureFormat format, const QString& title,
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    if (format == PictureFormat::Pdf) {
+        drawPdf(buffer, size, title, paint);
+        return bytes.toStdString();
+    }
     if (format == PictureFormat::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);

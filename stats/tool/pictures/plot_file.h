@@ -37,8 +37,8 @@ inline QString needlesAfter(long long count)
     return count == 1 ? QStringLiteral("needle") : QStringLiteral("needles");
 }
 
-// SVG scales to any slide; PNG is a picture of the plot's pixels.
-enum class PictureFormat { Png, Svg };
+// SVG and PDF scale to any slide, their text kept as text; PNG is a picture of the plot's pixels.
+enum class PictureFormat { Png, Svg, Pdf };
 
 // A plot as the bytes of its file: `paint` draws it on a white ground of the plot's size. Throws
 // std::runtime_error, with the reason, if it cannot be drawn.
