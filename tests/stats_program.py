@@ -595,18 +595,18 @@ class Files(unittest.TestCase):
         rows = [
             (["--runs", "300", "--seed", "7", "--plot", "p.svg", "--space", "s.svg",
               "--intervals", "i.svg"],
-             {"p.svg": "6513371156b645bbc3219696d8c0cc1d5c0f9e78c54436a47d15de573c6d8623",
-              "s.svg": "be9af423726a5e9aaca4c179f827b192fa153fea67dc80bfeefe9e9865693adb",
-              "i.svg": "3d3f61d353459cc80852add94f62f016f62f6e944ff3c56aa4144a547798b7e8"}),
+             {"p.svg": "ecbb87067708173e729d20d92d54c1b71719ed763ce190f016eed54585db3a4f",
+              "s.svg": "b6e14f9735c12448cb66777d7f518452bc947263f10d0949c12ce5d703f87d48",
+              "i.svg": "0bc2b9489eb37488c8f58ee34fd36f048eb2938d23d8f57e5497ab22e74ca90c"}),
             (["--rule", "geometric", "--runs", "300", "--seed", "7", "--plot", "p.svg",
               "--space", "s.svg"],
-             {"p.svg": "34c876092dbace77e1599eeffe519a009fafc400abc425af7284f764402e1b08",
-              "s.svg": "4c37bcd35315cc572b55ea6f9180bcab39af3f49221db83b067023b01f59ecd5"}),
+             {"p.svg": "66a31ac73af98738dcc1f662f906cfb90c6e0656d0c44b357080d69ac2a08cbb",
+              "s.svg": "ed10bbfe6e49f103fc268e9ad3944028d00c043711e02f5ca78003d313dc1c92"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "9d49e7436e9a053eedd8487f86713aaa6af6d1522913bda480f8a926aec623a9"}),
+             {"t.svg": "6a7619b1ff5ee014cb1c14b70d00b93bf512d86578ca3df9c5609869fa681103"}),
             # Past a million needles the axis writes powers of ten.
             (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "b2128c1184bdde2f50839b693654a2aa04524d4eb546dadbd76040aaa03c17fa"}),
+             {"t.svg": "a7cf37690dd00e3f6cbff3d157ad1f9fcc7105a7bbda08583daa4acef4cadbb3"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):

@@ -36,6 +36,7 @@ const Exporter& exporterFor(std::string_view option, std::string_view path)
 struct Batch {
     BatchPlan plan;
     HitTally tally;
+    std::vector<std::int32_t> firstRuns;
     std::string table;
     Inference inference = inferenceOf({{0, 1}}, plan);
     BatchSummary summary;
@@ -48,6 +49,9 @@ struct Batch {
         runBatch(plan, thrown, [&](std::span<const std::int32_t> hits, std::int64_t first) {
             for (const std::int32_t h : hits) {
                 ++tally[h];
+                if (firstRuns.size() < kFirstRuns) {
+                    firstRuns.push_back(h);
+                }
             }
             table += csv.rows(plan, hits, first);
             return true;
@@ -56,14 +60,16 @@ struct Batch {
         summary = summarise(tally, plan, inference.z);
     }
 
-    Results results() const
+    Results results(const PictureSettings& pictures = {}) const
     {
-        return {plan, "buffon-needle-stats", "1.1.0", tally, summary, inference, {}, {}, 0};
+        return {plan,    "buffon-needle-stats", "1.1.0", tally, summary, inference, firstRuns, {},
+                pictures};
     }
 
-    std::string output(std::string_view option, std::string_view path) const
+    std::string output(std::string_view option, std::string_view path,
+                       const PictureSettings& pictures = {}) const
     {
-        return exporterFor(option, path).finish(results());
+        return exporterFor(option, path).finish(results(pictures));
     }
 };
 
@@ -155,7 +161,7 @@ private slots:
         const HitTally tally{{0, misses}, {1, hits}};
         const Inference inference = inferenceOf(tally, plan);
         const BatchSummary summary = summarise(tally, plan, inference.z);
-        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, {}};
         const std::string text = summaryExporter().finish(results);
         QVERIFY2(
             text.find("against the exact law: " + line.toStdString() + "\n") != std::string::npos,
@@ -187,6 +193,44 @@ private slots:
         QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
     }
 
+    void titlesNameTheRuleAndCountInGroupsOfThree_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<int>("needles");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("title");
+        const NeedleRule window;
+        const NeedleRule textbook = GeometricRule{40, 80};
+        QTest::newRow("the window's batch")
+            << window << 1000 << 2000 << "plot"
+            << "Estimates of π from 2,000 runs of 1,000 needles, deduction 10; window's rule";
+        QTest::newRow("the textbook's batch")
+            << textbook << 1000 << 2000 << "plot"
+            << "Estimates of π from 2,000 runs of 1,000 needles; textbook's rule, L = 40, D = 80";
+        QTest::newRow("one run") << window << 50000 << 1 << "plot"
+                                 << "Estimate of π from one run of 50,000 needles, deduction 700; "
+                                    "window's rule";
+        QTest::newRow("the space of throws")
+            << NeedleRule(GeometricRule{0.5, 2}) << 3000 << 1 << "space"
+            << "Height against angle of the first 2,000 needles of run 1, over the region where "
+               "they hit; textbook's rule, L = 0.5, D = 2, seed 4";
+    }
+
+    void titlesNameTheRuleAndCountInGroupsOfThree()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(int, needles);
+        QFETCH(int, runs);
+        QFETCH(QString, option);
+        QFETCH(QString, title);
+        const Batch batch({needles, runs, 4, 2, rule});
+        const QString svg = QString::fromStdString(batch.output(option.toStdString(), "p.svg"));
+        QCOMPARE(
+            svg.section(QStringLiteral("<title>"), 1).section(QStringLiteral("</title>"), 0, 0),
+            title);
+    }
+
     // A long rule's figures make a long title: it stays within the picture, on a white edge.
     void longTitlesStayInThePicture()
     {
@@ -216,7 +260,7 @@ private slots:
         summary.withDeduction.mean = std::numeric_limits<double>::infinity();
         summary.withDeduction.sd = -std::numeric_limits<double>::quiet_NaN();
         const HitTally tally{{330, 2}};
-        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, {}};
         const auto json = nlohmann::json::parse(exporterFor("json", "-").finish(results));
         QVERIFY(json["hit_fraction"].is_null());
         QVERIFY(json["estimate_with_deduction"]["mean"].is_null());

@@ -278,7 +278,8 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
 {
     const auto text = given.value("space-needles");
     if (!text) {
-        options.spaceNeedles = std::min(options.spaceNeedles, options.plan.needles);
+        options.pictures.spaceNeedles =
+            std::min(options.pictures.spaceNeedles, options.plan.needles);
         return std::nullopt;
     }
     if (!given.isSet("space")) {
@@ -289,7 +290,7 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
     if (!needles) {
         return rangeError("space-needles", 1, most, *text);
     }
-    options.spaceNeedles = static_cast<int>(*needles);
+    options.pictures.spaceNeedles = static_cast<int>(*needles);
     return std::nullopt;
 }
 

@@ -7,21 +7,23 @@
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/pictures/intervals_plot.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 
 namespace buffon {
 namespace {
 
-QString titleOf(std::int64_t needles, std::int64_t runs, double coverage)
+QString titleOf(const NeedleRule& rule, std::int64_t needles, std::int64_t runs, double coverage)
 {
-    const QString sized = QStringLiteral("%1 %2").arg(needles).arg(needlesAfter(needles));
+    const QString sized = counted(needles, QStringLiteral("needle"), QStringLiteral("needles"));
     if (runs == 1) {
-        return QStringLiteral("95% interval for π from one run of %1: it %2 π")
-            .arg(sized, coverage > 0 ? QStringLiteral("holds") : QStringLiteral("misses"));
+        return QStringLiteral("95% interval for π from one run of %1: it %2 π; %3")
+            .arg(sized, coverage > 0 ? QStringLiteral("holds") : QStringLiteral("misses"),
+                 ruleTitle(rule));
     }
-    return QStringLiteral("95% intervals for π from runs of %1: %2 of all %3 runs hold π")
+    return QStringLiteral("95% intervals for π from runs of %1: %2 of all %3 runs hold π; %4")
         .arg(sized)
         .arg(coverage, 0, 'f', 3)
-        .arg(runs);
+        .arg(grouped(runs), ruleTitle(rule));
 }
 
 class IntervalsPicture final : public PictureExporter {
@@ -43,7 +45,8 @@ public:
                             runEstimate(plan.needles, deducted, hits, *factor)});
         }
         const IntervalsPlot plot(std::move(runs));
-        const QString title = titleOf(plan.needles, results.summary.runs, coverage->share);
+        const QString title =
+            titleOf(plan.rule, plan.needles, results.summary.runs, coverage->share);
         return picture(plot, title);
     }
 };

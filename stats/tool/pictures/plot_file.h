@@ -10,14 +10,14 @@
 #include <functional>
 #include <string>
 
+#include "stats/tool/pictures/picture_settings.h"
+
 class QPainter;
 
 namespace buffon {
 
-// What every plot of the companion shares: its size, the colour of pi, its face, its title and
-// its axis labels.
-inline constexpr int kPlotWidth = 960;
-inline constexpr int kPlotHeight = 560;
+// What every plot of the companion shares: the colour of pi, its face, its title and its axis
+// labels.
 inline constexpr QRgb kPiColour = 0xffd01010;
 
 // The window's metric-compatible Japanese face where it is installed, else DejaVu Sans; both
@@ -30,12 +30,6 @@ void drawPlotTitle(QPainter& painter, const QString& title);
 void drawBottomLabel(QPainter& painter, const QString& label);
 // What the vertical axis reads, turned to run up the left edge centred on `centreY`.
 void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label);
-
-// "needle" for one, "needles" for any other number, as titles count them.
-inline QString needlesAfter(long long count)
-{
-    return count == 1 ? QStringLiteral("needle") : QStringLiteral("needles");
-}
 
 // SVG and PDF scale to any slide, their text kept as text; PNG is a picture of the plot's pixels.
 enum class PictureFormat { Png, Svg, Pdf };
