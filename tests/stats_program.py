@@ -94,6 +94,12 @@ class CommandLines(unittest.TestCase):
             (["--trace", "t"], '--trace writes FILE.csv, FILE.png, FILE.svg or FILE.pdf, not "t"'),
             (["--space", "s.eps"], "--space writes FILE.png, FILE.svg or FILE.pdf, not"),
             (["--intervals", "dir.svg/i.csv"], '--intervals writes FILE.png, FILE.svg or FILE.pdf'),
+            (["--plot", "p.png", "--size", "639x360"], '--size must be WIDTHxHEIGHT from 640x360 to'),
+            (["--plot", "p.png", "--size", "640x359"], '7680x4320, not "640x359"'),
+            (["--plot", "p.png", "--size", "7681x360"], '--size must be'),
+            (["--plot", "p.png", "--size", "640x4321"], '--size must be'),
+            (["--plot", "p.png", "--size", "1920"], '--size must be'),
+            (["--trace", "t.csv", "--size", "1920x1080"], "--size belongs to the pictures"),
             (["--plot", "p.JPG"],
              '--plot writes FILE.png, FILE.svg, FILE.pdf or FILE without a suffix, not "p.JPG"'),
             (["--space", "s.png", "--trace", "t.csv"], "--space cannot go with --trace"),
@@ -595,18 +601,18 @@ class Files(unittest.TestCase):
         rows = [
             (["--runs", "300", "--seed", "7", "--plot", "p.svg", "--space", "s.svg",
               "--intervals", "i.svg"],
-             {"p.svg": "ecbb87067708173e729d20d92d54c1b71719ed763ce190f016eed54585db3a4f",
-              "s.svg": "b6e14f9735c12448cb66777d7f518452bc947263f10d0949c12ce5d703f87d48",
-              "i.svg": "0bc2b9489eb37488c8f58ee34fd36f048eb2938d23d8f57e5497ab22e74ca90c"}),
+             {"p.svg": "c802df878811d0d4ee43684797241e321679afec5053789e4f17877c282266cd",
+              "s.svg": "a67418aec053435c5bbfaaa1a5e37260157116322a5579313bd77004f500ba29",
+              "i.svg": "fa8237794fa343262609d309b48e9f2f476e73a002723859eb244f803907c530"}),
             (["--rule", "geometric", "--runs", "300", "--seed", "7", "--plot", "p.svg",
               "--space", "s.svg"],
-             {"p.svg": "66a31ac73af98738dcc1f662f906cfb90c6e0656d0c44b357080d69ac2a08cbb",
-              "s.svg": "ed10bbfe6e49f103fc268e9ad3944028d00c043711e02f5ca78003d313dc1c92"}),
+             {"p.svg": "9c726bfa743afe94e5b3f2464d31393fbf15d37f861a3aaba7d14f4d0a1469be",
+              "s.svg": "b67a2459d099c15f4322c9383f8d86747d7c38087d4eff33de7ef71460959e62"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "6a7619b1ff5ee014cb1c14b70d00b93bf512d86578ca3df9c5609869fa681103"}),
+             {"t.svg": "f7059fcde4dd720526a9184e25ff059374c8c4650f8ef52edae691e1df63095d"}),
             # Past a million needles the axis writes powers of ten.
             (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "a7cf37690dd00e3f6cbff3d157ad1f9fcc7105a7bbda08583daa4acef4cadbb3"}),
+             {"t.svg": "3128f7dc2909a3b5cac222fcdde133964d7417267371cbd2c8a71a0d8debde07"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):

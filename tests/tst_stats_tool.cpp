@@ -231,6 +231,57 @@ private slots:
             title);
     }
 
+    void picturesTakeTheirSizeTheirTextGrowingWithThem_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("as ever") << 960 << 560 << 1.0;
+        QTest::newRow("a projector's") << 1920 << 1080 << 1080 / 560.0;
+        QTest::newRow("the smallest") << 640 << 360 << 360 / 560.0;
+        QTest::newRow("tall, its text as wide as ever") << 960 << 1400 << 1.0;
+    }
+
+    void picturesTakeTheirSizeTheirTextGrowingWithThem()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, scale);
+        const Batch batch({1000, 300, 7, 2, NeedleRule()});
+        PictureSettings size;
+        // The title's ink, from its highest row to its lowest, above the legend.
+        const auto titleHeight = [&](double scale) {
+            const std::string png = batch.output("plot", "h.png", size);
+            const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
+                                                    static_cast<int>(png.size()));
+            std::vector<int> inked;
+            for (int y = 0; y < 55 * scale; ++y) {
+                for (int x = 0; x < picture.width(); ++x) {
+                    if (qGray(picture.pixel(x, y)) < 128) {
+                        inked.push_back(y);
+                        break;
+                    }
+                }
+            }
+            return std::pair(picture.size(), inked.empty() ? 0 : inked.back() - inked.front() + 1);
+        };
+        const int asEver = titleHeight(1).second;
+        size.width = width;
+        size.height = height;
+        const auto [pixels, title] = titleHeight(scale);
+        QCOMPARE(pixels, QSize(width, height));
+        QCOMPARE_LT(std::abs(title / (asEver * scale) - 1), 0.08);
+        // The vector files are as large, a pixel being the 96th of an inch.
+        const QString svg = QString::fromStdString(batch.output("plot", "h.svg", size));
+        QVERIFY(svg.contains(QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                                 .arg(width * 25.4 / 96)
+                                 .arg(height * 25.4 / 96)));
+        const QString pdf = QString::fromStdString(batch.output("plot", "h.pdf", size));
+        QVERIFY(pdf.contains(QStringLiteral("/MediaBox [0 0 %1 %2]")
+                                 .arg(width * 0.75, 0, 'f', 6)
+                                 .arg(height * 0.75, 0, 'f', 6)));
+    }
+
     // A long rule's figures make a long title: it stays within the picture, on a white edge.
     void longTitlesStayInThePicture()
     {
@@ -313,6 +364,10 @@ private slots:
         row("every distinct run", {"--runs", "2139095040"}, "1000 2139095040 window");
         row("a file name keeps its blanks", {"--csv", " a b "}, "1000 1000 window  a b ");
         row("standard output", {"--json", "-"}, "1000 1000 window -");
+        row("the smallest picture", {"--plot", "p", "--size", " 640X360 "},
+            "1000 1000 window p 640x360");
+        row("the largest", {"--trace", "t.svg", "--size", "7680x4320"},
+            "1000 1 window t.svg 7680x4320");
         row("a histogram in a dotted folder", {"--plot", "v1.2/.plot"},
             "1000 1000 window v1.2/.plot");
         row("a histogram under a name ending in a dot", {"--plot", "runs."},
@@ -336,6 +391,10 @@ private slots:
                            description(plan.rule);
         for (const RequestedOutput& output : parsed.options->outputs) {
             text += ' ' + output.path;
+        }
+        const PictureSettings& pictures = parsed.options->pictures;
+        if (pictures.width != kPlotWidth || pictures.height != kPlotHeight) {
+            text += ' ' + std::to_string(pictures.width) + 'x' + std::to_string(pictures.height);
         }
         QCOMPARE(text, read.toStdString());
         QCOMPARE(plan.seed, 5u);

@@ -23,6 +23,11 @@ constexpr std::int64_t kLargestThreadCount = 256;
 constexpr std::int64_t kMostNeedles = INT_MAX;
 // More points than this would hide the regions they are drawn over.
 constexpr std::int64_t kMostSpaceNeedles = 100'000;
+// From a small window's picture, its text still legible, to an 8K screen's.
+constexpr int kNarrowestPicture = 640;
+constexpr int kLowestPicture = 360;
+constexpr int kWidestPicture = 7680;
+constexpr int kHighestPicture = 4320;
 
 // A refusal of the command line, or nothing.
 using Check = std::optional<std::string>;
@@ -123,6 +128,12 @@ std::vector<KnownOption> knownOptions()
     known.push_back({"space-needles", "K",
                      "How many needles of run 1 --space shows (default 2000, at most " +
                          std::to_string(kMostSpaceNeedles) + " and --needles)."});
+    known.push_back({"size", "WIDTHxHEIGHT",
+                     "The pictures' size in pixels, from " + std::to_string(kNarrowestPicture) +
+                         'x' + std::to_string(kLowestPicture) + " to " +
+                         std::to_string(kWidestPicture) + 'x' + std::to_string(kHighestPicture) +
+                         " (default 960x560; 1920x1080 for a projector), their text growing with "
+                         "them; an SVG or a PDF is as large, at 96 pixels to the inch."});
     known.push_back({"quiet", "", "Print no summary."});
     return known;
 }
@@ -294,6 +305,42 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
     return std::nullopt;
 }
 
+// --size: the pictures' pixels.
+Check readPictureSize(const OptionValues& given, StatsOptions& options)
+{
+    const auto text = given.value("size");
+    if (!text) {
+        return std::nullopt;
+    }
+    if (!options.drawsPictures()) {
+        return std::string(
+            "--size belongs to the pictures: --plot, --space, --intervals or a "
+            "--trace picture");
+    }
+    const std::size_t by = text->find_first_of("xX");
+    const auto width = by == std::string::npos
+                           ? std::nullopt
+                           : wholeNumber(text->substr(0, by), kNarrowestPicture, kWidestPicture);
+    const auto height = by == std::string::npos
+                            ? std::nullopt
+                            : wholeNumber(text->substr(by + 1), kLowestPicture, kHighestPicture);
+    if (!width || !height) {
+        return "--size must be WIDTHxHEIGHT from " + std::to_string(kNarrowestPicture) + 'x' +
+               std::to_string(kLowestPicture) + " to " + std::to_string(kWidestPicture) + 'x' +
+               std::to_string(kHighestPicture) + ", not \"" + *text + '"';
+    }
+    options.pictures.width = static_cast<int>(*width);
+    options.pictures.height = static_cast<int>(*height);
+    return std::nullopt;
+}
+
+// What the pictures show and how large.
+Check readPictureOptions(const OptionValues& given, StatsOptions& options)
+{
+    Check refusal = readSpaceNeedles(given, options);
+    return refusal ? refusal : readPictureSize(given, options);
+}
+
 // Two outputs that reach one file would each lose the other, or be mixed into each other; a
 // terminal or another device keeps none of what it is given, and may take both.
 bool clash(const FileIdentity& one, const FileIdentity& other)
@@ -407,7 +454,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
     if (Check refusal = readOutputs(*given, options.plan, options)) {
         return refuse(*refusal);
     }
-    if (Check refusal = readSpaceNeedles(*given, options)) {
+    if (Check refusal = readPictureOptions(*given, options)) {
         return refuse(*refusal);
     }
     if (Check refusal = outputsApart(options.outputs)) {

@@ -42,10 +42,10 @@ public:
         if (!factor || !summary.withDeduction.mean) {
             throw NothingToShow("no run gave an estimate to plot");
         }
-        const HistogramPlot plot =
-            HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law);
+        const HistogramPlot plot = HistogramPlot::ofBatch(
+            results.tally, summary, *factor, results.inference.law, plotSize(results.pictures));
         const QString title = titleOf(results);
-        return picture(plot, title);
+        return picture(plot, title, results.pictures);
     }
 };
 

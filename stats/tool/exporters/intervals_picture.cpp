@@ -44,10 +44,10 @@ public:
             runs.push_back({piInterval(plan.needles, deducted, hits, *factor, results.inference.z),
                             runEstimate(plan.needles, deducted, hits, *factor)});
         }
-        const IntervalsPlot plot(std::move(runs));
+        const IntervalsPlot plot(std::move(runs), plotSize(results.pictures));
         const QString title =
             titleOf(plan.rule, plan.needles, results.summary.runs, coverage->share);
-        return picture(plot, title);
+        return picture(plot, title, results.pictures);
     }
 };
 

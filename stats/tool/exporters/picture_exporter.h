@@ -19,10 +19,17 @@ public:
     explicit PictureExporter(PictureFormat format) : format_(format) {}
 
 protected:
-    template <class Plot>
-    std::string picture(const Plot& plot, const QString& title) const
+    // The plot laid out for the picture's size.
+    static QSize plotSize(const PictureSettings& settings)
     {
-        return plotFile(format_, title, [&](QPainter& painter) {
+        return plotSizeFor({settings.width, settings.height});
+    }
+
+    template <class Plot>
+    std::string picture(const Plot& plot, const QString& title,
+                        const PictureSettings& settings) const
+    {
+        return plotFile(format_, {settings.width, settings.height}, title, [&](QPainter& painter) {
             plot.paint(painter, title);
         });
     }

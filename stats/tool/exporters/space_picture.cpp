@@ -21,7 +21,8 @@ public:
     {
         const BatchPlan& plan = results.plan;
         const int shown = results.pictures.spaceNeedles;
-        const SpacePlot plot(plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), shown));
+        const SpacePlot plot(plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), shown),
+                             plotSize(results.pictures));
         const QString title =
             QStringLiteral(
                 "Height against angle of %1 of run 1, over the region where they hit; %2, "
@@ -30,7 +31,7 @@ public:
                                 : QStringLiteral("the first %1 needles").arg(grouped(shown)),
                      ruleTitle(plan.rule))
                 .arg(plan.seed);
-        return picture(plot, title);
+        return picture(plot, title, results.pictures);
     }
 };
 

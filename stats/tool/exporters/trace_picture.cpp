@@ -23,8 +23,9 @@ public:
                                                QStringLiteral("needle"), QStringLiteral("needles")),
                                        ruleTitle(results.plan.rule))
                                   .arg(results.plan.seed);
-        const TracePlot plot(results.plan.rule, results.trace, results.inference.z);
-        return picture(plot, title);
+        const TracePlot plot(results.plan.rule, results.trace, results.inference.z,
+                             plotSize(results.pictures));
+        return picture(plot, title, results.pictures);
     }
 };
 

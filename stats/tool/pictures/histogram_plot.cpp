@@ -11,13 +11,8 @@
 #include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
-namespace {
-
-constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
-
-}  // namespace
-
-HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : mean_(mean)
+HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSize size)
+    : area_(plotArea(size, 80, 96)), mean_(mean)
 {
     double smallest = estimates.front().value;
     double largest = smallest;
@@ -50,11 +45,11 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
 }
 
 HistogramPlot HistogramPlot::ofBatch(const HitTally& tally, const BatchSummary& summary,
-                                     double factor, const HitLaw& law)
+                                     double factor, const HitLaw& law, QSize size)
 {
     // Every run with the same hits has the same estimate.
     HistogramPlot plot(estimatesOf(tally, summary.needles, summary.deduction, factor),
-                       *summary.withDeduction.mean);
+                       *summary.withDeduction.mean, size);
     plot.setExpected(expectedRuns(law, summary.runs, plot.counts().size(),
                                   [&](std::int64_t hits) -> std::optional<std::size_t> {
                                       const auto estimate = runEstimate(
@@ -75,8 +70,8 @@ std::optional<std::size_t> HistogramPlot::binOf(double value) const
 
 int HistogramPlot::columnOf(double value) const
 {
-    return kArea.left() +
-           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.width() - 1)));
+    return area_.left() +
+           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (area_.width() - 1)));
 }
 
 std::vector<Tick> HistogramPlot::valueTicks() const
@@ -108,8 +103,8 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
 
 int HistogramPlot::rowOf(double runs) const
 {
-    return kArea.bottom() -
-           static_cast<int>(std::lround(runs / countTicks().back().value * kArea.height()));
+    return area_.bottom() -
+           static_cast<int>(std::lround(runs / countTicks().back().value * area_.height()));
 }
 
 void HistogramPlot::paintBars(QPainter& painter) const
@@ -117,9 +112,9 @@ void HistogramPlot::paintBars(QPainter& painter) const
     const QFontMetrics metrics(painter.font());
     for (const Tick& tick : countTicks()) {
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
-        painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
+        painter.drawLine(area_.left(), rowOf(tick.value), area_.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
+        painter.drawText(area_.left() - 8 - metrics.horizontalAdvance(tick.text),
                          rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
     painter.setPen(QColor(0x40, 0x60, 0x90));
@@ -130,7 +125,7 @@ void HistogramPlot::paintBars(QPainter& painter) const
         const int right = std::max(columnOf(from + binWidth_), left + 1);
         if (counts_[bin] > 0) {
             painter.drawRect(QRect(QPoint(left, rowOf(static_cast<double>(counts_[bin]))),
-                                   QPoint(right, kArea.bottom())));
+                                   QPoint(right, area_.bottom())));
         }
     }
     painter.setBrush(Qt::NoBrush);
@@ -140,25 +135,25 @@ void HistogramPlot::paintValueAxis(QPainter& painter) const
 {
     const QFontMetrics metrics(painter.font());
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.topLeft());
     const Tick* previous = nullptr;
     for (const Tick& tick : valueTicks()) {
         if (previous) {
             // An unlabelled tick halfway between two labelled ones.
             const int between = columnOf((previous->value + tick.value) / 2);
-            painter.drawLine(between, kArea.bottom(), between, kArea.bottom() + 3);
+            painter.drawLine(between, area_.bottom(), between, area_.bottom() + 3);
         }
         previous = &tick;
         const int column = columnOf(tick.value);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
         painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
+                         area_.bottom() + 8 + metrics.ascent(), tick.text);
     }
     drawBottomLabel(
         painter,
         QStringLiteral("estimate of π (bars %1 wide)").arg(QString::number(binWidth_, 'g', 3)));
-    drawSideLabel(painter, 20, kArea.center().y(), QStringLiteral("runs"));
+    drawSideLabel(painter, 20, area_.center().y(), QStringLiteral("runs"));
 }
 
 void HistogramPlot::paintExpected(QPainter& painter) const
@@ -169,7 +164,7 @@ void HistogramPlot::paintExpected(QPainter& painter) const
         const double middle = binStart_ + (static_cast<double>(bin) + 0.5) * binWidth_;
         points << QPointF(
             columnOf(middle),
-            kArea.bottom() - expected_[bin] / countTicks().back().value * kArea.height());
+            area_.bottom() - expected_[bin] / countTicks().back().value * area_.height());
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -186,11 +181,11 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
 {
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
     const QFontMetrics metrics(painter.font());
-    int legendX = kArea.left() + 8;
-    const int legendY = kArea.top() - 22;
+    int legendX = area_.left() + 8;
+    const int legendY = area_.top() - 22;
     const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
         painter.setPen(QPen(QColor::fromRgb(colour), 2, style, Qt::FlatCap));
-        painter.drawLine(columnOf(value), kArea.top(), columnOf(value), kArea.bottom());
+        painter.drawLine(columnOf(value), area_.top(), columnOf(value), area_.bottom());
         painter.drawLine(legendX, legendY, legendX + 28, legendY);
         painter.setPen(Qt::black);
         painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1, label);

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "stats/batch_summary.h"
 #include "stats/tool/inference/exact_law.h"
 #include "stats/tool/pictures/axis_ticks.h"
+#include "stats/tool/pictures/plot_file.h"
 
 class QPainter;
 
@@ -28,13 +30,13 @@ public:
     static constexpr QRgb kLawColour = 0xffe07000;
 
     // `estimates` must hold at least one run.
-    HistogramPlot(std::span<const Tally> estimates, double mean);
+    HistogramPlot(std::span<const Tally> estimates, double mean, QSize size = kPlotSize);
     // The histogram of a batch's estimates after the deduction, `factor` times needles over the
     // count, with the runs the law expects in each bar. The batch has at least one estimate.
     static HistogramPlot ofBatch(const HitTally& tally, const BatchSummary& summary, double factor,
-                                 const HitLaw& law);
+                                 const HitLaw& law, QSize size = kPlotSize);
 
-    // Paints onto a device of the plots' size.
+    // Paints onto a painter in the coordinates of the plot's size.
     void paint(QPainter& painter, const QString& title) const;
 
     // The image column a value falls on.
@@ -61,6 +63,7 @@ private:
     void paintExpected(QPainter& painter) const;
     void paintMarkers(QPainter& painter) const;
 
+    QRect area_;
     double low_ = 0;
     double high_ = 0;
     double binStart_ = 0;

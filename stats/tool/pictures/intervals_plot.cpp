@@ -12,13 +12,8 @@
 #include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
-namespace {
-
-constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
-
-}  // namespace
-
-IntervalsPlot::IntervalsPlot(std::vector<Run> runs) : runs_(std::move(runs))
+IntervalsPlot::IntervalsPlot(std::vector<Run> runs, QSize size)
+    : runs_(std::move(runs)), area_(plotArea(size, 80, 96))
 {
     // Every finite end and estimate in view, and pi.
     low_ = high_ = std::numbers::pi;
@@ -40,20 +35,20 @@ IntervalsPlot::IntervalsPlot(std::vector<Run> runs) : runs_(std::move(runs))
 int IntervalsPlot::columnOf(double value) const
 {
     const double at = std::clamp((value - low_) / (high_ - low_), 0.0, 1.0);
-    return kArea.left() + static_cast<int>(std::lround(at * (kArea.width() - 1)));
+    return area_.left() + static_cast<int>(std::lround(at * (area_.width() - 1)));
 }
 
 int IntervalsPlot::rowOf(std::size_t run) const
 {
-    const double step = static_cast<double>(kArea.height()) / static_cast<double>(runs_.size());
-    return kArea.top() + static_cast<int>(std::lround((static_cast<double>(run) + 0.5) * step));
+    const double step = static_cast<double>(area_.height()) / static_cast<double>(runs_.size());
+    return area_.top() + static_cast<int>(std::lround((static_cast<double>(run) + 0.5) * step));
 }
 
 void IntervalsPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setFont(plotFont(14));
     const QFontMetrics metrics(painter.font());
-    const int thickness = std::clamp(kArea.height() / static_cast<int>(runs_.size()) - 1, 1, 6);
+    const int thickness = std::clamp(area_.height() / static_cast<int>(runs_.size()) - 1, 1, 6);
     for (std::size_t run = 0; run < runs_.size(); ++run) {
         const Run& shown = runs_[run];
         const bool holds = shown.interval && shown.interval->holds(std::numbers::pi);
@@ -71,17 +66,17 @@ void IntervalsPlot::paint(QPainter& painter, const QString& title) const
         }
     }
     painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(columnOf(std::numbers::pi), kArea.top() - 6, columnOf(std::numbers::pi),
-                     kArea.bottom());
+    painter.drawLine(columnOf(std::numbers::pi), area_.top() - 6, columnOf(std::numbers::pi),
+                     area_.bottom());
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
     for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 12))) {
         const int column = columnOf(tick.value);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
         painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
+                         area_.bottom() + 8 + metrics.ascent(), tick.text);
     }
-    int legendX = kArea.left() + 8;
+    int legendX = area_.left() + 8;
     for (const bool holds : {true, false}) {
         const auto count = std::count_if(runs_.begin(), runs_.end(), [&](const Run& run) {
             return (run.interval && run.interval->holds(std::numbers::pi)) == holds;
@@ -96,9 +91,9 @@ void IntervalsPlot::paint(QPainter& painter, const QString& title) const
     }
     const QString piLabel = QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5);
     painter.drawText(columnOf(std::numbers::pi) - metrics.horizontalAdvance(piLabel) / 2,
-                     kArea.top() - 10, piLabel);
+                     area_.top() - 10, piLabel);
     drawBottomLabel(painter, QStringLiteral("interval for π (a dot at each run's estimate)"));
-    drawSideLabel(painter, 20, kArea.center().y(),
+    drawSideLabel(painter, 20, area_.center().y(),
                   QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
     drawPlotTitle(painter, title);
 }

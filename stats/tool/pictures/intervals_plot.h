@@ -3,12 +3,14 @@
 
 #pragma once
 
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <optional>
 #include <vector>
 
 #include "stats/batch_summary.h"
+#include "stats/tool/pictures/plot_file.h"
 
 class QPainter;
 
@@ -28,7 +30,7 @@ public:
     };
 
     // `runs` holds at least one run.
-    explicit IntervalsPlot(std::vector<Run> runs);
+    explicit IntervalsPlot(std::vector<Run> runs, QSize size = kPlotSize);
 
     void paint(QPainter& painter, const QString& title) const;
 
@@ -37,6 +39,7 @@ public:
 
 private:
     std::vector<Run> runs_;
+    QRect area_;
     double low_ = 0;
     double high_ = 1;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QRgb>
 #include <QSize>
 #include <QString>
@@ -24,6 +25,15 @@ inline constexpr QRgb kPiColour = 0xffd01010;
 // have pi and the other signs the plots use.
 QFont plotFont(int pixelSize, bool bold = false);
 
+inline constexpr QSize kPlotSize(kPlotWidth, kPlotHeight);
+
+// The part of a plot of `size` where its data is drawn, `left` and `top` pixels in, with room
+// on the right for labels and below for the axis and its name.
+inline QRect plotArea(QSize size, int left, int top)
+{
+    return {left, top, size.width() - left - 40, size.height() - top - 60};
+}
+
 // The title, centred along the top.
 void drawPlotTitle(QPainter& painter, const QString& title);
 // What the horizontal axis reads, centred along the bottom.
@@ -34,9 +44,14 @@ void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label);
 // SVG and PDF scale to any slide, their text kept as text; PNG is a picture of the plot's pixels.
 enum class PictureFormat { Png, Svg, Pdf };
 
-// A plot as the bytes of its file: `paint` draws it on a white ground of the plot's size. Throws
-// std::runtime_error, with the reason, if it cannot be drawn.
-std::string plotFile(PictureFormat format, const QString& title,
+// The size a plot is laid out in for a picture of `pixels`: 960 x 560 or more, of the picture's
+// shape, and scaled to fill it, so that its text grows with the picture.
+QSize plotSizeFor(QSize pixels);
+
+// A plot as the bytes of its file, `pixels` large: `paint` draws it, in the coordinates of
+// plotSizeFor(pixels), on a white ground. Throws std::runtime_error, with the reason, if it
+// cannot be drawn.
+std::string plotFile(PictureFormat format, QSize pixels, const QString& title,
                      const std::function<void(QPainter&)>& paint);
 
 }  // namespace buffon

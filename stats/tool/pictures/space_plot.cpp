@@ -17,7 +17,6 @@
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(90, 104, kPlotWidth - 130, kPlotHeight - 164);
 // Enough samples of the regions' bounds that no curve shows a corner.
 constexpr int kSamples = 240;
 
@@ -41,8 +40,11 @@ QString quartersOfPi(int quarters)
 
 }  // namespace
 
-SpacePlot::SpacePlot(const NeedleRule& rule, std::vector<Throw> throws)
-    : rule_(rule), space_(throwSpace(rule)), throws_(std::move(throws))
+SpacePlot::SpacePlot(const NeedleRule& rule, std::vector<Throw> throws, QSize size)
+    : rule_(rule),
+      space_(throwSpace(rule)),
+      throws_(std::move(throws)),
+      area_(plotArea(size, 90, 104))
 {
 }
 
@@ -50,8 +52,8 @@ QPointF SpacePlot::pointOf(double angle, double height) const
 {
     const double across = angle / space_.angleSpan;
     const double up = (height - space_.lowest) / (space_.highest - space_.lowest);
-    return {kArea.left() + across * (kArea.width() - 1),
-            kArea.bottom() - up * (kArea.height() - 1)};
+    return {area_.left() + across * (area_.width() - 1),
+            area_.bottom() - up * (area_.height() - 1)};
 }
 
 void SpacePlot::paint(QPainter& painter, const QString& title) const
@@ -131,25 +133,25 @@ void SpacePlot::paintAxes(QPainter& painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.topLeft());
     // Quarters of pi, up to the largest angle a needle can take.
     for (int quarter = 0; quarter * std::numbers::pi / 4 <= space_.angleSpan + 1e-6; ++quarter) {
         const int column = qRound(pointOf(quarter * std::numbers::pi / 4, space_.lowest).x());
         const QString label = quartersOfPi(quarter);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
         painter.drawText(column - metrics.horizontalAdvance(label) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), label);
+                         area_.bottom() + 8 + metrics.ascent(), label);
     }
     const double span = space_.highest - space_.lowest;
     for (const Tick& tick : ticksOf(space_.lowest, space_.highest, tickStep(span, 8))) {
         const int row = qRound(pointOf(0, tick.value).y());
-        painter.drawLine(kArea.left() - 5, row, kArea.left(), row);
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
+        painter.drawLine(area_.left() - 5, row, area_.left(), row);
+        painter.drawText(area_.left() - 8 - metrics.horizontalAdvance(tick.text),
                          row + metrics.ascent() / 2, tick.text);
     }
     drawBottomLabel(painter, QString::fromUtf8(space_.angleName));
-    drawSideLabel(painter, 18, kArea.center().y(), QString::fromUtf8(space_.heightName));
+    drawSideLabel(painter, 18, area_.center().y(), QString::fromUtf8(space_.heightName));
     painter.restore();
 }
 
@@ -158,8 +160,8 @@ void SpacePlot::paintLegend(QPainter& painter) const
     const QFontMetrics metrics(painter.font());
     const RuleTexts& texts = textsOf(rule_);
     // The regions on one line, the points on the next.
-    int x = kArea.left() + 8;
-    int y = kArea.top() - 40;
+    int x = area_.left() + 8;
+    int y = area_.top() - 40;
     const auto entry = [&](const auto& drawMark, const QString& label) {
         drawMark(QRect(x, y - 6, 24, 12));
         painter.setPen(Qt::black);
@@ -189,7 +191,7 @@ void SpacePlot::paintLegend(QPainter& painter) const
                 .arg(QString::fromUtf8(texts.comparedRegion))
                 .arg(comparedRate(rule_), 0, 'f', 6));
     }
-    x = kArea.left() + 8;
+    x = area_.left() + 8;
     y += 20;
     for (const bool hit : {true, false}) {
         entry(

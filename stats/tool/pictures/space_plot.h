@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "stats/rules/needle_rule.h"
+#include "stats/tool/pictures/plot_file.h"
 
 class QPainter;
 
@@ -29,7 +31,7 @@ public:
     static constexpr QRgb kExtraColour = 0xfff2b45a;
     static constexpr QRgb kComparedColour = 0xff202020;
 
-    SpacePlot(const NeedleRule& rule, std::vector<Throw> throws);
+    SpacePlot(const NeedleRule& rule, std::vector<Throw> throws, QSize size = kPlotSize);
 
     void paint(QPainter& painter, const QString& title) const;
 
@@ -49,6 +51,7 @@ private:
     NeedleRule rule_;
     ThrowSpace space_;
     std::vector<Throw> throws_;
+    QRect area_;
 };
 
 }  // namespace buffon

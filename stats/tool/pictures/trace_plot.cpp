@@ -17,8 +17,6 @@
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(90, 96, kPlotWidth - 130, kPlotHeight - 156);
-
 // A tick label centred under `column`: 1, 10, 100, 1,000, 10,000, 100,000, then 10 with a
 // raised exponent, drawn rather than typed so that no face need have superscript digits.
 void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
@@ -45,8 +43,9 @@ void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
 
 }  // namespace
 
-TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z)
-    : rule_(rule)
+TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
+                     QSize size)
+    : rule_(rule), area_(plotArea(size, 90, 96))
 {
     for (const TracePoint& point : trace) {
         samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point, z)});
@@ -68,14 +67,14 @@ TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, 
 
 int TracePlot::columnOf(double needles) const
 {
-    return kArea.left() + static_cast<int>(std::lround(std::log(needles) / std::log(lastNeedles_) *
-                                                       (kArea.width() - 1)));
+    return area_.left() + static_cast<int>(std::lround(std::log(needles) / std::log(lastNeedles_) *
+                                                       (area_.width() - 1)));
 }
 
 int TracePlot::rowOf(double value) const
 {
-    return kArea.bottom() -
-           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.height() - 1)));
+    return area_.bottom() -
+           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (area_.height() - 1)));
 }
 
 void TracePlot::paint(QPainter& painter, const QString& title) const
@@ -91,7 +90,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
 QPointF TracePlot::inside(double needles, double value) const
 {
     // Values beyond the axis are held at its ends by hand: an SVG file keeps no clipping.
-    return QPointF(columnOf(needles), std::clamp(rowOf(value), kArea.top(), kArea.bottom()));
+    return QPointF(columnOf(needles), std::clamp(rowOf(value), area_.top(), area_.bottom()));
 }
 
 void TracePlot::paintSeries(QPainter& painter) const
@@ -108,11 +107,11 @@ void TracePlot::paintSeries(QPainter& painter) const
     painter.fillPath(band, QColor::fromRgb(kBandColour));
     painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
     const double limit = samples_.front().values.limit;
-    painter.drawLine(kArea.left(), rowOf(limit), kArea.right(), rowOf(limit));
+    painter.drawLine(area_.left(), rowOf(limit), area_.right(), rowOf(limit));
     if (estimateFactor(rule_)) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(kArea.left(), rowOf(std::numbers::pi), kArea.right(),
+        painter.drawLine(area_.left(), rowOf(std::numbers::pi), area_.right(),
                          rowOf(std::numbers::pi));
         painter.setRenderHint(QPainter::Antialiasing);
     }
@@ -133,20 +132,20 @@ void TracePlot::paintAxes(QPainter& painter) const
     const QFontMetrics metrics(painter.font());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.topLeft());
     for (int exponent = 0; std::pow(10, exponent) <= lastNeedles_; ++exponent) {
         const int column = columnOf(std::pow(10, exponent));
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        drawPowerOfTen(painter, exponent, column, kArea.bottom() + 8 + metrics.ascent());
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
+        drawPowerOfTen(painter, exponent, column, area_.bottom() + 8 + metrics.ascent());
     }
     for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 8))) {
-        painter.drawLine(kArea.left() - 5, rowOf(tick.value), kArea.left(), rowOf(tick.value));
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
+        painter.drawLine(area_.left() - 5, rowOf(tick.value), area_.left(), rowOf(tick.value));
+        painter.drawText(area_.left() - 8 - metrics.horizontalAdvance(tick.text),
                          rowOf(tick.value) + metrics.ascent() / 2, tick.text);
     }
     drawBottomLabel(painter, QStringLiteral("needles thrown (log scale)"));
-    drawSideLabel(painter, 18, kArea.center().y(),
+    drawSideLabel(painter, 18, area_.center().y(),
                   estimateFactor(rule_) ? QStringLiteral("running estimate of π")
                                         : QStringLiteral("hit fraction"));
 }
@@ -172,8 +171,8 @@ void TracePlot::paintLegend(QPainter& painter) const
                        {QPen(QColor::fromRgb(kPiColour), 2),
                         QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5)});
     }
-    int x = kArea.left() + 8;
-    const int y = kArea.top() - 22;
+    int x = area_.left() + 8;
+    const int y = area_.top() - 22;
     for (const Entry& entry : entries) {
         painter.setPen(entry.pen);
         painter.drawLine(x, y, x + 24, y);

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QPointF>
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <span>
 #include <vector>
 
 #include "stats/rules/needle_rule.h"
+#include "stats/tool/pictures/plot_file.h"
 #include "stats/trace.h"
 
 class QPainter;
@@ -26,7 +28,8 @@ public:
     static constexpr QRgb kBandColour = 0xffdde6f2;
 
     // The band is `z` standard deviations wide on either side.
-    TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z);
+    TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
+              QSize size = kPlotSize);
 
     void paint(QPainter& painter, const QString& title) const;
 
@@ -41,6 +44,7 @@ private:
     void paintLegend(QPainter& painter) const;
 
     NeedleRule rule_;
+    QRect area_;
     struct Sample {
         double needles;
         TraceValues values;
