@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "experiment/needle_run.h"
+#include "experiment/palette.h"
 #include "experiment/run_size.h"
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
@@ -18,11 +19,13 @@
 #include "stats/tool/inference/confidence.h"
 #include "stats/tool/pictures/histogram_plot.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/space_plot.h"
 #include "stats/tool/pictures/trace_plot.h"
 #include "stats/tool/progress_bar.h"
 #include "stats/trace.h"
 
 Q_DECLARE_METATYPE(buffon::GeometricRule)
+Q_DECLARE_METATYPE(std::vector<buffon::Tick>)
 
 using namespace buffon;
 
@@ -278,6 +281,100 @@ private slots:
                               .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .pixel(0, 0)),
                     250);
+    }
+
+    void tickLabelsKeepOneStyleAlongAnAxis_data()
+    {
+        QTest::addColumn<std::vector<Tick>>("ticks");
+        QTest::addColumn<QString>("labels");
+        QTest::newRow("estimates") << ticksOf(2.79, 3.2, 0.1) << "2.8 2.9 3.0 3.1 3.2";
+        QTest::newRow("heights below the line") << ticksOf(-41, 40, 20) << "-40 -20 0 20 40";
+        QTest::newRow("counts in groups of three")
+            << ticksOf(0, 2000, 500) << "0 500 1,000 1,500 2,000";
+        QTest::newRow("a million on the axis: powers of ten throughout")
+            << ticksOf(0, 2.5e6, 5e5) << "0 5×10^5 10^6 1.5×10^6 2×10^6 2.5×10^6";
+        QTest::newRow("the widest spacing")
+            << ticksOf(0, 5e299, 1e299) << "0 10^299 2×10^299 3×10^299 4×10^299 5×10^299";
+        QTest::newRow("the narrowest") << ticksOf(0, 5e-281, 2e-281) << "0 2×10^-281 4×10^-281";
+        QTest::newRow("a thousandth") << ticksOf(0, 0.001, 0.0005) << "0 5×10^-4 10^-3";
+        QTest::newRow("needles to a million")
+            << decadeTicks(2e6) << "10^0 10^1 10^2 10^3 10^4 10^5 10^6";
+        QTest::newRow("needles short of it")
+            << decadeTicks(999'999) << "1 10 100 1,000 10,000 100,000";
+    }
+
+    void tickLabelsKeepOneStyleAlongAnAxis()
+    {
+        QFETCH(std::vector<Tick>, ticks);
+        QFETCH(QString, labels);
+        QStringList read;
+        for (const Tick& tick : ticks) {
+            read << tick.text + (tick.power.isEmpty() ? QString() : '^' + tick.power);
+        }
+        QCOMPARE(read.join(' '), labels);
+    }
+
+    void spaceOfExtremeSpacingsKeepsItsLabelsInThePicture_data()
+    {
+        QTest::addColumn<double>("spacing");
+        QTest::newRow("the window's") << 80.0;
+        QTest::newRow("the widest") << 1e300;
+        QTest::newRow("the narrowest") << 1e-280;
+    }
+
+    void spaceOfExtremeSpacingsKeepsItsLabelsInThePicture()
+    {
+        QFETCH(double, spacing);
+        const NeedleRule rule = GeometricRule{spacing / 2, spacing};
+        const QImage image = pictureOf(SpacePlot(rule, firstThrows(rule, 5, 10)));
+        // Nothing runs off the left edge; the height axis's name stands clear of its labels.
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < 6; ++x) {
+                QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+            }
+            for (int x = 28; x < 34; ++x) {
+                QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+            }
+        }
+    }
+
+    void spaceOfTheWindowMagnifiesItsBand()
+    {
+        const NeedleRule window;
+        const SpacePlot plot(window, firstThrows(window, 7, 3000));
+        QVERIFY(plot.magnified());
+        QVERIFY(!SpacePlot(GeometricRule(), firstThrows(GeometricRule(), 7, 10)).magnified());
+        const SpacePlot::View& inset = *plot.magnified();
+        const QImage image = pictureOf(plot);
+        // The band a unit thick, an eightieth of the whole plane, fills a quarter of the panel.
+        const auto banded = [&](const SpacePlot::View& view, double angle) {
+            int rows = 0;
+            for (int y = view.area.top(); y <= view.area.bottom(); ++y) {
+                rows +=
+                    image.pixel(qRound(view.pointOf(angle, 0).x()), y) == SpacePlot::kExtraColour;
+            }
+            return rows;
+        };
+        QCOMPARE_LE(banded(plot.whole(), 0.7), plot.whole().area.height() / 80 + 1);
+        int thickest = 0;
+        for (const double angle : {0.6, 0.7, 0.8, 0.9, 1.0, 2.1, 2.2, 2.3}) {
+            thickest = std::max(thickest, banded(inset, angle));
+        }
+        QCOMPARE_LE(std::abs(thickest - inset.area.height() / 4), 2);
+        // Its needles where they fell, as dots of their colours.
+        int shown = 0;
+        int inPlace = 0;
+        for (const Throw& needle : plot.throws()) {
+            if (inset.holds(needle)) {
+                const Rgb colour =
+                    paletteColour(needle.hit ? PaletteIndex::LightBlue : PaletteIndex::LightGreen);
+                ++shown;
+                inPlace += image.pixel(inset.pointOf(needle.angle, needle.height).toPoint()) ==
+                           qRgb(colour.red, colour.green, colour.blue);
+            }
+        }
+        QCOMPARE_GT(shown, 50);
+        QCOMPARE_GE(inPlace, shown - 2);
     }
 
     void tracePlotDrawsPiWhereItsAxisPutsIt()

@@ -114,8 +114,7 @@ void HistogramPlot::paintBars(QPainter& painter) const
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(area_.left(), rowOf(tick.value), area_.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
-        painter.drawText(area_.left() - 8 - metrics.horizontalAdvance(tick.text),
-                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
+        drawTickBeside(painter, tick, area_.left(), rowOf(tick.value));
     }
     painter.setPen(QColor(0x40, 0x60, 0x90));
     painter.setBrush(QColor::fromRgb(kBarColour));
@@ -147,8 +146,7 @@ void HistogramPlot::paintValueAxis(QPainter& painter) const
         previous = &tick;
         const int column = columnOf(tick.value);
         painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
-        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         area_.bottom() + 8 + metrics.ascent(), tick.text);
+        drawTickBelow(painter, tick, column, area_.bottom());
     }
     drawBottomLabel(
         painter,

@@ -73,8 +73,7 @@ void IntervalsPlot::paint(QPainter& painter, const QString& title) const
     for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 12))) {
         const int column = columnOf(tick.value);
         painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
-        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         area_.bottom() + 8 + metrics.ascent(), tick.text);
+        drawTickBelow(painter, tick, column, area_.bottom());
     }
     int legendX = area_.left() + 8;
     for (const bool holds : {true, false}) {

@@ -15,34 +15,6 @@
 #include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
-namespace {
-
-// A tick label centred under `column`: 1, 10, 100, 1,000, 10,000, 100,000, then 10 with a
-// raised exponent, drawn rather than typed so that no face need have superscript digits.
-void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
-{
-    const QFontMetrics metrics(painter.font());
-    if (exponent <= 5) {
-        const QString text =
-            QLocale(QLocale::English).toString(static_cast<qlonglong>(std::pow(10, exponent)));
-        painter.drawText(column - metrics.horizontalAdvance(text) / 2, baseline, text);
-        return;
-    }
-    QFont small = painter.font();
-    small.setPixelSize(small.pixelSize() * 3 / 4);
-    const QString power = QString::number(exponent);
-    const int width = metrics.horizontalAdvance(QStringLiteral("10")) +
-                      QFontMetrics(small).horizontalAdvance(power);
-    painter.drawText(column - width / 2, baseline, QStringLiteral("10"));
-    painter.save();
-    painter.setFont(small);
-    painter.drawText(column - width / 2 + metrics.horizontalAdvance(QStringLiteral("10")),
-                     baseline - metrics.ascent() / 2, power);
-    painter.restore();
-}
-
-}  // namespace
-
 TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
                      QSize size)
     : rule_(rule), area_(plotArea(size, 90, 96))
@@ -134,15 +106,14 @@ void TracePlot::paintAxes(QPainter& painter) const
     painter.setPen(Qt::black);
     painter.drawLine(area_.bottomLeft(), area_.bottomRight());
     painter.drawLine(area_.bottomLeft(), area_.topLeft());
-    for (int exponent = 0; std::pow(10, exponent) <= lastNeedles_; ++exponent) {
-        const int column = columnOf(std::pow(10, exponent));
+    for (const Tick& tick : decadeTicks(lastNeedles_)) {
+        const int column = columnOf(tick.value);
         painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
-        drawPowerOfTen(painter, exponent, column, area_.bottom() + 8 + metrics.ascent());
+        drawTickBelow(painter, tick, column, area_.bottom());
     }
     for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 8))) {
         painter.drawLine(area_.left() - 5, rowOf(tick.value), area_.left(), rowOf(tick.value));
-        painter.drawText(area_.left() - 8 - metrics.horizontalAdvance(tick.text),
-                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
+        drawTickBeside(painter, tick, area_.left(), rowOf(tick.value));
     }
     drawBottomLabel(painter, QStringLiteral("needles thrown (log scale)"));
     drawSideLabel(painter, 18, area_.center().y(),
