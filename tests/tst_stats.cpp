@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 #include "experiment/needle_run.h"
 #include "experiment/palette.h"
@@ -18,6 +19,7 @@
 #include "stats/run_seed.h"
 #include "stats/tool/inference/confidence.h"
 #include "stats/tool/pictures/histogram_plot.h"
+#include "stats/tool/pictures/intervals_plot.h"
 #include "stats/tool/pictures/plot_file.h"
 #include "stats/tool/pictures/space_plot.h"
 #include "stats/tool/pictures/trace_plot.h"
@@ -375,6 +377,82 @@ private slots:
         }
         QCOMPARE_GT(shown, 50);
         QCOMPARE_GE(inPlace, shown - 2);
+    }
+
+    void histogramOnAFixedAxisCountsWhatLiesBeyond()
+    {
+        const ValueRange range{2.8, 3.4};
+        const Tally estimates[] = {{2.5, 3}, {2.9, 5}, {3.0, 7}, {3.13, 4}, {3.6, 2}};
+        const HistogramPlot plot(estimates, 3.0, kPlotSize, range);
+        QCOMPARE((std::vector{plot.below(), plot.above()}), (std::vector<std::int64_t>{3, 2}));
+        QCOMPARE(std::accumulate(plot.counts().begin(), plot.counts().end(), std::int64_t{0}), 16);
+        QCOMPARE(plot.valueTicks().front().text + ' ' + plot.valueTicks().back().text, "2.80 3.40");
+        // Another batch of as many runs, as widely spread, has its bars on the same edges.
+        const Tally shifted[] = {{2.57, 3}, {2.97, 5}, {3.07, 7}, {3.2, 4}, {3.67, 2}};
+        const HistogramPlot other(shifted, 3.1, kPlotSize, range);
+        QCOMPARE((std::vector{other.binStart(), other.binWidth()}),
+                 (std::vector{plot.binStart(), plot.binWidth()}));
+        QCOMPARE(plot.binStart(), 2.8);
+        // The runs beyond are marked at the edges they lie beyond.
+        const QImage image = pictureOf(plot);
+        const auto marked = [&](int left) {
+            int found = 0;
+            for (int y = 100; y < 124; ++y) {
+                for (int x = left; x < left + 12; ++x) {
+                    found += image.pixel(x, y) == HistogramPlot::kBarEdgeColour;
+                }
+            }
+            return found;
+        };
+        QCOMPARE_GT(marked(plot.columnOf(2.8)), 20);
+        QCOMPARE_GT(marked(plot.columnOf(3.4) - 11), 20);
+        const HistogramPlot fitted(estimates, 3.0);
+        QCOMPARE(fitted.below() + fitted.above(), 0);
+    }
+
+    void intervalsOnAFixedAxisPointPastItsEdges()
+    {
+        const IntervalsPlot plot({{Interval{2.5, 3.0}, 2.75},
+                                  {Interval{3.0, 3.3}, 3.15},
+                                  {Interval{3.2, INFINITY}, 3.5}},
+                                 kPlotSize, ValueRange{2.8, 3.4});
+        const QImage image = pictureOf(plot);
+        const int left = plot.columnOf(2.8);
+        const int right = plot.columnOf(3.4);
+        const QRgb miss = IntervalsPlot::kMissColour;
+        const QRgb white = qRgb(255, 255, 255);
+        QCOMPARE((std::vector{
+                     image.pixel(left - 4, plot.rowOf(0)), image.pixel(left - 4, plot.rowOf(1)),
+                     image.pixel(right + 4, plot.rowOf(1)), image.pixel(right + 4, plot.rowOf(2))}),
+                 (std::vector{miss, white, white, miss}));
+        // An estimate beyond the axis is not drawn at its edge as if it were there.
+        QCOMPARE(image.pixel(left, plot.rowOf(0)), miss);
+        QCOMPARE(image.pixel(plot.columnOf(3.15), plot.rowOf(1)), qRgb(0, 0, 0));
+    }
+
+    void traceMarksWhatLiesBeyondItsAxis()
+    {
+        std::atomic<std::int64_t> thrown{0};
+        const NeedleRule window;
+        const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
+        const TracePlot plot(window, trace, standardScore(), kPlotSize, ValueRange{3.0, 3.05});
+        const QImage image = pictureOf(plot);
+        const QRgb run = TracePlot::kRunColour;
+        const auto along = [&](int row) {
+            int found = 0;
+            for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
+                found += image.pixel(x, row) == run;
+            }
+            return found;
+        };
+        // No stretch of the edges drawn as if the run stood there; marks just inside them.
+        const int top = plot.rowOf(3.05);
+        const int bottom = plot.rowOf(3.0);
+        QCOMPARE_LT(along(top) + along(bottom), 40);
+        QCOMPARE_GT(along(top + 6) + along(bottom - 6), 40);
+        // No estimate below 0, even where the band is wide.
+        const NeedleRule rare = GeometricRule{1, 80};
+        QCOMPARE(TracePlot(rare, traceRun(rare, 1000, 9, thrown), standardScore()).low(), 0.0);
     }
 
     void tracePlotDrawsPiWhereItsAxisPutsIt()

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -72,6 +73,13 @@ struct Batch {
         return exporterFor(option, path).finish(results(pictures));
     }
 };
+
+PictureSettings intervalsOf(int runs)
+{
+    PictureSettings settings;
+    settings.intervalRuns = runs;
+    return settings;
+}
 
 std::string stored(const QString& name)
 {
@@ -199,22 +207,29 @@ private slots:
         QTest::addColumn<int>("needles");
         QTest::addColumn<int>("runs");
         QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("intervalRuns");
         QTest::addColumn<QString>("title");
         const NeedleRule window;
         const NeedleRule textbook = GeometricRule{40, 80};
-        QTest::newRow("the window's batch")
-            << window << 1000 << 2000 << "plot"
-            << "Estimates of π from 2,000 runs of 1,000 needles, deduction 10; window's rule";
-        QTest::newRow("the textbook's batch")
-            << textbook << 1000 << 2000 << "plot"
-            << "Estimates of π from 2,000 runs of 1,000 needles; textbook's rule, L = 40, D = 80";
-        QTest::newRow("one run") << window << 50000 << 1 << "plot"
-                                 << "Estimate of π from one run of 50,000 needles, deduction 700; "
-                                    "window's rule";
-        QTest::newRow("the space of throws")
-            << NeedleRule(GeometricRule{0.5, 2}) << 3000 << 1 << "space"
-            << "Height against angle of the first 2,000 needles of run 1, over the region where "
-               "they hit; textbook's rule, L = 0.5, D = 2, seed 4";
+        const auto row = [](const char* name, const NeedleRule& rule, int needles, int runs,
+                            const char* option, int intervalRuns, const char* title) {
+            QTest::newRow(name) << rule << needles << runs << option << intervalRuns << title;
+        };
+        row("the window's batch", window, 1000, 2000, "plot", 100,
+            "Estimates of π from 2,000 runs of 1,000 needles, deduction 10; window's rule");
+        row("the textbook's batch", textbook, 1000, 2000, "plot", 100,
+            "Estimates of π from 2,000 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
+        row("one run", window, 50000, 1, "plot", 100,
+            "Estimate of π from one run of 50,000 needles, deduction 700; window's rule");
+        row("the space of throws", GeometricRule{0.5, 2}, 3000, 1, "space", 100,
+            "Height against angle of the first 2,000 needles of run 1, over the region where "
+            "they hit; textbook's rule, L = 0.5, D = 2, seed 4");
+        row("twenty intervals", window, 1000, 2000, "intervals", 20,
+            "95% intervals for π from the first 20 of 2,000 runs of 1,000 needles; window's rule");
+        row("every run's interval", textbook, 1000, 50, "intervals", 100,
+            "95% intervals for π from 50 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
+        row("one run's", window, 1000, 1, "intervals", 1,
+            "95% interval for π from one run of 1,000 needles; window's rule");
     }
 
     void titlesNameTheRuleAndCountInGroupsOfThree()
@@ -223,12 +238,33 @@ private slots:
         QFETCH(int, needles);
         QFETCH(int, runs);
         QFETCH(QString, option);
+        QFETCH(int, intervalRuns);
         QFETCH(QString, title);
         const Batch batch({needles, runs, 4, 2, rule});
-        const QString svg = QString::fromStdString(batch.output(option.toStdString(), "p.svg"));
+        const QString svg = QString::fromStdString(
+            batch.output(option.toStdString(), "p.svg", intervalsOf(intervalRuns)));
         QCOMPARE(
             svg.section(QStringLiteral("<title>"), 1).section(QStringLiteral("</title>"), 0, 0),
             title);
+        if (option == QLatin1String("intervals")) {
+            // The legend counts out of the runs shown, as the title does.
+            QString words;
+            for (const auto& text :
+                 QRegularExpression(QStringLiteral(">([^<]*)</text>")).globalMatch(svg)) {
+                words += text.captured(1) + '\n';
+            }
+            const auto count = [&](const QString& label) {
+                const auto match =
+                    QRegularExpression(label + QStringLiteral(":\\s+(\\d+)\\s+of\\s+(\\d+)\n"))
+                        .match(words);
+                return std::pair(match.captured(1).toInt(), match.captured(2).toInt());
+            };
+            const int shown = std::min(runs, intervalRuns);
+            const auto [holding, holdOf] = count(QStringLiteral("holds\\s+π"));
+            const auto [missing, missOf] = count(QStringLiteral("misses\\s+π"));
+            QCOMPARE((std::vector{holding + missing, holdOf, missOf}),
+                     (std::vector{shown, shown, shown}));
+        }
     }
 
     void picturesTakeTheirSizeTheirTextGrowingWithThem_data()
@@ -368,6 +404,14 @@ private slots:
             "1000 1000 window p 640x360");
         row("the largest", {"--trace", "t.svg", "--size", "7680x4320"},
             "1000 1 window t.svg 7680x4320");
+        row("the widest axis", {"--plot", "p", "--range", " 0:1e10 "},
+            "1000 1000 window p 0:1e+10");
+        row("the narrowest", {"--trace", "t.pdf", "--range", "3:3.000004"},
+            "1000 1 window t.pdf 3:3");
+        row("one interval", {"--intervals", "i.png", "--intervals-runs", "+1"},
+            "1000 1000 window i.png of 1");
+        row("as many as are kept", {"--intervals", "i.png", "--intervals-runs", "100"},
+            "1000 1000 window i.png");
         row("a histogram in a dotted folder", {"--plot", "v1.2/.plot"},
             "1000 1000 window v1.2/.plot");
         row("a histogram under a name ending in a dot", {"--plot", "runs."},
@@ -395,6 +439,13 @@ private slots:
         const PictureSettings& pictures = parsed.options->pictures;
         if (pictures.width != kPlotWidth || pictures.height != kPlotHeight) {
             text += ' ' + std::to_string(pictures.width) + 'x' + std::to_string(pictures.height);
+        }
+        if (pictures.range) {
+            text += ' ' + QString::number(pictures.range->low).toStdString() + ':' +
+                    QString::number(pictures.range->high).toStdString();
+        }
+        if (pictures.intervalRuns != 100) {
+            text += " of " + std::to_string(pictures.intervalRuns);
         }
         QCOMPARE(text, read.toStdString());
         QCOMPARE(plan.seed, 5u);

@@ -56,27 +56,27 @@ std::span<const OutputKind> outputKinds()
         OutputKind{"csv",
                    "Write one row per run to FILE: run, hits, count after the deduction, "
                    "estimate. - is standard output, and the summary then goes to standard error.",
-                   RunsNeeded::Any, false, csv},
+                   RunsNeeded::Any, false, false, csv},
         OutputKind{"json", "Write the summary's figures as JSON to FILE (- for standard output).",
-                   RunsNeeded::Any, false, json},
+                   RunsNeeded::Any, false, false, json},
         OutputKind{"plot",
                    "Draw a histogram of the estimates, with pi and their mean marked, to "
                    "FILE.png, FILE.svg or FILE.pdf (PNG for a name without a suffix).",
-                   RunsNeeded::Any, true, plot},
+                   RunsNeeded::Any, true, true, plot},
         OutputKind{"trace",
                    "Follow one run of --needles as it goes, the running estimate recorded at "
                    "about 200 points: FILE.csv for the figures, FILE.png, FILE.svg or FILE.pdf for "
                    "a plot.",
-                   RunsNeeded::Trace, false, trace},
+                   RunsNeeded::Trace, false, true, trace},
         OutputKind{"space",
                    "Draw the first --space-needles needles of run 1 as points of the plane of "
                    "their angle and start height, over the rule's exact hit region: FILE.png, "
                    "FILE.svg or FILE.pdf.",
-                   RunsNeeded::Batch, false, space},
+                   RunsNeeded::Batch, false, false, space},
         OutputKind{"intervals",
-                   "Draw the first 100 runs' own 95% intervals for pi against pi, those that miss "
-                   "it in red: FILE.png, FILE.svg or FILE.pdf.",
-                   RunsNeeded::Batch, true, intervals},
+                   "Draw the first --intervals-runs runs' own 95% intervals for pi against pi, "
+                   "those that miss it in red: FILE.png, FILE.svg or FILE.pdf.",
+                   RunsNeeded::Batch, true, true, intervals},
     };
     return kinds;
 }

@@ -33,6 +33,7 @@ struct OutputKind {
     std::string_view help;
     RunsNeeded runs;
     bool needsEstimates;  // it shows estimates of pi, which some rules do not give
+    bool estimateAxis;    // a picture of it has an axis of estimates, where the rule gives them
     std::span<const OutputFormat> formats;
 };
 

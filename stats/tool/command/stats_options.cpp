@@ -23,6 +23,8 @@ constexpr std::int64_t kLargestThreadCount = 256;
 constexpr std::int64_t kMostNeedles = INT_MAX;
 // More points than this would hide the regions they are drawn over.
 constexpr std::int64_t kMostSpaceNeedles = 100'000;
+// Beyond any estimate of pi a run can give: needles over one hit, twice that for the textbook.
+constexpr double kHighestEstimate = 1e10;
 // From a small window's picture, its text still legible, to an 8K screen's.
 constexpr int kNarrowestPicture = 640;
 constexpr int kLowestPicture = 360;
@@ -128,6 +130,14 @@ std::vector<KnownOption> knownOptions()
     known.push_back({"space-needles", "K",
                      "How many needles of run 1 --space shows (default 2000, at most " +
                          std::to_string(kMostSpaceNeedles) + " and --needles)."});
+    known.push_back({"intervals-runs", "K",
+                     "How many of the first runs --intervals shows (default and at most " +
+                         std::to_string(kFirstRuns) + "; 20 read well on a projector)."});
+    known.push_back(
+        {"range", "LOW:HIGH",
+         "The axis of estimates of pi in --plot, --intervals and a --trace picture, the same in "
+         "each, so that two batches can stand side by side; estimates beyond it are marked at "
+         "its edge. Default: each picture fits its own."});
     known.push_back({"size", "WIDTHxHEIGHT",
                      "The pictures' size in pixels, from " + std::to_string(kNarrowestPicture) +
                          'x' + std::to_string(kLowestPicture) + " to " +
@@ -185,18 +195,25 @@ Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, 
     return std::nullopt;
 }
 
-// A finite positive number, as a rule's parameters take them.
-std::optional<double> positiveNumber(std::string_view given)
+// A finite number.
+std::optional<double> finiteNumber(std::string_view given)
 {
     const std::string text = trimmed(given);
     const char* start = text.data() + (text.starts_with("+") && !text.starts_with("+-") ? 1 : 0);
     double value = 0;
     const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value) || value <= 0) {
+        !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
+}
+
+// A finite positive number, as a rule's parameters take them.
+std::optional<double> positiveNumber(std::string_view given)
+{
+    const auto value = finiteNumber(given);
+    return value && *value > 0 ? value : std::nullopt;
 }
 
 Check readRule(const OptionValues& given, NeedleRule& rule)
@@ -334,11 +351,59 @@ Check readPictureSize(const OptionValues& given, StatsOptions& options)
     return std::nullopt;
 }
 
+// --range: one axis of estimates for every picture that shows them.
+Check readRange(const OptionValues& given, StatsOptions& options)
+{
+    const auto text = given.value("range");
+    if (!text) {
+        return std::nullopt;
+    }
+    const bool drawn = std::any_of(options.outputs.begin(), options.outputs.end(),
+                                   [](const RequestedOutput& output) {
+                                       return output.format->picture && output.kind->estimateAxis;
+                                   });
+    if (!drawn) {
+        return std::string("--range belongs to --plot, --intervals or a --trace picture");
+    }
+    if (!estimateFactor(options.plan.rule)) {
+        return "--range is an axis of estimates of pi, and --rule " +
+               description(options.plan.rule) + " gives none";
+    }
+    const std::size_t colon = text->find(':');
+    const auto low = finiteNumber(text->substr(0, colon));
+    const auto high =
+        colon == std::string::npos ? std::nullopt : finiteNumber(text->substr(colon + 1));
+    if (!low || !high || *low < 0 || *high > kHighestEstimate || *low >= *high) {
+        return "--range must be LOW:HIGH, numbers from 0 to 1e10 and LOW below HIGH, not \"" +
+               *text + '"';
+    }
+    // Closer ends than this would leave the axis no room for the digits of its ticks.
+    if (*high - *low < *high * 1e-6) {
+        return "--range must span a millionth of HIGH at least, not \"" + *text + '"';
+    }
+    options.pictures.range = ValueRange{*low, *high};
+    return std::nullopt;
+}
+
 // What the pictures show and how large.
 Check readPictureOptions(const OptionValues& given, StatsOptions& options)
 {
-    Check refusal = readSpaceNeedles(given, options);
-    return refusal ? refusal : readPictureSize(given, options);
+    if (const auto text = given.value("intervals-runs")) {
+        const auto runs = wholeNumber(*text, 1, kFirstRuns);
+        if (!given.isSet("intervals")) {
+            return std::string("--intervals-runs belongs to --intervals");
+        }
+        if (!runs) {
+            return rangeError("intervals-runs", 1, kFirstRuns, *text);
+        }
+        options.pictures.intervalRuns = static_cast<int>(*runs);
+    }
+    for (const auto read : {readSpaceNeedles, readRange, readPictureSize}) {
+        if (Check refusal = read(given, options)) {
+            return refusal;
+        }
+    }
+    return std::nullopt;
 }
 
 // Two outputs that reach one file would each lose the other, or be mixed into each other; a

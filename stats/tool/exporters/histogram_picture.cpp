@@ -42,8 +42,9 @@ public:
         if (!factor || !summary.withDeduction.mean) {
             throw NothingToShow("no run gave an estimate to plot");
         }
-        const HistogramPlot plot = HistogramPlot::ofBatch(
-            results.tally, summary, *factor, results.inference.law, plotSize(results.pictures));
+        const HistogramPlot plot =
+            HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law,
+                                   plotSize(results.pictures), results.pictures.range);
         const QString title = titleOf(results);
         return picture(plot, title, results.pictures);
     }

@@ -24,7 +24,7 @@ public:
                                        ruleTitle(results.plan.rule))
                                   .arg(results.plan.seed);
         const TracePlot plot(results.plan.rule, results.trace, results.inference.z,
-                             plotSize(results.pictures));
+                             plotSize(results.pictures), results.pictures.range);
         return picture(plot, title, results.pictures);
     }
 };

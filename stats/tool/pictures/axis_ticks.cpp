@@ -94,10 +94,11 @@ double tickStep(double span, int ticks)
 
 std::vector<Tick> ticksOf(double low, double high, double step)
 {
-    const double first = std::ceil(low / step);
+    // An end that is a multiple of the step gets its tick, whatever the last bit says.
+    const double first = std::ceil(low / step - 1e-9);
     std::vector<double> values;
     double largest = 0;
-    for (int i = 0; (first + i) * step <= high && i <= kMostTicks; ++i) {
+    for (int i = 0; (first + i) * step <= high + step * 1e-9 && i <= kMostTicks; ++i) {
         values.push_back((first + i) * step + 0.0);  // never "-0"
         largest = std::max(largest, std::abs(values.back()));
     }

@@ -9,9 +9,18 @@
 #include <numbers>
 
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 
 namespace buffon {
-HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSize size)
+namespace {
+
+// No more bars than the plot's width shows two pixels wide.
+constexpr int kMostBins = 400;
+
+}  // namespace
+
+HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSize size,
+                             std::optional<ValueRange> range)
     : area_(plotArea(size, 80, 96)), mean_(mean)
 {
     double smallest = estimates.front().value;
@@ -28,6 +37,26 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSiz
     // A single value still gets bins of some width around it.
     const double spread =
         largest > smallest ? largest - smallest : std::max(std::abs(smallest) * 1e-3, 1e-3);
+    if (range) {
+        // Bars of a round width on a grid of their own, so that two batches drawn on one axis
+        // share their bars' edges; as many as the Rice rule gives the runs on the axis.
+        low_ = range->low;
+        high_ = range->high;
+        binWidth_ = std::max(tickStep(std::min(spread, high_ - low_) / (bins - 1), 1),
+                             tickStep(high_ - low_, kMostBins));
+        binStart_ = std::floor(low_ / binWidth_ + 1e-9) * binWidth_;
+        // The last bar ends at or just past the axis's end, which it holds.
+        const double last = std::ceil((high_ - binStart_) / binWidth_ - 1e-9) - 1;
+        counts_.assign(static_cast<std::size_t>(last) + 1, 0);
+        for (const Tally& tally : estimates) {
+            const double bin = std::floor((tally.value - binStart_) / binWidth_);
+            (tally.value < low_ ? below_
+             : tally.value > high_
+                 ? above_
+                 : counts_[static_cast<std::size_t>(std::clamp(bin, 0.0, last))]) += tally.runs;
+        }
+        return;
+    }
     binWidth_ = spread / (bins - 1);
     binStart_ = smallest - binWidth_ / 2;
     counts_.assign(static_cast<std::size_t>(bins), 0);
@@ -45,11 +74,12 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSiz
 }
 
 HistogramPlot HistogramPlot::ofBatch(const HitTally& tally, const BatchSummary& summary,
-                                     double factor, const HitLaw& law, QSize size)
+                                     double factor, const HitLaw& law, QSize size,
+                                     std::optional<ValueRange> range)
 {
     // Every run with the same hits has the same estimate.
     HistogramPlot plot(estimatesOf(tally, summary.needles, summary.deduction, factor),
-                       *summary.withDeduction.mean, size);
+                       *summary.withDeduction.mean, size, range);
     plot.setExpected(expectedRuns(law, summary.runs, plot.counts().size(),
                                   [&](std::int64_t hits) -> std::optional<std::size_t> {
                                       const auto estimate = runEstimate(
@@ -98,6 +128,7 @@ void HistogramPlot::paint(QPainter& painter, const QString& title) const
     paintValueAxis(painter);
     paintExpected(painter);
     paintMarkers(painter);
+    paintBeyond(painter);
     drawPlotTitle(painter, title);
 }
 
@@ -109,19 +140,19 @@ int HistogramPlot::rowOf(double runs) const
 
 void HistogramPlot::paintBars(QPainter& painter) const
 {
-    const QFontMetrics metrics(painter.font());
     for (const Tick& tick : countTicks()) {
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
         painter.drawLine(area_.left(), rowOf(tick.value), area_.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
         drawTickBeside(painter, tick, area_.left(), rowOf(tick.value));
     }
-    painter.setPen(QColor(0x40, 0x60, 0x90));
+    painter.setPen(QColor(kBarEdgeColour));
     painter.setBrush(QColor::fromRgb(kBarColour));
     for (std::size_t bin = 0; bin < counts_.size(); ++bin) {
+        // The bars at the ends of a fixed axis are cut at its edges.
         const double from = binStart_ + static_cast<double>(bin) * binWidth_;
-        const int left = columnOf(from);
-        const int right = std::max(columnOf(from + binWidth_), left + 1);
+        const int left = columnOf(std::max(from, low_));
+        const int right = std::max(columnOf(std::min(from + binWidth_, high_)), left + 1);
         if (counts_[bin] > 0) {
             painter.drawRect(QRect(QPoint(left, rowOf(static_cast<double>(counts_[bin]))),
                                    QPoint(right, area_.bottom())));
@@ -132,7 +163,6 @@ void HistogramPlot::paintBars(QPainter& painter) const
 
 void HistogramPlot::paintValueAxis(QPainter& painter) const
 {
-    const QFontMetrics metrics(painter.font());
     painter.setPen(Qt::black);
     painter.drawLine(area_.bottomLeft(), area_.bottomRight());
     painter.drawLine(area_.bottomLeft(), area_.topLeft());
@@ -160,6 +190,9 @@ void HistogramPlot::paintExpected(QPainter& painter) const
     QPolygonF points;
     for (std::size_t bin = 0; bin < expected_.size(); ++bin) {
         const double middle = binStart_ + (static_cast<double>(bin) + 0.5) * binWidth_;
+        if (middle < low_ || middle > high_) {
+            continue;
+        }
         points << QPointF(
             columnOf(middle),
             area_.bottom() - expected_[bin] / countTicks().back().value * area_.height());
@@ -183,7 +216,9 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
     const int legendY = area_.top() - 22;
     const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
         painter.setPen(QPen(QColor::fromRgb(colour), 2, style, Qt::FlatCap));
-        painter.drawLine(columnOf(value), area_.top(), columnOf(value), area_.bottom());
+        if (low_ <= value && value <= high_) {
+            painter.drawLine(columnOf(value), area_.top(), columnOf(value), area_.bottom());
+        }
         painter.drawLine(legendX, legendY, legendX + 28, legendY);
         painter.setPen(Qt::black);
         painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1, label);
@@ -201,6 +236,26 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
         painter.setPen(Qt::black);
         painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1,
                          QStringLiteral("runs the exact law expects"));
+    }
+}
+
+void HistogramPlot::paintBeyond(QPainter& painter) const
+{
+    // Runs beyond a fixed axis, counted at its edges.
+    const QFontMetrics metrics(painter.font());
+    const int row = area_.top() + 16;
+    const QColor colour(kBarEdgeColour);
+    painter.setPen(Qt::black);
+    if (below_ > 0) {
+        drawBeyondMark(painter, QPointF(area_.left() + 2, row), Beyond::Left, colour);
+        painter.drawText(area_.left() + 14, row + metrics.ascent() / 2,
+                         counted(below_, QStringLiteral("run"), QStringLiteral("runs")));
+    }
+    if (above_ > 0) {
+        const QString text = counted(above_, QStringLiteral("run"), QStringLiteral("runs"));
+        drawBeyondMark(painter, QPointF(area_.right() - 2, row), Beyond::Right, colour);
+        painter.drawText(area_.right() - 14 - metrics.horizontalAdvance(text),
+                         row + metrics.ascent() / 2, text);
     }
 }
 

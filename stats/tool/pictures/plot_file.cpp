@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QSvgGenerator>
 #include <cmath>
 #include <stdexcept>
@@ -53,6 +54,20 @@ void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label)
     painter.translate(x, centreY);
     painter.rotate(-90);
     painter.drawText(QRect(-200, -10, 400, 20), Qt::AlignCenter, label);
+    painter.restore();
+}
+
+void drawBeyondMark(QPainter& painter, QPointF tip, Beyond way, const QColor& colour)
+{
+    // 10 pixels across, 8 back from the tip.
+    const bool across = way == Beyond::Left || way == Beyond::Right;
+    const double back = way == Beyond::Left || way == Beyond::Up ? 8 : -8;
+    const QPointF base = tip + (across ? QPointF(back, 0) : QPointF(0, back));
+    const QPointF side = across ? QPointF(0, 5) : QPointF(5, 0);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(QPolygonF({tip, base + side, base - side}));
     painter.restore();
 }
 

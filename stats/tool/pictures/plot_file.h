@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include <QColor>
 #include <QFont>
+#include <QPointF>
 #include <QRect>
 #include <QRgb>
 #include <QSize>
@@ -40,6 +42,13 @@ void drawPlotTitle(QPainter& painter, const QString& title);
 void drawBottomLabel(QPainter& painter, const QString& label);
 // What the vertical axis reads, turned to run up the left edge centred on `centreY`.
 void drawSideLabel(QPainter& painter, int x, int centreY, const QString& label);
+
+// Which way a value beyond an axis lies.
+enum class Beyond { Left, Right, Up, Down };
+
+// The mark of a value beyond an axis: a small triangle, its tip at `tip` on the axis's edge,
+// pointing the way the value lies.
+void drawBeyondMark(QPainter& painter, QPointF tip, Beyond way, const QColor& colour);
 
 // SVG and PDF scale to any slide, their text kept as text; PNG is a picture of the plot's pixels.
 enum class PictureFormat { Png, Svg, Pdf };

@@ -3,26 +3,54 @@
 
 #include "stats/tool/pictures/trace_plot.h"
 
-#include <QLocale>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <ranges>
 
 #include "stats/tool/pictures/axis_ticks.h"
 #include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
+namespace {
+
+// The part of `segment` between two rows, if any.
+std::optional<QLineF> withinRows(const QLineF& segment, double top, double bottom)
+{
+    const double rise = segment.y2() - segment.y1();
+    if (rise == 0) {
+        return top <= segment.y1() && segment.y1() <= bottom ? std::optional(segment)
+                                                             : std::nullopt;
+    }
+    const double atTop = (top - segment.y1()) / rise;
+    const double atBottom = (bottom - segment.y1()) / rise;
+    const double from = std::max(0.0, std::min(atTop, atBottom));
+    const double to = std::min(1.0, std::max(atTop, atBottom));
+    if (from > to) {
+        return std::nullopt;
+    }
+    return QLineF(segment.pointAt(from), segment.pointAt(to));
+}
+
+}  // namespace
+
 TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
-                     QSize size)
+                     QSize size, std::optional<ValueRange> range)
     : rule_(rule), area_(plotArea(size, 90, 96))
 {
     for (const TracePoint& point : trace) {
         samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point, z)});
     }
     lastNeedles_ = std::max(2.0, samples_.back().needles);
+    if (range) {
+        low_ = range->low;
+        high_ = range->high;
+        return;
+    }
     // The band as it stands after a hundred needles sets the scale: wide enough to show the
     // run settling, narrow enough to see it; pi stays in view.
     const TraceValues early =
@@ -33,7 +61,8 @@ TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, 
     if (estimateFactor(rule_)) {
         half = std::max(half, 1.3 * std::abs(std::numbers::pi - limit));
     }
-    low_ = limit - half;
+    // No estimate and no fraction is below 0.
+    low_ = std::max(0.0, limit - half);
     high_ = limit + half;
 }
 
@@ -43,10 +72,14 @@ int TracePlot::columnOf(double needles) const
                                                        (area_.width() - 1)));
 }
 
+double TracePlot::heightOf(double value) const
+{
+    return area_.bottom() - (value - low_) / (high_ - low_) * (area_.height() - 1);
+}
+
 int TracePlot::rowOf(double value) const
 {
-    return area_.bottom() -
-           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (area_.height() - 1)));
+    return static_cast<int>(std::lround(heightOf(value)));
 }
 
 void TracePlot::paint(QPainter& painter, const QString& title) const
@@ -77,25 +110,68 @@ void TracePlot::paintSeries(QPainter& painter) const
         band.lineTo(inside(sample.needles, sample.values.low));
     }
     painter.fillPath(band, QColor::fromRgb(kBandColour));
-    painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
-    const double limit = samples_.front().values.limit;
-    painter.drawLine(area_.left(), rowOf(limit), area_.right(), rowOf(limit));
+    const auto across = [&](double value, const QPen& pen) {
+        if (low_ <= value && value <= high_) {
+            painter.setPen(pen);
+            painter.drawLine(area_.left(), rowOf(value), area_.right(), rowOf(value));
+        }
+    };
+    across(samples_.front().values.limit, QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
     if (estimateFactor(rule_)) {
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(area_.left(), rowOf(std::numbers::pi), area_.right(),
-                         rowOf(std::numbers::pi));
+        across(std::numbers::pi, QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
         painter.setRenderHint(QPainter::Antialiasing);
     }
-    QPolygonF run;
-    for (const Sample& sample : samples_) {
-        if (!std::isnan(sample.values.value)) {
-            run << inside(sample.needles, sample.values.value);
-        }
-    }
-    painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
-    painter.drawPolyline(run);
+    paintRun(painter);
     painter.restore();
+}
+
+bool TracePlot::offScale(const Sample& sample) const
+{
+    return !std::isnan(sample.values.value) &&
+           (sample.values.value < low_ || sample.values.value > high_);
+}
+
+void TracePlot::paintRun(QPainter& painter) const
+{
+    // The run's line, broken where it leaves the axis, never held at an edge as if it were
+    // data there; each point beyond the axis is marked at the edge it lies beyond.
+    painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
+    QPolygonF line;
+    const auto flush = [&] {
+        if (line.size() > 1) {
+            painter.drawPolyline(line);
+        }
+        line.clear();
+    };
+    std::optional<QPointF> previous;
+    double lastAbove = -1e9;
+    double lastBelow = -1e9;
+    for (const Sample& sample : samples_) {
+        if (std::isnan(sample.values.value)) {
+            continue;
+        }
+        const QPointF point(columnOf(sample.needles), heightOf(sample.values.value));
+        const auto shown =
+            withinRows(QLineF(previous.value_or(point), point), area_.top(), area_.bottom());
+        if (shown && (line.isEmpty() || line.back() != shown->p1())) {
+            flush();
+            line << shown->p1();
+        }
+        if (shown && line.back() != shown->p2()) {
+            line << shown->p2();
+        }
+        // Marks apart, where points crowd: a row of them is no line.
+        const bool above = sample.values.value > high_;
+        double& lastMark = above ? lastAbove : lastBelow;
+        if (offScale(sample) && point.x() >= lastMark + 12) {
+            drawBeyondMark(painter, QPointF(point.x(), above ? area_.top() : area_.bottom()),
+                           above ? Beyond::Up : Beyond::Down, QColor::fromRgb(kRunColour));
+            lastMark = point.x();
+        }
+        previous = point;
+    }
+    flush();
 }
 
 void TracePlot::paintAxes(QPainter& painter) const
@@ -123,7 +199,8 @@ void TracePlot::paintAxes(QPainter& painter) const
 
 void TracePlot::paintLegend(QPainter& painter) const
 {
-    // Above the plot: what each line is, and how the estimate is formed.
+    // Above the plot: what each line is, and how the estimate is formed; in two rows when the
+    // marks of points beyond the axis make one too long.
     const QFontMetrics metrics(painter.font());
     const bool estimates = estimateFactor(rule_).has_value();
     const QString runLabel = estimates ? QString::fromUtf8(textsOf(rule_).runningEstimate)
@@ -142,14 +219,36 @@ void TracePlot::paintLegend(QPainter& painter) const
                        {QPen(QColor::fromRgb(kPiColour), 2),
                         QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5)});
     }
-    int x = area_.left() + 8;
-    const int y = area_.top() - 22;
+    const bool marked = std::any_of(samples_.begin(), samples_.end(), [&](const Sample& sample) {
+        return offScale(sample);
+    });
+    if (marked) {
+        entries.push_back({Qt::NoPen, QStringLiteral("beyond the axis")});
+    }
+    const auto widthOf = [&](const Entry& entry) {
+        return 30 + metrics.horizontalAdvance(entry.label) + 24;
+    };
+    int total = 0;
     for (const Entry& entry : entries) {
-        painter.setPen(entry.pen);
-        painter.drawLine(x, y, x + 24, y);
+        total += widthOf(entry);
+    }
+    int x = area_.left() + 8;
+    int y = area_.top() - (total > area_.width() ? 42 : 22);
+    for (const Entry& entry : entries) {
+        if (x + widthOf(entry) > area_.right() + 24) {
+            x = area_.left() + 8;
+            y += 20;
+        }
+        if (entry.pen.style() == Qt::NoPen) {
+            drawBeyondMark(painter, QPointF(x + 12, y - 4), Beyond::Up,
+                           QColor::fromRgb(kRunColour));
+        } else {
+            painter.setPen(entry.pen);
+            painter.drawLine(x, y, x + 24, y);
+        }
         painter.setPen(Qt::black);
         painter.drawText(x + 30, y + metrics.ascent() / 2 - 1, entry.label);
-        x += 30 + metrics.horizontalAdvance(entry.label) + 24;
+        x += widthOf(entry);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QRgb>
 #include <QString>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,28 +28,36 @@ public:
     static constexpr QRgb kRunColour = 0xff1050d0;
     static constexpr QRgb kBandColour = 0xffdde6f2;
 
-    // The band is `z` standard deviations wide on either side.
+    // The band is `z` standard deviations wide on either side. The value axis spans `range`
+    // where it is given; otherwise it is fitted to the run's early band, never below 0.
     TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
-              QSize size = kPlotSize);
+              QSize size = kPlotSize, std::optional<ValueRange> range = std::nullopt);
 
     void paint(QPainter& painter, const QString& title) const;
 
     // Where a number of needles and a value fall on the plot.
     int columnOf(double needles) const;
     int rowOf(double value) const;
+    // The range of the value axis.
+    double low() const { return low_; }
+    double high() const { return high_; }
 
 private:
+    struct Sample {
+        double needles;
+        TraceValues values;
+    };
+
+    double heightOf(double value) const;
     QPointF inside(double needles, double value) const;
+    bool offScale(const Sample& sample) const;
     void paintSeries(QPainter& painter) const;
+    void paintRun(QPainter& painter) const;
     void paintAxes(QPainter& painter) const;
     void paintLegend(QPainter& painter) const;
 
     NeedleRule rule_;
     QRect area_;
-    struct Sample {
-        double needles;
-        TraceValues values;
-    };
     std::vector<Sample> samples_;
     double lastNeedles_ = 1;
     double low_ = 0;
