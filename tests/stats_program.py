@@ -254,6 +254,20 @@ class Files(unittest.TestCase):
                     self.assertIn("needles", pdf[1])
                     self.assertEqual(pdf[2].count("\n"), 2, pdf[2])
 
+    def test_pictures_without_a_font_say_so_and_are_drawn_still(self):
+        # Fonts looked for in an empty folder only: every label would be a row of boxes.
+        os.mkdir(self.path("none"))
+        with open(self.path("fonts.conf"), "w") as conf:
+            conf.write("<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>"
+                       % (self.path("none"), self.path("none")))
+        done = subprocess.run([PROGRAM, "--runs", "20", "--plot", self.path("p.png"), "--quiet"],
+                              capture_output=True, text=True, timeout=60,
+                              env=dict(os.environ, FONTCONFIG_FILE=self.path("fonts.conf")))
+        self.assertEqual((done.returncode, done.stderr),
+                         (0, "buffon-needle-stats: no font here draws the pictures' text, which "
+                          "shows as boxes; install fonts-dejavu-core or fonts-ipafont-gothic\n"))
+        self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
+
     def shell(self, script, **options):
         """Runs a bash script in the scratch folder, the program as $P."""
         return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,

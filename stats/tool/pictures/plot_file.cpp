@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QPolygonF>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,6 +24,14 @@ QFont plotFont(int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+bool plotFontsDrawText()
+{
+    const QFontMetrics metrics(plotFont(14));
+    return std::ranges::all_of(QStringLiteral("a0π"), [&](QChar sign) {
+        return metrics.inFont(sign);
+    });
 }
 
 void drawPlotTitle(QPainter& painter, const QString& title)

@@ -36,6 +36,10 @@ inline QRect plotArea(QSize size, int left, int top)
     return {left, top, size.width() - left - 40, size.height() - top - 60};
 }
 
+// Whether the fonts at hand draw the plots' letters, digits and pi; where none do, every label
+// is a row of boxes.
+bool plotFontsDrawText();
+
 // The title, centred along the top.
 void drawPlotTitle(QPainter& painter, const QString& title);
 // What the horizontal axis reads, centred along the bottom.
