@@ -433,16 +433,17 @@ class Files(unittest.TestCase):
             self.assertIn("bars ", words)
         run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
         self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
-        # The space of throws: both regions' rates; the intervals: how many of the first hundred
-        # hold pi, and how many miss it.
+        # The space of throws: both regions' rates; the intervals: how many of the first twenty
+        # hold pi, and how many miss it, out of the runs shown as the title counts them.
         self.assertEqual(run("--runs", "100", "--seed", "7", "--space", self.path("s.svg"),
                              "--space-needles", "300", "--intervals", self.path("i.svg"),
-                             "--quiet").returncode, 0)
+                             "--intervals-runs", "20", "--quiet").returncode, 0)
         space = self.read("s.svg").decode()
         self.assertIn("rate 0.330691", space)
         self.assertIn("rate 0.318310", space)
         words = " ".join(ElementTree.parse(self.path("i.svg")).getroot().itertext()).split()
-        self.assertIn("holds π: 95 of 100 misses π: 5 of 100", " ".join(words))
+        self.assertIn("from the first 20 of 100 runs", " ".join(words))
+        self.assertIn("holds π: 19 of 20 misses π: 1 of 20", " ".join(words))
         # Runs with no estimate at all leave the histogram unwritten and say why, not that the
         # file could not be written; the other outputs are whole.
         ended = run("--runs", "1", "--needles", "1", "--seed", "21", "--plot", self.path("h.png"),

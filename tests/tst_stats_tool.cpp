@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -246,25 +245,6 @@ private slots:
         QCOMPARE(
             svg.section(QStringLiteral("<title>"), 1).section(QStringLiteral("</title>"), 0, 0),
             title);
-        if (option == QLatin1String("intervals")) {
-            // The legend counts out of the runs shown, as the title does.
-            QString words;
-            for (const auto& text :
-                 QRegularExpression(QStringLiteral(">([^<]*)</text>")).globalMatch(svg)) {
-                words += text.captured(1) + '\n';
-            }
-            const auto count = [&](const QString& label) {
-                const auto match =
-                    QRegularExpression(label + QStringLiteral(":\\s+(\\d+)\\s+of\\s+(\\d+)\n"))
-                        .match(words);
-                return std::pair(match.captured(1).toInt(), match.captured(2).toInt());
-            };
-            const int shown = std::min(runs, intervalRuns);
-            const auto [holding, holdOf] = count(QStringLiteral("holds\\s+π"));
-            const auto [missing, missOf] = count(QStringLiteral("misses\\s+π"));
-            QCOMPARE((std::vector{holding + missing, holdOf, missOf}),
-                     (std::vector{shown, shown, shown}));
-        }
     }
 
     void picturesTakeTheirSizeTheirTextGrowingWithThem_data()
