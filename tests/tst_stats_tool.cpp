@@ -80,6 +80,27 @@ PictureSettings intervalsOf(int runs)
     return settings;
 }
 
+QImage pngOf(const std::string& png)
+{
+    return QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
+                            static_cast<int>(png.size()));
+}
+
+// How many of a picture's first rows hold dark ink.
+int inkedRows(const QImage& picture, int rows)
+{
+    int inked = 0;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128) {
+                ++inked;
+                break;
+            }
+        }
+    }
+    return inked;
+}
+
 std::string stored(const QString& name)
 {
     QFile file(QStringLiteral(STORED_DIR "/") + name);
@@ -265,28 +286,13 @@ private slots:
         QFETCH(double, scale);
         const Batch batch({1000, 300, 7, 2, NeedleRule()});
         PictureSettings size;
-        // The title's ink, from its highest row to its lowest, above the legend.
-        const auto titleHeight = [&](double scale) {
-            const std::string png = batch.output("plot", "h.png", size);
-            const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
-                                                    static_cast<int>(png.size()));
-            std::vector<int> inked;
-            for (int y = 0; y < 55 * scale; ++y) {
-                for (int x = 0; x < picture.width(); ++x) {
-                    if (qGray(picture.pixel(x, y)) < 128) {
-                        inked.push_back(y);
-                        break;
-                    }
-                }
-            }
-            return std::pair(picture.size(), inked.empty() ? 0 : inked.back() - inked.front() + 1);
-        };
-        const int asEver = titleHeight(1).second;
+        // The title's ink, above the legend, as tall as the scale says.
+        const double asEver = inkedRows(pngOf(batch.output("plot", "h.png", size)), 55);
         size.width = width;
         size.height = height;
-        const auto [pixels, title] = titleHeight(scale);
-        QCOMPARE(pixels, QSize(width, height));
-        QCOMPARE_LT(std::abs(title / (asEver * scale) - 1), 0.08);
+        const QImage picture = pngOf(batch.output("plot", "h.png", size));
+        QCOMPARE(picture.size(), QSize(width, height));
+        QCOMPARE_LT(std::abs(inkedRows(picture, qRound(55 * scale)) / (asEver * scale) - 1), 0.08);
         // The vector files are as large, a pixel being the 96th of an inch.
         const QString svg = QString::fromStdString(batch.output("plot", "h.svg", size));
         QVERIFY(svg.contains(QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
@@ -303,9 +309,7 @@ private slots:
     {
         const Batch batch(
             {10, 300, 1, 2, GeometricRule{0.123456789012345678, 0.98765432109876543}});
-        const std::string png = batch.output("plot", "h.png");
-        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
-                                                static_cast<int>(png.size()));
+        const QImage picture = pngOf(batch.output("plot", "h.png"));
         QCOMPARE(picture.width(), 960);
         int inked = 0;
         for (int y = 18; y < 48; ++y) {
