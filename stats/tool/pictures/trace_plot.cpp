@@ -197,19 +197,12 @@ void TracePlot::paintAxes(QPainter& painter) const
                                         : QStringLiteral("hit fraction"));
 }
 
-void TracePlot::paintLegend(QPainter& painter) const
+std::vector<TracePlot::LegendEntry> TracePlot::legendEntries() const
 {
-    // Above the plot: what each line is, and how the estimate is formed; in two rows when the
-    // marks of points beyond the axis make one too long.
-    const QFontMetrics metrics(painter.font());
     const bool estimates = estimateFactor(rule_).has_value();
     const QString runLabel = estimates ? QString::fromUtf8(textsOf(rule_).runningEstimate)
                                        : QStringLiteral("hit fraction so far");
-    struct Entry {
-        QPen pen;
-        QString label;
-    };
-    std::vector<Entry> entries{
+    std::vector<LegendEntry> entries{
         {QPen(QColor::fromRgb(kRunColour), 2), runLabel},
         {QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap),
          QStringLiteral("this rule's limit %1").arg(samples_.front().values.limit, 0, 'f', 5)},
@@ -219,22 +212,30 @@ void TracePlot::paintLegend(QPainter& painter) const
                        {QPen(QColor::fromRgb(kPiColour), 2),
                         QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5)});
     }
-    const bool marked = std::any_of(samples_.begin(), samples_.end(), [&](const Sample& sample) {
-        return offScale(sample);
-    });
-    if (marked) {
+    if (std::any_of(samples_.begin(), samples_.end(), [&](const Sample& sample) {
+            return offScale(sample);
+        })) {
         entries.push_back({Qt::NoPen, QStringLiteral("beyond the axis")});
     }
-    const auto widthOf = [&](const Entry& entry) {
+    return entries;
+}
+
+void TracePlot::paintLegend(QPainter& painter) const
+{
+    // Above the plot: what each line is, and how the estimate is formed; in two rows when the
+    // marks of points beyond the axis make one too long.
+    const QFontMetrics metrics(painter.font());
+    const std::vector<LegendEntry> entries = legendEntries();
+    const auto widthOf = [&](const LegendEntry& entry) {
         return 30 + metrics.horizontalAdvance(entry.label) + 24;
     };
     int total = 0;
-    for (const Entry& entry : entries) {
+    for (const LegendEntry& entry : entries) {
         total += widthOf(entry);
     }
     int x = area_.left() + 8;
     int y = area_.top() - (total > area_.width() ? 42 : 22);
-    for (const Entry& entry : entries) {
+    for (const LegendEntry& entry : entries) {
         if (x + widthOf(entry) > area_.right() + 24) {
             x = area_.left() + 8;
             y += 20;

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QPen>
 #include <QPointF>
 #include <QRect>
 #include <QRgb>
@@ -48,12 +49,19 @@ private:
         TraceValues values;
     };
 
+    // A line of the legend; one without a pen is the mark of a point beyond the axis.
+    struct LegendEntry {
+        QPen pen;
+        QString label;
+    };
+
     double heightOf(double value) const;
     QPointF inside(double needles, double value) const;
     bool offScale(const Sample& sample) const;
     void paintSeries(QPainter& painter) const;
     void paintRun(QPainter& painter) const;
     void paintAxes(QPainter& painter) const;
+    std::vector<LegendEntry> legendEntries() const;
     void paintLegend(QPainter& painter) const;
 
     NeedleRule rule_;
