@@ -299,6 +299,14 @@ private slots:
             << ticksOf(0, 5e299, 1e299) << "0 10^299 2×10^299 3×10^299 4×10^299 5×10^299";
         QTest::newRow("the narrowest") << ticksOf(0, 5e-281, 2e-281) << "0 2×10^-281 4×10^-281";
         QTest::newRow("a thousandth") << ticksOf(0, 0.001, 0.0005) << "0 5×10^-4 10^-3";
+        QTest::newRow("labels apart along an axis") << ticksAlong(0, 1e10, 20, 830, plotFont(14))
+                                                    << "0 10^9 2×10^9 3×10^9 4×10^9 5×10^9 "
+                                                       "6×10^9 7×10^9 8×10^9 9×10^9 10^10";
+        QTest::newRow("estimates, as many as stand apart")
+            << ticksAlong(2.8, 3.1, 20, 830, plotFont(14))
+            << "2.80 2.82 2.84 2.86 2.88 2.90 2.92 "
+               "2.94 2.96 2.98 3.00 3.02 3.04 3.06 "
+               "3.08 3.10";
         QTest::newRow("needles to a million")
             << decadeTicks(2e6) << "10^0 10^1 10^2 10^3 10^4 10^5 10^6";
         QTest::newRow("needles short of it")
@@ -404,6 +412,10 @@ private slots:
         };
         QCOMPARE_GT(marked(plot.columnOf(2.8)), 20);
         QCOMPARE_GT(marked(plot.columnOf(3.4) - 11), 20);
+        // With every run beyond, the runs' axis still reads up to one.
+        QCOMPARE(
+            HistogramPlot(estimates, 3.0, kPlotSize, ValueRange{9, 9.5}).countTicks().back().text,
+            "1");
     }
 
     void intervalsOnAFixedAxisPointPastItsEdges()

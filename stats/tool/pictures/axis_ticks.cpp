@@ -115,6 +115,21 @@ std::vector<Tick> ticksOf(double low, double high, double step)
     return ticks;
 }
 
+std::vector<Tick> ticksAlong(double low, double high, int most, int length, const QFont& font)
+{
+    for (;; most = most * 2 / 3) {
+        const double step = tickStep(high - low, most);
+        std::vector<Tick> ticks = ticksOf(low, high, step);
+        int widest = 0;
+        for (const Tick& tick : ticks) {
+            widest = std::max(widest, tickWidth(font, tick));
+        }
+        if (most <= 2 || widest + 12 <= step / (high - low) * length) {
+            return ticks;
+        }
+    }
+}
+
 std::vector<Tick> decadeTicks(double high)
 {
     int last = 0;

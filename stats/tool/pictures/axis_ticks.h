@@ -27,6 +27,10 @@ double tickStep(double span, int ticks);
 // about seven digits (a million or more, a thousandth or less), as powers of ten.
 std::vector<Tick> ticksOf(double low, double high, double step);
 
+// ticksOf() at the round step giving at most `most` ticks whose labels, in `font`, stand apart
+// along an axis `length` pixels long; fewer where they would run into each other.
+std::vector<Tick> ticksAlong(double low, double high, int most, int length, const QFont& font);
+
 // 1, 10, 100 and so on up to `high`, in one style as ticksOf() writes them.
 std::vector<Tick> decadeTicks(double high);
 

@@ -14,6 +14,7 @@
 namespace buffon {
 namespace {
 
+constexpr int kFontSize = 14;
 // No more bars than the plot's width shows two pixels wide.
 constexpr int kMostBins = 400;
 
@@ -107,7 +108,7 @@ int HistogramPlot::columnOf(double value) const
 std::vector<Tick> HistogramPlot::valueTicks() const
 {
     // Enough labelled ticks to read an estimate off the axis to a hundredth or so.
-    return ticksOf(low_, high_, tickStep(high_ - low_, 20));
+    return ticksAlong(low_, high_, 20, area_.width(), plotFont(kFontSize));
 }
 
 std::vector<Tick> HistogramPlot::countTicks() const
@@ -117,13 +118,14 @@ std::vector<Tick> HistogramPlot::countTicks() const
         tallest = std::max(tallest, runs);
     }
     const double step = std::max(1.0, tickStep(tallest, 5));
-    return ticksOf(0, std::ceil(tallest / step) * step, step);
+    // An axis of one run at least, where every run lies beyond the estimates shown.
+    return ticksOf(0, std::max(step, std::ceil(tallest / step) * step), step);
 }
 
 void HistogramPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(plotFont(14));
+    painter.setFont(plotFont(kFontSize));
     paintBars(painter);
     paintValueAxis(painter);
     paintExpected(painter);

@@ -104,7 +104,7 @@ void IntervalsPlot::paintAxis(QPainter& painter) const
     }
     painter.setPen(Qt::black);
     painter.drawLine(area_.bottomLeft(), area_.bottomRight());
-    for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 12))) {
+    for (const Tick& tick : ticksAlong(low_, high_, 12, area_.width(), painter.font())) {
         const int column = columnOf(tick.value);
         painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
         drawTickBelow(painter, tick, column, area_.bottom());
