@@ -5,7 +5,7 @@ PACKAGES := cmake g++ make dpkg-dev file help2man qt6-base-dev qt6-multimedia-de
 	nlohmann-json3-dev libboost-math-dev locales \
 	fonts-ipafont-gothic libbenchmark-dev xvfb xauth xdotool imagemagick openbox \
 	qt6-gtk-platformtheme pulseaudio pulseaudio-utils python3 python3-numpy python3-pyatspi at-spi2-core dbus-daemon \
-	lintian appstream desktop-file-utils \
+	lintian appstream desktop-file-utils poppler-utils libxml2-utils \
 	weston qt6-wayland
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 

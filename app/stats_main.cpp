@@ -9,6 +9,7 @@
 
 #include "app/standard_streams.h"
 #include "stats/tool/complaint.h"
+#include "stats/tool/pictures/plot_file.h"
 #include "stats/tool/stats_tool.h"
 
 namespace {
@@ -48,6 +49,12 @@ int run(int argc, char* argv[])
     QGuiApplication app(qtArgc, argv);
     // Qt takes the user's locale for everything; numbers stay as every other run writes them.
     std::setlocale(LC_NUMERIC, "C");
+    if (!buffon::plotFontsDrawText()) {
+        // The pictures are still worth their lines and dots.
+        buffon::complain(
+            "no font here draws the pictures' text, which shows as boxes; install "
+            "fonts-dejavu-core or fonts-ipafont-gothic");
+    }
     return buffon::runStats(options);
 }
 

@@ -101,8 +101,33 @@ class CommandLines(unittest.TestCase):
             (["--rule", "geometric", "--length", "inf"], "--length must be a finite positive"),
             (["--rule", "geometric", "--length", "1e999"], "--length must be a finite positive"),
             (["--trace", "t.csv", "--runs", "2"], "--trace follows one run"),
-            (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png or FILE.svg"),
-            (["--space", "s.txt"], "--space writes FILE.png or FILE.svg"),
+            (["--trace", "t.txt"], "--trace writes FILE.csv, FILE.png, FILE.svg or FILE.pdf, not"),
+            (["--trace", "t"], '--trace writes FILE.csv, FILE.png, FILE.svg or FILE.pdf, not "t"'),
+            (["--space", "s.eps"], "--space writes FILE.png, FILE.svg or FILE.pdf, not"),
+            (["--intervals", "dir.svg/i.csv"], '--intervals writes FILE.png, FILE.svg or FILE.pdf'),
+            (["--plot", "p.png", "--size", "639x360"], '--size must be WIDTHxHEIGHT from 640x360 to'),
+            (["--plot", "p.png", "--size", "640x359"], '7680x4320, not "640x359"'),
+            (["--plot", "p.png", "--size", "7681x360"], '--size must be'),
+            (["--plot", "p.png", "--size", "640x4321"], '--size must be'),
+            (["--plot", "p.png", "--size", "1920"], '--size must be'),
+            (["--trace", "t.csv", "--size", "1920x1080"], "--size belongs to the pictures"),
+            (["--plot", "p.png", "--range", "3"],
+             '--range must be LOW:HIGH, numbers from 0 to 1e10 and LOW below HIGH, not "3"'),
+            (["--plot", "p.png", "--range", "-0.1:3"], '--range must be LOW:HIGH'),
+            (["--plot", "p.png", "--range", "3:3"], '--range must be LOW:HIGH'),
+            (["--plot", "p.png", "--range", "1:1.1e10"], '--range must be LOW:HIGH'),
+            (["--plot", "p.png", "--range", "3.14159:3.141592"],
+             '--range must span a millionth of HIGH at least, not "3.14159:3.141592"'),
+            (["--space", "s.png", "--range", "2:4"], "--range belongs to --plot, --intervals or"),
+            (["--trace", "t.csv", "--range", "2:4"], "--range belongs to"),
+            (["--rule", "geometric", "--length", "120", "--trace", "t.png", "--range", "0:1"],
+             "--range is an axis of estimates of pi, and --rule geometric (length 120, spacing"),
+            (["--intervals-runs", "20"], "--intervals-runs belongs to --intervals"),
+            (["--intervals", "i.png", "--intervals-runs", "0"],
+             "--intervals-runs must be a whole number from 1 to 100"),
+            (["--intervals", "i.png", "--intervals-runs", "101"], "--intervals-runs must be"),
+            (["--plot", "p.JPG"],
+             '--plot writes FILE.png, FILE.svg, FILE.pdf or FILE without a suffix, not "p.JPG"'),
             (["--space", "s.png", "--trace", "t.csv"], "--space cannot go with --trace"),
             (["--intervals", "i.svg", "--trace", "t.csv"], "--intervals cannot go with --trace"),
             (["--intervals", "i.svg", "--rule", "geometric", "--length", "100"],
@@ -218,6 +243,45 @@ class Files(unittest.TestCase):
         self.assertEqual((done.returncode, done.stderr), (0, ""))
         self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
 
+    def test_pictures_are_written_in_the_format_their_names_ask(self):
+        begins = {".png": b"\x89PNG\r\n\x1a\n", ".svg": b"<?xml", ".pdf": b"%PDF-"}
+        rows = [(["--runs", "100", "--plot", "p" + s, "--space", "s" + s, "--intervals", "i" + s], s)
+                for s in (".png", ".svg", ".pdf", ".PDF")]
+        rows += [(["--needles", "5000", "--trace", "t" + s], s) for s in (".png", ".svg", ".pdf")]
+        rows.append((["--runs", "100", "--plot", "p"], ".png"))  # no suffix: PNG, as ever
+        for arguments, suffix in rows:
+            with self.subTest(arguments=arguments):
+                names = arguments[3::2]
+                done = run(*[self.path(a) if a in names else a for a in arguments], "--quiet")
+                self.assertEqual((done.returncode, done.stderr), (0, ""))
+                for name in names:
+                    self.assertTrue(self.read(name).startswith(begins[suffix.lower()]), name)
+                    if suffix.lower() != ".pdf":
+                        continue
+                    # One page, its text kept as text, and no picture of pixels in it.
+                    pdf = [subprocess.run([tool, *options, self.path(name), *after],
+                                          capture_output=True, text=True).stdout
+                           for tool, options, after in (("pdfinfo", [], []),
+                                                        ("pdftotext", [], ["-"]),
+                                                        ("pdfimages", ["-list"], []))]
+                    self.assertIn("\nPages:           1\n", pdf[0])
+                    self.assertIn("needles", pdf[1])
+                    self.assertEqual(pdf[2].count("\n"), 2, pdf[2])
+
+    def test_pictures_without_a_font_say_so_and_are_drawn_still(self):
+        # Fonts looked for in an empty folder only: every label would be a row of boxes.
+        os.mkdir(self.path("none"))
+        with open(self.path("fonts.conf"), "w") as conf:
+            conf.write("<fontconfig><dir>%s</dir><cachedir>%s</cachedir></fontconfig>"
+                       % (self.path("none"), self.path("none")))
+        done = subprocess.run([PROGRAM, "--runs", "20", "--plot", self.path("p.png"), "--quiet"],
+                              capture_output=True, text=True, timeout=60,
+                              env=dict(os.environ, FONTCONFIG_FILE=self.path("fonts.conf")))
+        self.assertEqual((done.returncode, done.stderr),
+                         (0, "buffon-needle-stats: no font here draws the pictures' text, which "
+                          "shows as boxes; install fonts-dejavu-core or fonts-ipafont-gothic\n"))
+        self.assertEqual(self.read("p.png")[:8], b"\x89PNG\r\n\x1a\n")
+
     def shell(self, script, **options):
         """Runs a bash script in the scratch folder, the program as $P."""
         return subprocess.run(["bash", "-c", script], capture_output=True, timeout=120,
@@ -235,10 +299,10 @@ class Files(unittest.TestCase):
     def test_outputs_that_reach_one_file_are_refused_before_any_run(self):
         # Each would lose one output to the other: status 2, and nothing written or replaced.
         rows = [
-            ("a link", "echo kept > same.out; ln -s same.out link.out",
-             "--csv same.out --plot link.out", "--csv and --plot"),
-            ("a dangling link", "ln -s same.out link.out",
-             "--csv same.out --plot link.out", "--csv and --plot"),
+            ("a link", "echo kept > same.out; ln -s same.out link.png",
+             "--csv same.out --plot link.png", "--csv and --plot"),
+            ("a dangling link", "ln -s same.out link.png",
+             "--csv same.out --plot link.png", "--csv and --plot"),
             ("a hard link", "echo kept > same.out; ln same.out hard.csv",
              "--trace hard.csv --json same.out", "--json and --trace"),
             ("standard output, twice", ": > same.out",
@@ -255,8 +319,8 @@ class Files(unittest.TestCase):
                 self.assertTrue(done.stdout.startswith("status 2\n"), done.stdout)
                 self.assertTrue(done.stdout.endswith(kept), done.stdout)
                 self.assertNotIn("\n.", done.stdout)  # no temporary left
-                if "link.out" in setup:
-                    self.assertTrue(os.path.islink(self.path("link.out")))
+                if "link.png" in setup:
+                    self.assertTrue(os.path.islink(self.path("link.png")))
 
     def test_one_new_file_through_a_bind_mounted_folder_is_one_file(self):
         done = self.isolated("mkdir a b; mount --bind a b || exit 77; "
@@ -445,19 +509,17 @@ class Files(unittest.TestCase):
             self.assertIn("bars ", words)
         run("--needles", "100000", "--trace", self.path("t.png"), "--quiet")
         self.assertEqual(self.read("t.png")[:8], b"\x89PNG\r\n\x1a\n")
-        # The space of throws: a point a needle, hits blue and misses green as on the board,
-        # and both regions' rates; the intervals: how many of the first hundred hold pi.
+        # The space of throws: both regions' rates; the intervals: how many of the first twenty
+        # hold pi, and how many miss it, out of the runs shown as the title counts them.
         self.assertEqual(run("--runs", "100", "--seed", "7", "--space", self.path("s.svg"),
                              "--space-needles", "300", "--intervals", self.path("i.svg"),
-                             "--quiet").returncode, 0)
+                             "--intervals-runs", "20", "--quiet").returncode, 0)
         space = self.read("s.svg").decode()
-        dots = re.findall(r'<g fill="#(?:0000ff|00ff00)"[^>]*>\s*<path[^>]* d="([^"]*)"', space)
-        self.assertEqual(sum(path.count("M") for path in dots), 300)
         self.assertIn("rate 0.330691", space)
         self.assertIn("rate 0.318310", space)
         words = " ".join(ElementTree.parse(self.path("i.svg")).getroot().itertext()).split()
-        self.assertIn("0.930 of all 100 runs hold", " ".join(words))
-        self.assertIn("93 of 100", " ".join(words))
+        self.assertIn("from the first 20 of 100 runs", " ".join(words))
+        self.assertIn("holds π: 19 of 20 misses π: 1 of 20", " ".join(words))
         # Runs with no estimate at all leave the histogram unwritten and say why, not that the
         # file could not be written; the other outputs are whole.
         ended = run("--runs", "1", "--needles", "1", "--seed", "21", "--plot", self.path("h.png"),
@@ -467,6 +529,18 @@ class Files(unittest.TestCase):
                           "to plot\n" % self.path("h.png")))
         self.assertFalse(os.path.exists(self.path("h.png")))
         self.assertEqual(self.read("h.csv").count(b"\n"), 2)
+
+    def test_a_space_of_many_needles_is_read_by_every_reader(self):
+        # A point a needle, hits blue and misses green as on the board, in shapes small enough
+        # for libxml2 (10 MB in one attribute, or read without a pause, is too much for it).
+        self.assertEqual(run("--rule", "geometric", "--needles", "100000", "--seed", "5", "--runs",
+                             "1", "--space", self.path("s.svg"), "--space-needles", "100000",
+                             "--quiet").returncode, 0)
+        read = subprocess.run(["xmllint", "--noout", self.path("s.svg")], capture_output=True)
+        self.assertEqual((read.returncode, read.stderr), (0, b""))
+        dots = re.findall(r'<g fill="#(?:0000ff|00ff00)"[^>]*>\s*<path[^>]* d="([^"]*)"',
+                          self.read("s.svg").decode())
+        self.assertEqual(sum(path.count("M") for path in dots), 100000)
 
     def test_a_terminal_follows_a_long_run(self):
         pid, terminal = pty.fork()
@@ -644,18 +718,18 @@ class Files(unittest.TestCase):
         rows = [
             (["--runs", "300", "--seed", "7", "--plot", "p.svg", "--space", "s.svg",
               "--intervals", "i.svg"],
-             {"p.svg": "9aeab09907b16905ddf28dc85b290eca031e3cb52a8886614170523da580195e",
-              "s.svg": "b7fc5559dc05725c469ee9a3f27549e63ef165c7c2f6ad4dbb19e11f84e08337",
-              "i.svg": "5d0b714cd49d7da42941045aa9a20ebde5a740544393d91517450d8b634d3c2b"}),
+             {"p.svg": "c802df878811d0d4ee43684797241e321679afec5053789e4f17877c282266cd",
+              "s.svg": "d236af76facef21fc2c8d78143e0f46606a35654bb8259b5cf0db2bca2884201",
+              "i.svg": "c7a3cf6a115d74d55c7a35c4c3d589928e7f9d207965480533e9b16dde467af9"}),
             (["--rule", "geometric", "--runs", "300", "--seed", "7", "--plot", "p.svg",
               "--space", "s.svg"],
-             {"p.svg": "7214207f4e3b0be660bb69acfdef13fb245e0312a686e30ace22089a753e49e8",
-              "s.svg": "7f73d4279195cdc8b92750d13979795f5e6233c3ebb3021450fb0058701ec162"}),
+             {"p.svg": "9c726bfa743afe94e5b3f2464d31393fbf15d37f861a3aaba7d14f4d0a1469be",
+              "s.svg": "4478cf280449ee8b46301f85b58e5f1b8f0210bdf7338579e922e3b72e835074"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "f5623197df5b30676743157a74189ee40ffda5e48129c5254ab1ad787d5047be"}),
+             {"t.svg": "d5960a4aa7f316e2667efdd72a80bc2278e3a3d823b08d1d158c8bebaff73079"}),
             # Past a million needles the axis writes powers of ten.
             (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "6ba068685bacf92134482a5cb9db59bd387e8bea9b9cc63e3f62795992ffc426"}),
+             {"t.svg": "e8d47a60a34ea941360376108538fb001184dc9a680d501589954b7a8fd2fdc0"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):

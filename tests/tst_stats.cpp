@@ -10,6 +10,10 @@
 #include <numbers>
 #include <unordered_map>
 
+#include <numeric>
+
+#include "experiment/needle_run.h"
+#include "experiment/palette.h"
 #include "experiment/run_size.h"
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
@@ -17,12 +21,15 @@
 #include "stats/run_seed.h"
 #include "stats/tool/inference/confidence.h"
 #include "stats/tool/pictures/histogram_plot.h"
+#include "stats/tool/pictures/intervals_plot.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/space_plot.h"
 #include "stats/tool/pictures/trace_plot.h"
 #include "stats/tool/progress_bar.h"
 #include "stats/trace.h"
 
 Q_DECLARE_METATYPE(buffon::GeometricRule)
+Q_DECLARE_METATYPE(std::vector<buffon::Tick>)
 
 using namespace buffon;
 
@@ -277,6 +284,184 @@ private slots:
                               .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .pixel(0, 0)),
                     250);
+    }
+
+    void tickLabelsKeepOneStyleAlongAnAxis_data()
+    {
+        QTest::addColumn<std::vector<Tick>>("ticks");
+        QTest::addColumn<QString>("labels");
+        QTest::newRow("estimates") << ticksOf(2.79, 3.2, 0.1) << "2.8 2.9 3.0 3.1 3.2";
+        QTest::newRow("heights below the line") << ticksOf(-41, 40, 20) << "-40 -20 0 20 40";
+        QTest::newRow("counts in groups of three")
+            << ticksOf(0, 2000, 500) << "0 500 1,000 1,500 2,000";
+        QTest::newRow("a million on the axis: powers of ten throughout")
+            << ticksOf(0, 2.5e6, 5e5) << "0 5×10^5 10^6 1.5×10^6 2×10^6 2.5×10^6";
+        QTest::newRow("the widest spacing")
+            << ticksOf(0, 5e299, 1e299) << "0 10^299 2×10^299 3×10^299 4×10^299 5×10^299";
+        QTest::newRow("the narrowest") << ticksOf(0, 5e-281, 2e-281) << "0 2×10^-281 4×10^-281";
+        QTest::newRow("a thousandth") << ticksOf(0, 0.001, 0.0005) << "0 5×10^-4 10^-3";
+        QTest::newRow("labels apart along an axis") << ticksAlong(0, 1e10, 20, 830, plotFont(14))
+                                                    << "0 10^9 2×10^9 3×10^9 4×10^9 5×10^9 "
+                                                       "6×10^9 7×10^9 8×10^9 9×10^9 10^10";
+        QTest::newRow("estimates, as many as stand apart")
+            << ticksAlong(2.8, 3.1, 20, 830, plotFont(14))
+            << "2.80 2.82 2.84 2.86 2.88 2.90 2.92 "
+               "2.94 2.96 2.98 3.00 3.02 3.04 3.06 "
+               "3.08 3.10";
+        QTest::newRow("needles to a million")
+            << decadeTicks(2e6) << "10^0 10^1 10^2 10^3 10^4 10^5 10^6";
+        QTest::newRow("needles short of it")
+            << decadeTicks(999'999) << "1 10 100 1,000 10,000 100,000";
+    }
+
+    void tickLabelsKeepOneStyleAlongAnAxis()
+    {
+        QFETCH(std::vector<Tick>, ticks);
+        QFETCH(QString, labels);
+        QStringList read;
+        for (const Tick& tick : ticks) {
+            read << tick.text + (tick.power.isEmpty() ? QString() : '^' + tick.power);
+        }
+        QCOMPARE(read.join(' '), labels);
+    }
+
+    void spaceOfExtremeSpacingsKeepsItsLabelsInThePicture_data()
+    {
+        QTest::addColumn<double>("spacing");
+        QTest::newRow("the widest") << 1e300;
+        QTest::newRow("the narrowest") << 1e-280;
+    }
+
+    void spaceOfExtremeSpacingsKeepsItsLabelsInThePicture()
+    {
+        QFETCH(double, spacing);
+        const NeedleRule rule = GeometricRule{spacing / 2, spacing};
+        const QImage image = pictureOf(SpacePlot(rule, firstThrows(rule, 5, 10)));
+        // Nothing runs off the left edge; the height axis's name stands clear of its labels.
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < 6; ++x) {
+                QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+            }
+            for (int x = 28; x < 34; ++x) {
+                QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
+            }
+        }
+    }
+
+    void spaceOfTheWindowMagnifiesItsBand()
+    {
+        const NeedleRule window;
+        const SpacePlot plot(window, firstThrows(window, 7, 3000));
+        QVERIFY(plot.magnified());
+        QVERIFY(!SpacePlot(GeometricRule(), firstThrows(GeometricRule(), 7, 10)).magnified());
+        const SpacePlot::View& inset = *plot.magnified();
+        const QImage image = pictureOf(plot);
+        // The band a unit thick, an eightieth of the whole plane, fills a quarter of the panel.
+        const auto banded = [&](const SpacePlot::View& view, double angle) {
+            int rows = 0;
+            for (int y = view.area.top(); y <= view.area.bottom(); ++y) {
+                rows +=
+                    image.pixel(qRound(view.pointOf(angle, 0).x()), y) == SpacePlot::kExtraColour;
+            }
+            return rows;
+        };
+        int thickest = 0;
+        for (const double angle : {0.6, 0.7, 0.8, 0.9, 1.0, 2.1, 2.2, 2.3}) {
+            thickest = std::max(thickest, banded(inset, angle));
+        }
+        QCOMPARE_LE(std::abs(thickest - inset.area.height() / 4), 2);
+        // Its needles where they fell, as dots of their colours.
+        int shown = 0;
+        int inPlace = 0;
+        for (const Throw& needle : plot.throws()) {
+            if (inset.holds(needle)) {
+                const Rgb colour =
+                    paletteColour(needle.hit ? PaletteIndex::LightBlue : PaletteIndex::LightGreen);
+                ++shown;
+                inPlace += image.pixel(inset.pointOf(needle.angle, needle.height).toPoint()) ==
+                           qRgb(colour.red, colour.green, colour.blue);
+            }
+        }
+        QCOMPARE_GT(shown, 50);
+        QCOMPARE_GE(inPlace, shown - 2);
+    }
+
+    void histogramOnAFixedAxisCountsWhatLiesBeyond()
+    {
+        const ValueRange range{2.8, 3.4};
+        const Tally estimates[] = {{2.5, 3}, {2.9, 5}, {3.0, 7}, {3.13, 4}, {3.6, 2}};
+        const HistogramPlot plot(estimates, 3.0, kPlotSize, range);
+        QCOMPARE((std::vector{plot.below(), plot.above()}), (std::vector<std::int64_t>{3, 2}));
+        QCOMPARE(std::accumulate(plot.counts().begin(), plot.counts().end(), std::int64_t{0}), 16);
+        QCOMPARE(plot.valueTicks().front().text + ' ' + plot.valueTicks().back().text, "2.80 3.40");
+        // Another batch of as many runs, as widely spread, has its bars on the same edges.
+        const Tally shifted[] = {{2.57, 3}, {2.97, 5}, {3.07, 7}, {3.2, 4}, {3.67, 2}};
+        const HistogramPlot other(shifted, 3.1, kPlotSize, range);
+        QCOMPARE((std::vector{other.binStart(), other.binWidth()}),
+                 (std::vector{plot.binStart(), plot.binWidth()}));
+        QCOMPARE(plot.binStart(), 2.8);
+        // The runs beyond are marked at the edges they lie beyond.
+        const QImage image = pictureOf(plot);
+        const auto marked = [&](int left) {
+            int found = 0;
+            for (int y = 100; y < 124; ++y) {
+                for (int x = left; x < left + 12; ++x) {
+                    found += image.pixel(x, y) == HistogramPlot::kBarEdgeColour;
+                }
+            }
+            return found;
+        };
+        QCOMPARE_GT(marked(plot.columnOf(2.8)), 20);
+        QCOMPARE_GT(marked(plot.columnOf(3.4) - 11), 20);
+        // With every run beyond, the runs' axis still reads up to one.
+        QCOMPARE(
+            HistogramPlot(estimates, 3.0, kPlotSize, ValueRange{9, 9.5}).countTicks().back().text,
+            "1");
+    }
+
+    void intervalsOnAFixedAxisPointPastItsEdges()
+    {
+        const IntervalsPlot plot({{Interval{2.5, 3.0}, 2.75},
+                                  {Interval{3.0, 3.3}, 3.15},
+                                  {Interval{3.2, INFINITY}, 3.5}},
+                                 kPlotSize, ValueRange{2.8, 3.4});
+        const QImage image = pictureOf(plot);
+        const int left = plot.columnOf(2.8);
+        const int right = plot.columnOf(3.4);
+        const QRgb miss = IntervalsPlot::kMissColour;
+        const QRgb white = qRgb(255, 255, 255);
+        // An estimate beyond the axis is not drawn at its edge as if it were there.
+        QCOMPARE(
+            (std::vector{image.pixel(left - 4, plot.rowOf(0)), image.pixel(left - 4, plot.rowOf(1)),
+                         image.pixel(right + 4, plot.rowOf(1)),
+                         image.pixel(right + 4, plot.rowOf(2)), image.pixel(left, plot.rowOf(0)),
+                         image.pixel(plot.columnOf(3.15), plot.rowOf(1))}),
+            (std::vector{miss, white, white, miss, miss, qRgb(0, 0, 0)}));
+    }
+
+    void traceMarksWhatLiesBeyondItsAxis()
+    {
+        std::atomic<std::int64_t> thrown{0};
+        const NeedleRule window;
+        const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
+        const TracePlot plot(window, trace, standardScore(), kPlotSize, ValueRange{3.0, 3.05});
+        const QImage image = pictureOf(plot);
+        const QRgb run = TracePlot::kRunColour;
+        const auto along = [&](int row) {
+            int found = 0;
+            for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
+                found += image.pixel(x, row) == run;
+            }
+            return found;
+        };
+        // No stretch of the edges drawn as if the run stood there; marks just inside them.
+        const int top = plot.rowOf(3.05);
+        const int bottom = plot.rowOf(3.0);
+        QCOMPARE_LT(along(top) + along(bottom), 40);
+        QCOMPARE_GT(along(top + 6) + along(bottom - 6), 40);
+        // No estimate below 0, even where the band is wide.
+        const NeedleRule rare = GeometricRule{1, 80};
+        QCOMPARE(TracePlot(rare, traceRun(rare, 1000, 9, thrown), standardScore()).low(), 0.0);
     }
 
     void tracePlotDrawsPiWhereItsAxisPutsIt()

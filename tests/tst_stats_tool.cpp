@@ -37,6 +37,7 @@ const Exporter& exporterFor(std::string_view option, std::string_view path)
 struct Batch {
     BatchPlan plan;
     HitTally tally;
+    std::vector<std::int32_t> firstRuns;
     std::string table;
     Inference inference = inferenceOf({{0, 1}}, plan);
     BatchSummary summary;
@@ -49,6 +50,9 @@ struct Batch {
         runBatch(plan, thrown, [&](std::span<const std::int32_t> hits, std::int64_t first) {
             for (const std::int32_t h : hits) {
                 ++tally[h];
+                if (firstRuns.size() < kFirstRuns) {
+                    firstRuns.push_back(h);
+                }
             }
             table += csv.rows(plan, hits, first);
             return true;
@@ -57,16 +61,46 @@ struct Batch {
         summary = summarise(tally, plan, inference.z);
     }
 
-    Results results() const
+    Results results(const PictureSettings& pictures = {}) const
     {
-        return {plan, "buffon-needle-stats", "2.0.0", tally, summary, inference, {}, {}, 0};
+        return {plan,    "buffon-needle-stats", "2.0.0", tally, summary, inference, firstRuns, {},
+                pictures};
     }
 
-    std::string output(std::string_view option, std::string_view path) const
+    std::string output(std::string_view option, std::string_view path,
+                       const PictureSettings& pictures = {}) const
     {
-        return exporterFor(option, path).finish(results());
+        return exporterFor(option, path).finish(results(pictures));
     }
 };
+
+PictureSettings intervalsOf(int runs)
+{
+    PictureSettings settings;
+    settings.intervalRuns = runs;
+    return settings;
+}
+
+QImage pngOf(const std::string& png)
+{
+    return QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
+                            static_cast<int>(png.size()));
+}
+
+// How many of a picture's first rows hold dark ink.
+int inkedRows(const QImage& picture, int rows)
+{
+    int inked = 0;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128) {
+                ++inked;
+                break;
+            }
+        }
+    }
+    return inked;
+}
 
 std::string stored(const QString& name)
 {
@@ -175,7 +209,7 @@ private slots:
         const HitTally tally{{0, misses}, {1, hits}};
         const Inference inference = inferenceOf(tally, plan);
         const BatchSummary summary = summarise(tally, plan, inference.z);
-        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, {}};
         const std::string text = summaryExporter().finish(results);
         QVERIFY2(
             text.find("against the exact law: " + line.toStdString() + "\n") != std::string::npos,
@@ -224,14 +258,95 @@ private slots:
                  text.c_str());
     }
 
+    void titlesNameTheRuleAndCountInGroupsOfThree_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<int>("needles");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("intervalRuns");
+        QTest::addColumn<QString>("title");
+        const NeedleRule window;
+        const NeedleRule textbook = GeometricRule{40, 80};
+        const auto row = [](const char* name, const NeedleRule& rule, int needles, int runs,
+                            const char* option, int intervalRuns, const char* title) {
+            QTest::newRow(name) << rule << needles << runs << option << intervalRuns << title;
+        };
+        row("the window's batch", window, 1000, 2000, "plot", 100,
+            "Estimates of π from 2,000 runs of 1,000 needles, deduction 10; window's rule");
+        row("the textbook's batch", textbook, 1000, 2000, "plot", 100,
+            "Estimates of π from 2,000 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
+        row("one run", window, 50000, 1, "plot", 100,
+            "Estimate of π from one run of 50,000 needles, deduction 700; window's rule");
+        row("the space of throws", GeometricRule{0.5, 2}, 3000, 1, "space", 100,
+            "Height against angle of the first 2,000 needles of run 1, over the region where "
+            "they hit; textbook's rule, L = 0.5, D = 2, seed 4");
+        row("twenty intervals", window, 1000, 2000, "intervals", 20,
+            "95% intervals for π from the first 20 of 2,000 runs of 1,000 needles; window's rule");
+        row("every run's interval", textbook, 1000, 50, "intervals", 100,
+            "95% intervals for π from 50 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
+        row("one run's", window, 1000, 1, "intervals", 1,
+            "95% interval for π from one run of 1,000 needles; window's rule");
+    }
+
+    void titlesNameTheRuleAndCountInGroupsOfThree()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(int, needles);
+        QFETCH(int, runs);
+        QFETCH(QString, option);
+        QFETCH(int, intervalRuns);
+        QFETCH(QString, title);
+        const Batch batch({needles, runs, 4, 2, rule});
+        const QString svg = QString::fromStdString(
+            batch.output(option.toStdString(), "p.svg", intervalsOf(intervalRuns)));
+        QCOMPARE(
+            svg.section(QStringLiteral("<title>"), 1).section(QStringLiteral("</title>"), 0, 0),
+            title);
+    }
+
+    void picturesTakeTheirSizeTheirTextGrowingWithThem_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("as ever") << 960 << 560 << 1.0;
+        QTest::newRow("a projector's") << 1920 << 1080 << 1080 / 560.0;
+        QTest::newRow("the smallest") << 640 << 360 << 360 / 560.0;
+        QTest::newRow("tall, its text as wide as ever") << 960 << 1400 << 1.0;
+    }
+
+    void picturesTakeTheirSizeTheirTextGrowingWithThem()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, scale);
+        const Batch batch({1000, 300, 7, 2, NeedleRule()});
+        PictureSettings size;
+        // The title's ink, above the legend, as tall as the scale says.
+        const double asEver = inkedRows(pngOf(batch.output("plot", "h.png", size)), 55);
+        size.width = width;
+        size.height = height;
+        const QImage picture = pngOf(batch.output("plot", "h.png", size));
+        QCOMPARE(picture.size(), QSize(width, height));
+        QCOMPARE_LT(std::abs(inkedRows(picture, qRound(55 * scale)) / (asEver * scale) - 1), 0.08);
+        // The vector files are as large, a pixel being the 96th of an inch.
+        const QString svg = QString::fromStdString(batch.output("plot", "h.svg", size));
+        QVERIFY(svg.contains(QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                                 .arg(width * 25.4 / 96)
+                                 .arg(height * 25.4 / 96)));
+        const QString pdf = QString::fromStdString(batch.output("plot", "h.pdf", size));
+        QVERIFY(pdf.contains(QStringLiteral("/MediaBox [0 0 %1 %2]")
+                                 .arg(width * 0.75, 0, 'f', 6)
+                                 .arg(height * 0.75, 0, 'f', 6)));
+    }
+
     // A long rule's figures make a long title: it stays within the picture, on a white edge.
     void longTitlesStayInThePicture()
     {
         const Batch batch(
             {10, 300, 1, 2, GeometricRule{0.123456789012345678, 0.98765432109876543}});
-        const std::string png = batch.output("plot", "h.png");
-        const QImage picture = QImage::fromData(reinterpret_cast<const uchar*>(png.data()),
-                                                static_cast<int>(png.size()));
+        const QImage picture = pngOf(batch.output("plot", "h.png"));
         QCOMPARE(picture.width(), 960);
         int inked = 0;
         for (int y = 18; y < 48; ++y) {
@@ -253,7 +368,7 @@ private slots:
         summary.withDeduction.mean = std::numeric_limits<double>::infinity();
         summary.withDeduction.sd = -std::numeric_limits<double>::quiet_NaN();
         const HitTally tally{{330, 2}};
-        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, 0};
+        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, {}};
         const auto json = nlohmann::json::parse(exporterFor("json", "-").finish(results));
         QVERIFY(json["hit_fraction"].is_null());
         QVERIFY(json["estimate_with_deduction"]["mean"].is_null());
@@ -307,6 +422,22 @@ private slots:
         row("every distinct run", {"--runs", "2139095040"}, "1000 2139095040 window");
         row("a file name keeps its blanks", {"--csv", " a b "}, "1000 1000 window  a b ");
         row("standard output", {"--json", "-"}, "1000 1000 window -");
+        row("the smallest picture", {"--plot", "p", "--size", " 640X360 "},
+            "1000 1000 window p 640x360");
+        row("the largest", {"--trace", "t.svg", "--size", "7680x4320"},
+            "1000 1 window t.svg 7680x4320");
+        row("the widest axis", {"--plot", "p", "--range", " 0:1e10 "},
+            "1000 1000 window p 0:1e+10");
+        row("the narrowest", {"--trace", "t.pdf", "--range", "3:3.000004"},
+            "1000 1 window t.pdf 3:3");
+        row("one interval", {"--intervals", "i.png", "--intervals-runs", "+1"},
+            "1000 1000 window i.png of 1");
+        row("as many as are kept", {"--intervals", "i.png", "--intervals-runs", "100"},
+            "1000 1000 window i.png");
+        row("a histogram in a dotted folder", {"--plot", "v1.2/.plot"},
+            "1000 1000 window v1.2/.plot");
+        row("a histogram under a name ending in a dot", {"--plot", "runs."},
+            "1000 1000 window runs.");
         row("a device twice, which keeps nothing", {"--csv", "/dev/null", "--json", "/dev/null"},
             "1000 1000 window /dev/null /dev/null");
     }
@@ -326,6 +457,17 @@ private slots:
                            description(plan.rule);
         for (const RequestedOutput& output : parsed.options->outputs) {
             text += ' ' + output.path;
+        }
+        const PictureSettings& pictures = parsed.options->pictures;
+        if (pictures.width != kPlotWidth || pictures.height != kPlotHeight) {
+            text += ' ' + std::to_string(pictures.width) + 'x' + std::to_string(pictures.height);
+        }
+        if (pictures.range) {
+            text += ' ' + QString::number(pictures.range->low).toStdString() + ':' +
+                    QString::number(pictures.range->high).toStdString();
+        }
+        if (pictures.intervalRuns != 100) {
+            text += " of " + std::to_string(pictures.intervalRuns);
         }
         QCOMPARE(text, read.toStdString());
         QCOMPARE(plan.seed, 5u);

@@ -190,9 +190,8 @@ int runStats(const StatsOptions& options)
     const Counted counted = countRuns(options, outputs);
     const Inference inference = inferenceOf(counted.tally, options.plan);
     const BatchSummary summary = summarise(counted.tally, options.plan, inference.z);
-    const Results results{options.plan,      kProgramName,  BUFFON_VERSION,
-                          counted.tally,     summary,       inference,
-                          counted.firstRuns, counted.trace, options.spaceNeedles};
+    const Results results{options.plan, kProgramName,      BUFFON_VERSION, counted.tally,   summary,
+                          inference,    counted.firstRuns, counted.trace,  options.pictures};
     int status = 0;
     for (auto& output : outputs) {
         status = output->finish(results) ? status : 1;

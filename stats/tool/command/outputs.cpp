@@ -23,66 +23,82 @@ const Exporter& intervalsPicture(PictureFormat format);
 
 std::span<const OutputKind> outputKinds()
 {
-    static const std::array csv{OutputFormat{"", csvTable(), false}};
-    static const std::array json{OutputFormat{"", summaryJson(), false}};
+    static const std::array csv{OutputFormat{kAnyName, csvTable(), false}};
+    static const std::array json{OutputFormat{kAnyName, summaryJson(), false}};
+    // Every picture is written as PNG, SVG or PDF, as its name's suffix says.
+    const auto picture = [](std::string_view suffix, const Exporter& exporter) {
+        return OutputFormat{suffix, exporter, true};
+    };
+    using enum PictureFormat;
     static const std::array plot{
-        OutputFormat{".svg", histogramPicture(PictureFormat::Svg), true},
-        OutputFormat{"", histogramPicture(PictureFormat::Png), true},
+        picture(".png", histogramPicture(Png)),
+        picture(".svg", histogramPicture(Svg)),
+        picture(".pdf", histogramPicture(Pdf)),
+        picture(kNoSuffix, histogramPicture(Png)),
     };
     static const std::array trace{
         OutputFormat{".csv", traceTable(), false},
-        OutputFormat{".png", tracePicture(PictureFormat::Png), true},
-        OutputFormat{".svg", tracePicture(PictureFormat::Svg), true},
+        picture(".png", tracePicture(Png)),
+        picture(".svg", tracePicture(Svg)),
+        picture(".pdf", tracePicture(Pdf)),
     };
     static const std::array space{
-        OutputFormat{".png", spacePicture(PictureFormat::Png), true},
-        OutputFormat{".svg", spacePicture(PictureFormat::Svg), true},
+        picture(".png", spacePicture(Png)),
+        picture(".svg", spacePicture(Svg)),
+        picture(".pdf", spacePicture(Pdf)),
     };
     static const std::array intervals{
-        OutputFormat{".png", intervalsPicture(PictureFormat::Png), true},
-        OutputFormat{".svg", intervalsPicture(PictureFormat::Svg), true},
+        picture(".png", intervalsPicture(Png)),
+        picture(".svg", intervalsPicture(Svg)),
+        picture(".pdf", intervalsPicture(Pdf)),
     };
     static const std::array kinds{
         OutputKind{"csv",
                    "Write one row per run to FILE: run, hits, count after the deduction, "
                    "estimate, the number it reseeds from, its 95% interval for pi and whether it "
                    "holds pi. - is standard output, and the summary then goes to standard error.",
-                   RunsNeeded::Any, false, csv},
+                   RunsNeeded::Any, false, false, csv},
         OutputKind{"json", "Write the summary's figures as JSON to FILE (- for standard output).",
-                   RunsNeeded::Any, false, json},
+                   RunsNeeded::Any, false, false, json},
         OutputKind{"plot",
-                   "Draw a histogram of the estimates, with pi and their mean marked, to FILE: "
-                   "SVG if its name ends in .svg, PNG otherwise.",
-                   RunsNeeded::Any, true, plot},
+                   "Draw a histogram of the estimates, with pi and their mean marked, to "
+                   "FILE.png, FILE.svg or FILE.pdf (PNG for a name without a suffix).",
+                   RunsNeeded::Any, true, true, plot},
         OutputKind{"trace",
                    "Follow one run of --needles as it goes, the running estimate recorded at "
-                   "about 200 points: FILE.csv for the figures, FILE.png or FILE.svg for a plot.",
-                   RunsNeeded::Trace, false, trace},
+                   "about 200 points: FILE.csv for the figures, FILE.png, FILE.svg or FILE.pdf for "
+                   "a plot.",
+                   RunsNeeded::Trace, false, true, trace},
         OutputKind{"space",
                    "Draw the first --space-needles needles of run 1 as points of the plane of "
-                   "their angle and start height, over the rule's exact hit region: FILE.png or "
-                   "FILE.svg.",
-                   RunsNeeded::Batch, false, space},
+                   "their angle and start height, over the rule's exact hit region: FILE.png, "
+                   "FILE.svg or FILE.pdf.",
+                   RunsNeeded::Batch, false, false, space},
         OutputKind{"intervals",
-                   "Draw the first 100 runs' own 95% intervals for pi against pi, those that miss "
-                   "it in red: FILE.png or FILE.svg.",
-                   RunsNeeded::Batch, true, intervals},
+                   "Draw the first --intervals-runs runs' own 95% intervals for pi against pi, "
+                   "those that miss it in red: FILE.png, FILE.svg or FILE.pdf.",
+                   RunsNeeded::Batch, true, true, intervals},
     };
     return kinds;
 }
 
+std::string_view suffixOf(std::string_view path)
+{
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() ? kNoSuffix
+                                                                               : name.substr(dot);
+}
+
 const OutputFormat* formatFor(const OutputKind& kind, std::string_view path)
 {
-    const auto endsWith = [path](std::string_view suffix) {
-        return path.size() >= suffix.size() &&
-               std::equal(suffix.begin(), suffix.end(), path.end() - suffix.size(),
-                          [](char a, char b) {
-                              return std::tolower(static_cast<unsigned char>(a)) ==
-                                     std::tolower(static_cast<unsigned char>(b));
-                          });
+    const std::string_view suffix = suffixOf(path);
+    const auto sameLetters = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     };
     for (const OutputFormat& format : kind.formats) {
-        if (endsWith(format.suffix)) {
+        if (format.suffix == kAnyName || std::ranges::equal(format.suffix, suffix, sameLetters)) {
             return &format;
         }
     }

@@ -17,8 +17,12 @@ enum class RunsNeeded {
     Trace,  // it follows one run as it goes: the run becomes a trace
 };
 
+// A file name's suffix an output takes: ".svg" (in any case), a name without a suffix, or any name.
+inline constexpr std::string_view kNoSuffix = "";
+inline constexpr std::string_view kAnyName = "*";
+
 struct OutputFormat {
-    std::string_view suffix;  // how the file's name ends, any case; empty for any other name
+    std::string_view suffix;
     const Exporter& exporter;
     bool picture;  // drawn with Qt's painter, which needs fonts
 };
@@ -29,11 +33,16 @@ struct OutputKind {
     std::string_view help;
     RunsNeeded runs;
     bool needsEstimates;  // it shows estimates of pi, which some rules do not give
+    bool estimateAxis;    // a picture of it has an axis of estimates, where the rule gives them
     std::span<const OutputFormat> formats;
 };
 
 // Every output, in the order --help lists them and messages name them.
 std::span<const OutputKind> outputKinds();
+
+// The suffix of a file name: ".svg" for "runs.svg" and "a.b/runs.svg", none for "runs", "-",
+// ".profile" or "runs.".
+std::string_view suffixOf(std::string_view path);
 
 // The format a file name asks of an output, or none.
 const OutputFormat* formatFor(const OutputKind& kind, std::string_view path);

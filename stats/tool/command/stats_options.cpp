@@ -23,6 +23,13 @@ constexpr std::int64_t kLargestThreadCount = 256;
 constexpr std::int64_t kMostNeedles = INT_MAX;
 // More points than this would hide the regions they are drawn over.
 constexpr std::int64_t kMostSpaceNeedles = 100'000;
+// Beyond any estimate of pi a run can give: needles over one hit, twice that for the textbook.
+constexpr double kHighestEstimate = 1e10;
+// From a small window's picture, its text still legible, to an 8K screen's.
+constexpr int kNarrowestPicture = 640;
+constexpr int kLowestPicture = 360;
+constexpr int kWidestPicture = 7680;
+constexpr int kHighestPicture = 4320;
 
 // A refusal of the command line, or nothing.
 using Check = std::optional<std::string>;
@@ -123,6 +130,20 @@ std::vector<KnownOption> knownOptions()
     known.push_back({"space-needles", "K",
                      "How many needles of run 1 --space shows (default 2000, at most " +
                          std::to_string(kMostSpaceNeedles) + " and --needles)."});
+    known.push_back({"intervals-runs", "K",
+                     "How many of the first runs --intervals shows (default and at most " +
+                         std::to_string(kFirstRuns) + "; 20 read well on a projector)."});
+    known.push_back(
+        {"range", "LOW:HIGH",
+         "The axis of estimates of pi in --plot, --intervals and a --trace picture, the same in "
+         "each, so that two batches can stand side by side; estimates beyond it are marked at "
+         "its edge. Default: each picture fits its own."});
+    known.push_back({"size", "WIDTHxHEIGHT",
+                     "The pictures' size in pixels, from " + std::to_string(kNarrowestPicture) +
+                         'x' + std::to_string(kLowestPicture) + " to " +
+                         std::to_string(kWidestPicture) + 'x' + std::to_string(kHighestPicture) +
+                         " (default 960x560; 1920x1080 for a projector), their text growing with "
+                         "them; an SVG or a PDF is as large, at 96 pixels to the inch."});
     known.push_back({"quiet", "", "Print no summary."});
     return known;
 }
@@ -178,18 +199,25 @@ Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, 
     return std::nullopt;
 }
 
-// A finite positive number, as a rule's parameters take them.
-std::optional<double> positiveNumber(std::string_view given)
+// A finite number.
+std::optional<double> finiteNumber(std::string_view given)
 {
     const std::string text = trimmed(given);
     const char* start = text.data() + (text.starts_with("+") && !text.starts_with("+-") ? 1 : 0);
     double value = 0;
     const auto [end, error] = std::from_chars(start, text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value) || value <= 0) {
+        !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
+}
+
+// A finite positive number, as a rule's parameters take them.
+std::optional<double> positiveNumber(std::string_view given)
+{
+    const auto value = finiteNumber(given);
+    return value && *value > 0 ? value : std::nullopt;
 }
 
 Check readRule(const OptionValues& given, NeedleRule& rule)
@@ -234,10 +262,11 @@ std::string namesOf(const OutputKind& kind)
 {
     std::string names;
     for (std::size_t i = 0; i < kind.formats.size(); ++i) {
+        const std::string_view suffix = kind.formats[i].suffix;
         names += std::string(i == 0                         ? ""
                              : i + 1 == kind.formats.size() ? " or "
                                                             : ", ") +
-                 "FILE" + std::string(kind.formats[i].suffix);
+                 (suffix == kNoSuffix ? "FILE without a suffix" : "FILE" + std::string(suffix));
     }
     return names;
 }
@@ -281,7 +310,8 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
 {
     const auto text = given.value("space-needles");
     if (!text) {
-        options.spaceNeedles = std::min(options.spaceNeedles, options.plan.needles);
+        options.pictures.spaceNeedles =
+            std::min(options.pictures.spaceNeedles, options.plan.needles);
         return std::nullopt;
     }
     if (!given.isSet("space")) {
@@ -292,7 +322,91 @@ Check readSpaceNeedles(const OptionValues& given, StatsOptions& options)
     if (!needles) {
         return rangeError("space-needles", 1, most, *text);
     }
-    options.spaceNeedles = static_cast<int>(*needles);
+    options.pictures.spaceNeedles = static_cast<int>(*needles);
+    return std::nullopt;
+}
+
+// --size: the pictures' pixels.
+Check readPictureSize(const OptionValues& given, StatsOptions& options)
+{
+    const auto text = given.value("size");
+    if (!text) {
+        return std::nullopt;
+    }
+    if (!options.drawsPictures()) {
+        return std::string(
+            "--size belongs to the pictures: --plot, --space, --intervals or a "
+            "--trace picture");
+    }
+    const std::size_t by = text->find_first_of("xX");
+    const auto width = by == std::string::npos
+                           ? std::nullopt
+                           : wholeNumber(text->substr(0, by), kNarrowestPicture, kWidestPicture);
+    const auto height = by == std::string::npos
+                            ? std::nullopt
+                            : wholeNumber(text->substr(by + 1), kLowestPicture, kHighestPicture);
+    if (!width || !height) {
+        return "--size must be WIDTHxHEIGHT from " + std::to_string(kNarrowestPicture) + 'x' +
+               std::to_string(kLowestPicture) + " to " + std::to_string(kWidestPicture) + 'x' +
+               std::to_string(kHighestPicture) + ", not \"" + *text + '"';
+    }
+    options.pictures.width = static_cast<int>(*width);
+    options.pictures.height = static_cast<int>(*height);
+    return std::nullopt;
+}
+
+// --range: one axis of estimates for every picture that shows them.
+Check readRange(const OptionValues& given, StatsOptions& options)
+{
+    const auto text = given.value("range");
+    if (!text) {
+        return std::nullopt;
+    }
+    const bool drawn = std::any_of(options.outputs.begin(), options.outputs.end(),
+                                   [](const RequestedOutput& output) {
+                                       return output.format->picture && output.kind->estimateAxis;
+                                   });
+    if (!drawn) {
+        return std::string("--range belongs to --plot, --intervals or a --trace picture");
+    }
+    if (!estimateFactor(options.plan.rule)) {
+        return "--range is an axis of estimates of pi, and --rule " +
+               description(options.plan.rule) + " gives none";
+    }
+    const std::size_t colon = text->find(':');
+    const auto low = finiteNumber(text->substr(0, colon));
+    const auto high =
+        colon == std::string::npos ? std::nullopt : finiteNumber(text->substr(colon + 1));
+    if (!low || !high || *low < 0 || *high > kHighestEstimate || *low >= *high) {
+        return "--range must be LOW:HIGH, numbers from 0 to 1e10 and LOW below HIGH, not \"" +
+               *text + '"';
+    }
+    // Closer ends than this would leave the axis no room for the digits of its ticks.
+    if (*high - *low < *high * 1e-6) {
+        return "--range must span a millionth of HIGH at least, not \"" + *text + '"';
+    }
+    options.pictures.range = ValueRange{*low, *high};
+    return std::nullopt;
+}
+
+// What the pictures show and how large.
+Check readPictureOptions(const OptionValues& given, StatsOptions& options)
+{
+    if (const auto text = given.value("intervals-runs")) {
+        const auto runs = wholeNumber(*text, 1, kFirstRuns);
+        if (!given.isSet("intervals")) {
+            return std::string("--intervals-runs belongs to --intervals");
+        }
+        if (!runs) {
+            return rangeError("intervals-runs", 1, kFirstRuns, *text);
+        }
+        options.pictures.intervalRuns = static_cast<int>(*runs);
+    }
+    for (const auto read : {readSpaceNeedles, readRange, readPictureSize}) {
+        if (Check refusal = read(given, options)) {
+            return refusal;
+        }
+    }
     return std::nullopt;
 }
 
@@ -409,7 +523,7 @@ ParsedCommandLine parseCommandLine(std::span<const std::string> arguments, std::
     if (Check refusal = readOutputs(*given, options.plan, options)) {
         return refuse(*refusal);
     }
-    if (Check refusal = readSpaceNeedles(*given, options)) {
+    if (Check refusal = readPictureOptions(*given, options)) {
         return refuse(*refusal);
     }
     if (Check refusal = outputsApart(options.outputs)) {

@@ -26,7 +26,7 @@ struct StatsOptions {
     bool quiet = false;                    // no summary printed
     // The summary goes to standard error when standard output carries an output.
     bool summaryAside = false;
-    int spaceNeedles = 2000;  // needles of run 1 that --space shows
+    PictureSettings pictures;
 
     // One long run followed as it goes, instead of a batch.
     bool traced() const;

@@ -12,6 +12,7 @@
 #include "stats/batch_run.h"
 #include "stats/batch_summary.h"
 #include "stats/tool/inference/inference.h"
+#include "stats/tool/pictures/picture_settings.h"
 #include "stats/trace.h"
 
 namespace buffon {
@@ -29,7 +30,7 @@ struct Results {
     const Inference& inference;
     std::span<const std::int32_t> firstRuns;  // the hits of the first kFirstRuns runs
     std::span<const TracePoint> trace;        // the points of a traced run; empty for a batch
-    int spaceNeedles = 0;                     // how many needles of run 1 to show as throws
+    PictureSettings pictures;
 };
 
 // One format of one output: the bytes it writes. A table grows as the runs are counted, so its

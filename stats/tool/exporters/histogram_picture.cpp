@@ -7,6 +7,7 @@
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/pictures/histogram_plot.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 
 namespace buffon {
 namespace {
@@ -14,20 +15,20 @@ namespace {
 QString titleOf(const Results& results)
 {
     const BatchSummary& summary = results.summary;
+    const QString needles =
+        counted(summary.needles, QStringLiteral("needle"), QStringLiteral("needles"));
     QString title = summary.runs == 1
-                        ? QStringLiteral("Estimate of π from one run of %1 %2")
-                        : QStringLiteral("Estimates of π from %1 runs of %2 %3").arg(summary.runs);
-    title = title.arg(summary.needles).arg(needlesAfter(summary.needles));
+                        ? QStringLiteral("Estimate of π from one run of %1").arg(needles)
+                        : QStringLiteral("Estimates of π from %1 runs of %2")
+                              .arg(grouped(summary.runs), needles);
     if (summary.deduction != 0) {
         title += QStringLiteral(", deduction %1").arg(summary.deduction);
     }
-    if (!parametersOf(results.plan.rule).empty()) {
-        title += QStringLiteral(", %1").arg(QString::fromStdString(description(results.plan.rule)));
-    }
     if (summary.withDeduction.noEstimate != 0) {
-        title += QStringLiteral(" (%1 without an estimate)").arg(summary.withDeduction.noEstimate);
+        title += QStringLiteral(" (%1 without an estimate)")
+                     .arg(grouped(summary.withDeduction.noEstimate));
     }
-    return title;
+    return title + QStringLiteral("; ") + ruleTitle(results.plan.rule);
 }
 
 class HistogramPicture final : public PictureExporter {
@@ -42,9 +43,10 @@ public:
             throw NothingToShow("no run gave an estimate to plot");
         }
         const HistogramPlot plot =
-            HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law);
+            HistogramPlot::ofBatch(results.tally, summary, *factor, results.inference.law,
+                                   plotSize(results.pictures), results.pictures.range);
         const QString title = titleOf(results);
-        return picture(plot, title);
+        return picture(plot, title, results.pictures);
     }
 };
 

@@ -1,27 +1,30 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-// --intervals: the first runs' own 95% intervals for pi against pi, with the coverage of the
-// whole batch.
+// --intervals: the first runs' own 95% intervals for pi against pi.
 
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/pictures/intervals_plot.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 
 namespace buffon {
 namespace {
 
-QString titleOf(std::int64_t needles, std::int64_t runs, double coverage)
+// The runs shown, out of how many, as the legend counts them.
+QString titleOf(const NeedleRule& rule, std::int64_t needles, std::size_t shown, std::int64_t runs)
 {
-    const QString sized = QStringLiteral("%1 %2").arg(needles).arg(needlesAfter(needles));
+    const QString sized = counted(needles, QStringLiteral("needle"), QStringLiteral("needles"));
     if (runs == 1) {
-        return QStringLiteral("95% interval for π from one run of %1: it %2 π")
-            .arg(sized, coverage > 0 ? QStringLiteral("holds") : QStringLiteral("misses"));
+        return QStringLiteral("95% interval for π from one run of %1; %2")
+            .arg(sized, ruleTitle(rule));
     }
-    return QStringLiteral("95% intervals for π from runs of %1: %2 of all %3 runs hold π")
-        .arg(sized)
-        .arg(coverage, 0, 'f', 3)
-        .arg(runs);
+    const QString which = static_cast<std::int64_t>(shown) == runs
+                              ? QStringLiteral("%1 runs").arg(grouped(runs))
+                              : QStringLiteral("the first %1 of %2 runs")
+                                    .arg(grouped(static_cast<long long>(shown)), grouped(runs));
+    return QStringLiteral("95% intervals for π from %1 of %2; %3")
+        .arg(which, sized, ruleTitle(rule));
 }
 
 class IntervalsPicture final : public PictureExporter {
@@ -32,19 +35,22 @@ public:
     {
         const BatchPlan& plan = results.plan;
         const std::optional<double> factor = estimateFactor(plan.rule);
-        const std::optional<Coverage>& coverage = results.inference.coverage;
-        if (!factor || !coverage) {
+        if (!factor) {
             throw NothingToShow("this rule gives no estimate, so no interval");
         }
         const int deducted = deduction(plan.rule, plan.needles);
         std::vector<IntervalsPlot::Run> runs;
-        for (const std::int32_t hits : results.firstRuns) {
+        for (const std::int32_t hits :
+             std::span(results.firstRuns)
+                 .first(std::min<std::size_t>(results.firstRuns.size(),
+                                              results.pictures.intervalRuns))) {
             runs.push_back({piInterval(plan.needles, deducted, hits, *factor, results.inference.z),
                             runEstimate(plan.needles, deducted, hits, *factor)});
         }
-        const IntervalsPlot plot(std::move(runs));
-        const QString title = titleOf(plan.needles, results.summary.runs, coverage->share);
-        return picture(plot, title);
+        const QString title = titleOf(plan.rule, plan.needles, runs.size(), results.summary.runs);
+        const IntervalsPlot plot(std::move(runs), plotSize(results.pictures),
+                                 results.pictures.range);
+        return picture(plot, title, results.pictures);
     }
 };
 

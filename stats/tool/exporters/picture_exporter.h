@@ -19,10 +19,17 @@ public:
     explicit PictureExporter(PictureFormat format) : format_(format) {}
 
 protected:
-    template <class Plot>
-    std::string picture(const Plot& plot, const QString& title) const
+    // The plot laid out for the picture's size.
+    static QSize plotSize(const PictureSettings& settings)
     {
-        return plotFile(format_, title, [&](QPainter& painter) {
+        return plotSizeFor({settings.width, settings.height});
+    }
+
+    template <class Plot>
+    std::string picture(const Plot& plot, const QString& title,
+                        const PictureSettings& settings) const
+    {
+        return plotFile(format_, {settings.width, settings.height}, title, [&](QPainter& painter) {
             plot.paint(painter, title);
         });
     }
@@ -37,7 +44,8 @@ const Exporter& pictureExporter(PictureFormat format)
 {
     static const Picture png(PictureFormat::Png);
     static const Picture svg(PictureFormat::Svg);
-    return format == PictureFormat::Svg ? svg : png;
+    static const Picture pdf(PictureFormat::Pdf);
+    return format == PictureFormat::Svg ? svg : format == PictureFormat::Pdf ? pdf : png;
 }
 
 }  // namespace buffon

@@ -4,11 +4,10 @@
 // --space: the first needles of run 1 as points of the space of throws, over the rule's exact
 // hit region.
 
-#include <QLocale>
-
 #include "stats/run_seed.h"
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 #include "stats/tool/pictures/space_plot.h"
 
 namespace buffon {
@@ -21,16 +20,18 @@ public:
     std::string finish(const Results& results) const override
     {
         const BatchPlan& plan = results.plan;
-        const SpacePlot plot(
-            plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), results.spaceNeedles));
+        const int shown = results.pictures.spaceNeedles;
+        const SpacePlot plot(plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), shown),
+                             plotSize(results.pictures));
         const QString title =
-            QStringLiteral("The first %1 %2 of run 1 where %3 fell; rule: %4, seed %5")
-                .arg(QLocale(QLocale::English).toString(results.spaceNeedles))
-                .arg(needlesAfter(results.spaceNeedles))
-                .arg(results.spaceNeedles == 1 ? QStringLiteral("it") : QStringLiteral("they"))
-                .arg(QString::fromStdString(description(plan.rule)))
+            QStringLiteral(
+                "Height against angle of %1 of run 1, over the region where they hit; %2, "
+                "seed %3")
+                .arg(shown == 1 ? QStringLiteral("the first needle")
+                                : QStringLiteral("the first %1 needles").arg(grouped(shown)),
+                     ruleTitle(plan.rule))
                 .arg(plan.seed);
-        return picture(plot, title);
+        return picture(plot, title, results.pictures);
     }
 };
 

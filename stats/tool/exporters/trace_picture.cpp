@@ -4,10 +4,9 @@
 // --trace FILE.png or FILE.svg: one long run as it converges, against pi and the band about the
 // value its rule tends to.
 
-#include <QLocale>
-
 #include "stats/tool/exporters/picture_exporter.h"
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 #include "stats/tool/pictures/trace_plot.h"
 
 namespace buffon {
@@ -19,14 +18,14 @@ public:
 
     std::string finish(const Results& results) const override
     {
-        const QString title =
-            QStringLiteral("One run of %1 %2 as it goes; rule: %3, seed %4")
-                .arg(QLocale(QLocale::English).toString(qlonglong(results.trace.back().needles)))
-                .arg(needlesAfter(results.trace.back().needles))
-                .arg(QString::fromStdString(description(results.plan.rule)))
-                .arg(results.plan.seed);
-        const TracePlot plot(results.plan.rule, results.trace, results.inference.z);
-        return picture(plot, title);
+        const QString title = QStringLiteral("One run of %1 as it goes; %2, seed %3")
+                                  .arg(counted(results.trace.back().needles,
+                                               QStringLiteral("needle"), QStringLiteral("needles")),
+                                       ruleTitle(results.plan.rule))
+                                  .arg(results.plan.seed);
+        const TracePlot plot(results.plan.rule, results.trace, results.inference.z,
+                             plotSize(results.pictures), results.pictures.range);
+        return picture(plot, title, results.pictures);
     }
 };
 

@@ -9,15 +9,20 @@
 #include <numbers>
 
 #include "stats/tool/pictures/plot_file.h"
+#include "stats/tool/pictures/plot_texts.h"
 
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
+constexpr int kFontSize = 14;
+// No more bars than the plot's width shows two pixels wide.
+constexpr int kMostBins = 400;
 
 }  // namespace
 
-HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : mean_(mean)
+HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean, QSize size,
+                             std::optional<ValueRange> range)
+    : area_(plotArea(size, 80, 96)), mean_(mean)
 {
     double smallest = estimates.front().value;
     double largest = smallest;
@@ -33,6 +38,26 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
     // A single value still gets bins of some width around it.
     const double spread =
         largest > smallest ? largest - smallest : std::max(std::abs(smallest) * 1e-3, 1e-3);
+    if (range) {
+        // Bars of a round width on a grid of their own, so that two batches drawn on one axis
+        // share their bars' edges; as many as the Rice rule gives the runs on the axis.
+        low_ = range->low;
+        high_ = range->high;
+        binWidth_ = std::max(tickStep(std::min(spread, high_ - low_) / (bins - 1), 1),
+                             tickStep(high_ - low_, kMostBins));
+        binStart_ = std::floor(low_ / binWidth_ + 1e-9) * binWidth_;
+        // The last bar ends at or just past the axis's end, which it holds.
+        const double last = std::ceil((high_ - binStart_) / binWidth_ - 1e-9) - 1;
+        counts_.assign(static_cast<std::size_t>(last) + 1, 0);
+        for (const Tally& tally : estimates) {
+            const double bin = std::floor((tally.value - binStart_) / binWidth_);
+            (tally.value < low_ ? below_
+             : tally.value > high_
+                 ? above_
+                 : counts_[static_cast<std::size_t>(std::clamp(bin, 0.0, last))]) += tally.runs;
+        }
+        return;
+    }
     binWidth_ = spread / (bins - 1);
     binStart_ = smallest - binWidth_ / 2;
     counts_.assign(static_cast<std::size_t>(bins), 0);
@@ -50,11 +75,12 @@ HistogramPlot::HistogramPlot(std::span<const Tally> estimates, double mean) : me
 }
 
 HistogramPlot HistogramPlot::ofBatch(const HitTally& tally, const BatchSummary& summary,
-                                     double factor, const HitLaw& law)
+                                     double factor, const HitLaw& law, QSize size,
+                                     std::optional<ValueRange> range)
 {
     // Every run with the same hits has the same estimate.
     HistogramPlot plot(estimatesOf(tally, summary.needles, summary.deduction, factor),
-                       *summary.withDeduction.mean);
+                       *summary.withDeduction.mean, size, range);
     plot.setExpected(expectedRuns(law, summary.runs, plot.counts().size(),
                                   [&](std::int64_t hits) -> std::optional<std::size_t> {
                                       const auto estimate = runEstimate(
@@ -75,14 +101,14 @@ std::optional<std::size_t> HistogramPlot::binOf(double value) const
 
 int HistogramPlot::columnOf(double value) const
 {
-    return kArea.left() +
-           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.width() - 1)));
+    return area_.left() +
+           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (area_.width() - 1)));
 }
 
 std::vector<Tick> HistogramPlot::valueTicks() const
 {
     // Enough labelled ticks to read an estimate off the axis to a hundredth or so.
-    return ticksOf(low_, high_, tickStep(high_ - low_, 20));
+    return ticksAlong(low_, high_, 20, area_.width(), plotFont(kFontSize));
 }
 
 std::vector<Tick> HistogramPlot::countTicks() const
@@ -92,45 +118,46 @@ std::vector<Tick> HistogramPlot::countTicks() const
         tallest = std::max(tallest, runs);
     }
     const double step = std::max(1.0, tickStep(tallest, 5));
-    return ticksOf(0, std::ceil(tallest / step) * step, step);
+    // An axis of one run at least, where every run lies beyond the estimates shown.
+    return ticksOf(0, std::max(step, std::ceil(tallest / step) * step), step);
 }
 
 void HistogramPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(plotFont(14));
+    painter.setFont(plotFont(kFontSize));
     paintBars(painter);
     paintValueAxis(painter);
     paintExpected(painter);
     paintMarkers(painter);
+    paintBeyond(painter);
     drawPlotTitle(painter, title);
 }
 
 int HistogramPlot::rowOf(double runs) const
 {
-    return kArea.bottom() -
-           static_cast<int>(std::lround(runs / countTicks().back().value * kArea.height()));
+    return area_.bottom() -
+           static_cast<int>(std::lround(runs / countTicks().back().value * area_.height()));
 }
 
 void HistogramPlot::paintBars(QPainter& painter) const
 {
-    const QFontMetrics metrics(painter.font());
     for (const Tick& tick : countTicks()) {
         painter.setPen(QColor(0xd8, 0xd8, 0xd8));
-        painter.drawLine(kArea.left(), rowOf(tick.value), kArea.right(), rowOf(tick.value));
+        painter.drawLine(area_.left(), rowOf(tick.value), area_.right(), rowOf(tick.value));
         painter.setPen(Qt::black);
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
-                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
+        drawTickBeside(painter, tick, area_.left(), rowOf(tick.value));
     }
-    painter.setPen(QColor(0x40, 0x60, 0x90));
+    painter.setPen(QColor(kBarEdgeColour));
     painter.setBrush(QColor::fromRgb(kBarColour));
     for (std::size_t bin = 0; bin < counts_.size(); ++bin) {
+        // The bars at the ends of a fixed axis are cut at its edges.
         const double from = binStart_ + static_cast<double>(bin) * binWidth_;
-        const int left = columnOf(from);
-        const int right = std::max(columnOf(from + binWidth_), left + 1);
+        const int left = columnOf(std::max(from, low_));
+        const int right = std::max(columnOf(std::min(from + binWidth_, high_)), left + 1);
         if (counts_[bin] > 0) {
             painter.drawRect(QRect(QPoint(left, rowOf(static_cast<double>(counts_[bin]))),
-                                   QPoint(right, kArea.bottom())));
+                                   QPoint(right, area_.bottom())));
         }
     }
     painter.setBrush(Qt::NoBrush);
@@ -138,27 +165,25 @@ void HistogramPlot::paintBars(QPainter& painter) const
 
 void HistogramPlot::paintValueAxis(QPainter& painter) const
 {
-    const QFontMetrics metrics(painter.font());
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.topLeft());
     const Tick* previous = nullptr;
     for (const Tick& tick : valueTicks()) {
         if (previous) {
             // An unlabelled tick halfway between two labelled ones.
             const int between = columnOf((previous->value + tick.value) / 2);
-            painter.drawLine(between, kArea.bottom(), between, kArea.bottom() + 3);
+            painter.drawLine(between, area_.bottom(), between, area_.bottom() + 3);
         }
         previous = &tick;
         const int column = columnOf(tick.value);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
+        drawTickBelow(painter, tick, column, area_.bottom());
     }
     drawBottomLabel(
         painter,
         QStringLiteral("estimate of π (bars %1 wide)").arg(QString::number(binWidth_, 'g', 3)));
-    drawSideLabel(painter, 20, kArea.center().y(), QStringLiteral("runs"));
+    drawSideLabel(painter, 20, area_.center().y(), QStringLiteral("runs"));
 }
 
 void HistogramPlot::paintExpected(QPainter& painter) const
@@ -167,9 +192,12 @@ void HistogramPlot::paintExpected(QPainter& painter) const
     QPolygonF points;
     for (std::size_t bin = 0; bin < expected_.size(); ++bin) {
         const double middle = binStart_ + (static_cast<double>(bin) + 0.5) * binWidth_;
+        if (middle < low_ || middle > high_) {
+            continue;
+        }
         points << QPointF(
             columnOf(middle),
-            kArea.bottom() - expected_[bin] / countTicks().back().value * kArea.height());
+            area_.bottom() - expected_[bin] / countTicks().back().value * area_.height());
     }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -186,11 +214,13 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
 {
     // The two markers run the plot's full height; their legend sits above it, clear of bars.
     const QFontMetrics metrics(painter.font());
-    int legendX = kArea.left() + 8;
-    const int legendY = kArea.top() - 22;
+    int legendX = area_.left() + 8;
+    const int legendY = area_.top() - 22;
     const auto mark = [&](double value, QRgb colour, Qt::PenStyle style, const QString& label) {
         painter.setPen(QPen(QColor::fromRgb(colour), 2, style, Qt::FlatCap));
-        painter.drawLine(columnOf(value), kArea.top(), columnOf(value), kArea.bottom());
+        if (low_ <= value && value <= high_) {
+            painter.drawLine(columnOf(value), area_.top(), columnOf(value), area_.bottom());
+        }
         painter.drawLine(legendX, legendY, legendX + 28, legendY);
         painter.setPen(Qt::black);
         painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1, label);
@@ -208,6 +238,26 @@ void HistogramPlot::paintMarkers(QPainter& painter) const
         painter.setPen(Qt::black);
         painter.drawText(legendX + 36, legendY + metrics.ascent() / 2 - 1,
                          QStringLiteral("runs the exact law expects"));
+    }
+}
+
+void HistogramPlot::paintBeyond(QPainter& painter) const
+{
+    // Runs beyond a fixed axis, counted at its edges.
+    const QFontMetrics metrics(painter.font());
+    const int row = area_.top() + 16;
+    const QColor colour(kBarEdgeColour);
+    painter.setPen(Qt::black);
+    if (below_ > 0) {
+        drawBeyondMark(painter, QPointF(area_.left() + 2, row), Beyond::Left, colour);
+        painter.drawText(area_.left() + 14, row + metrics.ascent() / 2,
+                         counted(below_, QStringLiteral("run"), QStringLiteral("runs")));
+    }
+    if (above_ > 0) {
+        const QString text = counted(above_, QStringLiteral("run"), QStringLiteral("runs"));
+        drawBeyondMark(painter, QPointF(area_.right() - 2, row), Beyond::Right, colour);
+        painter.drawText(area_.right() - 14 - metrics.horizontalAdvance(text),
+                         row + metrics.ascent() / 2, text);
     }
 }
 

@@ -12,14 +12,15 @@
 #include "stats/tool/pictures/plot_file.h"
 
 namespace buffon {
-namespace {
 
-constexpr QRect kArea(80, 96, kPlotWidth - 120, kPlotHeight - 156);
-
-}  // namespace
-
-IntervalsPlot::IntervalsPlot(std::vector<Run> runs) : runs_(std::move(runs))
+IntervalsPlot::IntervalsPlot(std::vector<Run> runs, QSize size, std::optional<ValueRange> range)
+    : runs_(std::move(runs)), area_(plotArea(size, 80, 96))
 {
+    if (range) {
+        low_ = range->low;
+        high_ = range->high;
+        return;
+    }
     // Every finite end and estimate in view, and pi.
     low_ = high_ = std::numbers::pi;
     for (const Run& run : runs_) {
@@ -40,67 +41,97 @@ IntervalsPlot::IntervalsPlot(std::vector<Run> runs) : runs_(std::move(runs))
 int IntervalsPlot::columnOf(double value) const
 {
     const double at = std::clamp((value - low_) / (high_ - low_), 0.0, 1.0);
-    return kArea.left() + static_cast<int>(std::lround(at * (kArea.width() - 1)));
+    return area_.left() + static_cast<int>(std::lround(at * (area_.width() - 1)));
 }
 
 int IntervalsPlot::rowOf(std::size_t run) const
 {
-    const double step = static_cast<double>(kArea.height()) / static_cast<double>(runs_.size());
-    return kArea.top() + static_cast<int>(std::lround((static_cast<double>(run) + 0.5) * step));
+    const double step = static_cast<double>(area_.height()) / static_cast<double>(runs_.size());
+    return area_.top() + static_cast<int>(std::lround((static_cast<double>(run) + 0.5) * step));
+}
+
+bool IntervalsPlot::holdsPi(const Run& run)
+{
+    return run.interval && run.interval->holds(std::numbers::pi);
 }
 
 void IntervalsPlot::paint(QPainter& painter, const QString& title) const
 {
     painter.setFont(plotFont(14));
-    const QFontMetrics metrics(painter.font());
-    const int thickness = std::clamp(kArea.height() / static_cast<int>(runs_.size()) - 1, 1, 6);
+    paintRuns(painter);
+    paintAxis(painter);
+    paintLegend(painter);
+    drawPlotTitle(painter, title);
+}
+
+void IntervalsPlot::paintRuns(QPainter& painter) const
+{
+    // A bar a run, cut at the axis's edges, an arrowhead past an edge where it goes on beyond.
+    const int thickness = std::clamp(area_.height() / static_cast<int>(runs_.size()) - 1, 1, 6);
     for (std::size_t run = 0; run < runs_.size(); ++run) {
         const Run& shown = runs_[run];
-        const bool holds = shown.interval && shown.interval->holds(std::numbers::pi);
-        const QColor colour = QColor::fromRgb(holds ? kHoldColour : kMissColour);
+        const QColor colour = QColor::fromRgb(holdsPi(shown) ? kHoldColour : kMissColour);
         if (shown.interval) {
             painter.fillRect(QRect(QPoint(columnOf(shown.interval->low), rowOf(run)),
                                    QPoint(columnOf(shown.interval->high), rowOf(run)))
                                  .adjusted(0, -thickness / 2, 0, thickness - 1 - thickness / 2),
                              colour);
+            const int row = rowOf(run);
+            if (shown.interval->low < low_) {
+                drawBeyondMark(painter, QPointF(area_.left() - 9, row), Beyond::Left, colour);
+            }
+            if (shown.interval->high > high_) {
+                drawBeyondMark(painter, QPointF(area_.right() + 9, row), Beyond::Right, colour);
+            }
         }
-        if (shown.estimate) {
+        if (shown.estimate && low_ <= *shown.estimate && *shown.estimate <= high_) {
             painter.fillRect(QRect(columnOf(*shown.estimate) - 1, rowOf(run) - thickness / 2 - 1, 3,
                                    thickness + 2),
                              Qt::black);
         }
     }
-    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
-    painter.drawLine(columnOf(std::numbers::pi), kArea.top() - 6, columnOf(std::numbers::pi),
-                     kArea.bottom());
-    painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 12))) {
-        const int column = columnOf(tick.value);
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        painter.drawText(column - metrics.horizontalAdvance(tick.text) / 2,
-                         kArea.bottom() + 8 + metrics.ascent(), tick.text);
+}
+
+void IntervalsPlot::paintAxis(QPainter& painter) const
+{
+    const QFontMetrics metrics(painter.font());
+    if (low_ <= std::numbers::pi && std::numbers::pi <= high_) {
+        const int column = columnOf(std::numbers::pi);
+        painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(column, area_.top() - 6, column, area_.bottom());
+        const QString label = QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5);
+        painter.drawText(column - metrics.horizontalAdvance(label) / 2, area_.top() - 10, label);
     }
-    int legendX = kArea.left() + 8;
+    painter.setPen(Qt::black);
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    for (const Tick& tick : ticksAlong(low_, high_, 12, area_.width(), painter.font())) {
+        const int column = columnOf(tick.value);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
+        drawTickBelow(painter, tick, column, area_.bottom());
+    }
+    drawBottomLabel(painter, QStringLiteral("interval for π (a dot at each run's estimate)"));
+    drawSideLabel(painter, 20, area_.center().y(),
+                  QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
+}
+
+void IntervalsPlot::paintLegend(QPainter& painter) const
+{
+    // Both counts out of the runs shown, as the title counts them.
+    const QFontMetrics metrics(painter.font());
+    int legendX = area_.left() + 8;
     for (const bool holds : {true, false}) {
         const auto count = std::count_if(runs_.begin(), runs_.end(), [&](const Run& run) {
-            return (run.interval && run.interval->holds(std::numbers::pi)) == holds;
+            return holdsPi(run) == holds;
         });
-        const QString label = holds
-                                  ? QStringLiteral("holds π: %1 of %2").arg(count).arg(runs_.size())
-                                  : QStringLiteral("misses π: %1").arg(count);
+        const QString label =
+            (holds ? QStringLiteral("holds π: %1 of %2") : QStringLiteral("misses π: %1 of %2"))
+                .arg(count)
+                .arg(runs_.size());
         painter.fillRect(QRect(legendX, 60, 24, 8),
                          QColor::fromRgb(holds ? kHoldColour : kMissColour));
         painter.drawText(legendX + 30, 64 + metrics.ascent() / 2 - 1, label);
         legendX += 30 + metrics.horizontalAdvance(label) + 24;
     }
-    const QString piLabel = QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5);
-    painter.drawText(columnOf(std::numbers::pi) - metrics.horizontalAdvance(piLabel) / 2,
-                     kArea.top() - 10, piLabel);
-    drawBottomLabel(painter, QStringLiteral("interval for π (a dot at each run's estimate)"));
-    drawSideLabel(painter, 20, kArea.center().y(),
-                  QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
-    drawPlotTitle(painter, title);
 }
 
 }  // namespace buffon

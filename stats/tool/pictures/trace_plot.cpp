@@ -3,12 +3,13 @@
 
 #include "stats/tool/pictures/trace_plot.h"
 
-#include <QLocale>
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <ranges>
 
 #include "stats/tool/pictures/axis_ticks.h"
@@ -17,41 +18,39 @@
 namespace buffon {
 namespace {
 
-constexpr QRect kArea(90, 96, kPlotWidth - 130, kPlotHeight - 156);
-
-// A tick label centred under `column`: 1, 10, 100, 1,000, 10,000, 100,000, then 10 with a
-// raised exponent, drawn rather than typed so that no face need have superscript digits.
-void drawPowerOfTen(QPainter& painter, int exponent, int column, int baseline)
+// The part of `segment` between two rows, if any.
+std::optional<QLineF> withinRows(const QLineF& segment, double top, double bottom)
 {
-    const QFontMetrics metrics(painter.font());
-    if (exponent <= 5) {
-        const QString text =
-            QLocale(QLocale::English).toString(static_cast<qlonglong>(std::pow(10, exponent)));
-        painter.drawText(column - metrics.horizontalAdvance(text) / 2, baseline, text);
-        return;
+    const double rise = segment.y2() - segment.y1();
+    if (rise == 0) {
+        return top <= segment.y1() && segment.y1() <= bottom ? std::optional(segment)
+                                                             : std::nullopt;
     }
-    QFont small = painter.font();
-    small.setPixelSize(small.pixelSize() * 3 / 4);
-    const QString power = QString::number(exponent);
-    const int width = metrics.horizontalAdvance(QStringLiteral("10")) +
-                      QFontMetrics(small).horizontalAdvance(power);
-    painter.drawText(column - width / 2, baseline, QStringLiteral("10"));
-    painter.save();
-    painter.setFont(small);
-    painter.drawText(column - width / 2 + metrics.horizontalAdvance(QStringLiteral("10")),
-                     baseline - metrics.ascent() / 2, power);
-    painter.restore();
+    const double atTop = (top - segment.y1()) / rise;
+    const double atBottom = (bottom - segment.y1()) / rise;
+    const double from = std::max(0.0, std::min(atTop, atBottom));
+    const double to = std::min(1.0, std::max(atTop, atBottom));
+    if (from > to) {
+        return std::nullopt;
+    }
+    return QLineF(segment.pointAt(from), segment.pointAt(to));
 }
 
 }  // namespace
 
-TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z)
-    : rule_(rule)
+TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, double z,
+                     QSize size, std::optional<ValueRange> range)
+    : rule_(rule), area_(plotArea(size, 90, 96))
 {
     for (const TracePoint& point : trace) {
         samples_.push_back({static_cast<double>(point.needles), traceValues(rule_, point, z)});
     }
     lastNeedles_ = std::max(2.0, samples_.back().needles);
+    if (range) {
+        low_ = range->low;
+        high_ = range->high;
+        return;
+    }
     // The band as it stands after a hundred needles sets the scale: wide enough to show the
     // run settling, narrow enough to see it; pi stays in view.
     const TraceValues early =
@@ -62,20 +61,25 @@ TracePlot::TracePlot(const NeedleRule& rule, std::span<const TracePoint> trace, 
     if (estimateFactor(rule_)) {
         half = std::max(half, 1.3 * std::abs(std::numbers::pi - limit));
     }
-    low_ = limit - half;
+    // No estimate and no fraction is below 0.
+    low_ = std::max(0.0, limit - half);
     high_ = limit + half;
 }
 
 int TracePlot::columnOf(double needles) const
 {
-    return kArea.left() + static_cast<int>(std::lround(std::log(needles) / std::log(lastNeedles_) *
-                                                       (kArea.width() - 1)));
+    return area_.left() + static_cast<int>(std::lround(std::log(needles) / std::log(lastNeedles_) *
+                                                       (area_.width() - 1)));
+}
+
+double TracePlot::heightOf(double value) const
+{
+    return area_.bottom() - (value - low_) / (high_ - low_) * (area_.height() - 1);
 }
 
 int TracePlot::rowOf(double value) const
 {
-    return kArea.bottom() -
-           static_cast<int>(std::lround((value - low_) / (high_ - low_) * (kArea.height() - 1)));
+    return static_cast<int>(std::lround(heightOf(value)));
 }
 
 void TracePlot::paint(QPainter& painter, const QString& title) const
@@ -91,7 +95,7 @@ void TracePlot::paint(QPainter& painter, const QString& title) const
 QPointF TracePlot::inside(double needles, double value) const
 {
     // Values beyond the axis are held at its ends by hand: an SVG file keeps no clipping.
-    return QPointF(columnOf(needles), std::clamp(rowOf(value), kArea.top(), kArea.bottom()));
+    return QPointF(columnOf(needles), std::clamp(rowOf(value), area_.top(), area_.bottom()));
 }
 
 void TracePlot::paintSeries(QPainter& painter) const
@@ -106,25 +110,68 @@ void TracePlot::paintSeries(QPainter& painter) const
         band.lineTo(inside(sample.needles, sample.values.low));
     }
     painter.fillPath(band, QColor::fromRgb(kBandColour));
-    painter.setPen(QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
-    const double limit = samples_.front().values.limit;
-    painter.drawLine(kArea.left(), rowOf(limit), kArea.right(), rowOf(limit));
+    const auto across = [&](double value, const QPen& pen) {
+        if (low_ <= value && value <= high_) {
+            painter.setPen(pen);
+            painter.drawLine(area_.left(), rowOf(value), area_.right(), rowOf(value));
+        }
+    };
+    across(samples_.front().values.limit, QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap));
     if (estimateFactor(rule_)) {
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(kArea.left(), rowOf(std::numbers::pi), kArea.right(),
-                         rowOf(std::numbers::pi));
+        across(std::numbers::pi, QPen(QColor::fromRgb(kPiColour), 2, Qt::SolidLine, Qt::FlatCap));
         painter.setRenderHint(QPainter::Antialiasing);
     }
-    QPolygonF run;
-    for (const Sample& sample : samples_) {
-        if (!std::isnan(sample.values.value)) {
-            run << inside(sample.needles, sample.values.value);
-        }
-    }
-    painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
-    painter.drawPolyline(run);
+    paintRun(painter);
     painter.restore();
+}
+
+bool TracePlot::offScale(const Sample& sample) const
+{
+    return !std::isnan(sample.values.value) &&
+           (sample.values.value < low_ || sample.values.value > high_);
+}
+
+void TracePlot::paintRun(QPainter& painter) const
+{
+    // The run's line, broken where it leaves the axis, never held at an edge as if it were
+    // data there; each point beyond the axis is marked at the edge it lies beyond.
+    painter.setPen(QPen(QColor::fromRgb(kRunColour), 2));
+    QPolygonF line;
+    const auto flush = [&] {
+        if (line.size() > 1) {
+            painter.drawPolyline(line);
+        }
+        line.clear();
+    };
+    std::optional<QPointF> previous;
+    double lastAbove = -1e9;
+    double lastBelow = -1e9;
+    for (const Sample& sample : samples_) {
+        if (std::isnan(sample.values.value)) {
+            continue;
+        }
+        const QPointF point(columnOf(sample.needles), heightOf(sample.values.value));
+        const auto shown =
+            withinRows(QLineF(previous.value_or(point), point), area_.top(), area_.bottom());
+        if (shown && (line.isEmpty() || line.back() != shown->p1())) {
+            flush();
+            line << shown->p1();
+        }
+        if (shown && line.back() != shown->p2()) {
+            line << shown->p2();
+        }
+        // Marks apart, where points crowd: a row of them is no line.
+        const bool above = sample.values.value > high_;
+        double& lastMark = above ? lastAbove : lastBelow;
+        if (offScale(sample) && point.x() >= lastMark + 12) {
+            drawBeyondMark(painter, QPointF(point.x(), above ? area_.top() : area_.bottom()),
+                           above ? Beyond::Up : Beyond::Down, QColor::fromRgb(kRunColour));
+            lastMark = point.x();
+        }
+        previous = point;
+    }
+    flush();
 }
 
 void TracePlot::paintAxes(QPainter& painter) const
@@ -133,36 +180,29 @@ void TracePlot::paintAxes(QPainter& painter) const
     const QFontMetrics metrics(painter.font());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::black);
-    painter.drawLine(kArea.bottomLeft(), kArea.bottomRight());
-    painter.drawLine(kArea.bottomLeft(), kArea.topLeft());
-    for (int exponent = 0; std::pow(10, exponent) <= lastNeedles_; ++exponent) {
-        const int column = columnOf(std::pow(10, exponent));
-        painter.drawLine(column, kArea.bottom(), column, kArea.bottom() + 5);
-        drawPowerOfTen(painter, exponent, column, kArea.bottom() + 8 + metrics.ascent());
+    painter.drawLine(area_.bottomLeft(), area_.bottomRight());
+    painter.drawLine(area_.bottomLeft(), area_.topLeft());
+    for (const Tick& tick : decadeTicks(lastNeedles_)) {
+        const int column = columnOf(tick.value);
+        painter.drawLine(column, area_.bottom(), column, area_.bottom() + 5);
+        drawTickBelow(painter, tick, column, area_.bottom());
     }
     for (const Tick& tick : ticksOf(low_, high_, tickStep(high_ - low_, 8))) {
-        painter.drawLine(kArea.left() - 5, rowOf(tick.value), kArea.left(), rowOf(tick.value));
-        painter.drawText(kArea.left() - 8 - metrics.horizontalAdvance(tick.text),
-                         rowOf(tick.value) + metrics.ascent() / 2, tick.text);
+        painter.drawLine(area_.left() - 5, rowOf(tick.value), area_.left(), rowOf(tick.value));
+        drawTickBeside(painter, tick, area_.left(), rowOf(tick.value));
     }
     drawBottomLabel(painter, QStringLiteral("needles thrown (log scale)"));
-    drawSideLabel(painter, 18, kArea.center().y(),
+    drawSideLabel(painter, 18, area_.center().y(),
                   estimateFactor(rule_) ? QStringLiteral("running estimate of π")
                                         : QStringLiteral("hit fraction"));
 }
 
-void TracePlot::paintLegend(QPainter& painter) const
+std::vector<TracePlot::LegendEntry> TracePlot::legendEntries() const
 {
-    // Above the plot: what each line is, and how the estimate is formed.
-    const QFontMetrics metrics(painter.font());
     const bool estimates = estimateFactor(rule_).has_value();
     const QString runLabel = estimates ? QString::fromUtf8(textsOf(rule_).runningEstimate)
                                        : QStringLiteral("hit fraction so far");
-    struct Entry {
-        QPen pen;
-        QString label;
-    };
-    std::vector<Entry> entries{
+    std::vector<LegendEntry> entries{
         {QPen(QColor::fromRgb(kRunColour), 2), runLabel},
         {QPen(Qt::darkGray, 2, Qt::DashLine, Qt::FlatCap),
          QStringLiteral("this rule's limit %1").arg(samples_.front().values.limit, 0, 'f', 5)},
@@ -172,14 +212,44 @@ void TracePlot::paintLegend(QPainter& painter) const
                        {QPen(QColor::fromRgb(kPiColour), 2),
                         QStringLiteral("π = %1").arg(std::numbers::pi, 0, 'f', 5)});
     }
-    int x = kArea.left() + 8;
-    const int y = kArea.top() - 22;
-    for (const Entry& entry : entries) {
-        painter.setPen(entry.pen);
-        painter.drawLine(x, y, x + 24, y);
+    if (std::any_of(samples_.begin(), samples_.end(), [&](const Sample& sample) {
+            return offScale(sample);
+        })) {
+        entries.push_back({Qt::NoPen, QStringLiteral("beyond the axis")});
+    }
+    return entries;
+}
+
+void TracePlot::paintLegend(QPainter& painter) const
+{
+    // Above the plot: what each line is, and how the estimate is formed; in two rows when the
+    // marks of points beyond the axis make one too long.
+    const QFontMetrics metrics(painter.font());
+    const std::vector<LegendEntry> entries = legendEntries();
+    const auto widthOf = [&](const LegendEntry& entry) {
+        return 30 + metrics.horizontalAdvance(entry.label) + 24;
+    };
+    int total = 0;
+    for (const LegendEntry& entry : entries) {
+        total += widthOf(entry);
+    }
+    int x = area_.left() + 8;
+    int y = area_.top() - (total > area_.width() ? 42 : 22);
+    for (const LegendEntry& entry : entries) {
+        if (x + widthOf(entry) > area_.right() + 24) {
+            x = area_.left() + 8;
+            y += 20;
+        }
+        if (entry.pen.style() == Qt::NoPen) {
+            drawBeyondMark(painter, QPointF(x + 12, y - 4), Beyond::Up,
+                           QColor::fromRgb(kRunColour));
+        } else {
+            painter.setPen(entry.pen);
+            painter.drawLine(x, y, x + 24, y);
+        }
         painter.setPen(Qt::black);
         painter.drawText(x + 30, y + metrics.ascent() / 2 - 1, entry.label);
-        x += 30 + metrics.horizontalAdvance(entry.label) + 24;
+        x += widthOf(entry);
     }
 }
 
