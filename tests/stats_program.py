@@ -718,18 +718,18 @@ class Files(unittest.TestCase):
         rows = [
             (["--runs", "300", "--seed", "7", "--plot", "p.svg", "--space", "s.svg",
               "--intervals", "i.svg"],
-             {"p.svg": "c802df878811d0d4ee43684797241e321679afec5053789e4f17877c282266cd",
-              "s.svg": "d236af76facef21fc2c8d78143e0f46606a35654bb8259b5cf0db2bca2884201",
-              "i.svg": "c7a3cf6a115d74d55c7a35c4c3d589928e7f9d207965480533e9b16dde467af9"}),
+             {"p.svg": "dc95191365d1aea9cecd146e678ed52f7e5589e5701be87a186284378600b8df",
+              "s.svg": "e1be1c0c7826dff7b0fd5a1c424a6b40dc727c1d51c74a10b7e96a8a85b49818",
+              "i.svg": "790d3a1baf18f6fc75b70313da9b40bdd88e4ae82a35696ae5b7d9847aab1231"}),
             (["--rule", "geometric", "--runs", "300", "--seed", "7", "--plot", "p.svg",
               "--space", "s.svg"],
-             {"p.svg": "9c726bfa743afe94e5b3f2464d31393fbf15d37f861a3aaba7d14f4d0a1469be",
-              "s.svg": "4478cf280449ee8b46301f85b58e5f1b8f0210bdf7338579e922e3b72e835074"}),
+             {"p.svg": "1ea73391370fffdf10b4c76b86ecbccbc8512956bf72e8d4951d07bd85c893cf",
+              "s.svg": "4a02acb2e44736b0b5a78688f387e46c48857242d818e61eb4ecc09d37d3c70f"}),
             (["--needles", "20000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "d5960a4aa7f316e2667efdd72a80bc2278e3a3d823b08d1d158c8bebaff73079"}),
+             {"t.svg": "8805bc539fe6fa9b4c981d0edde517b09c934e9b781146e789230c0f0aa5b719"}),
             # Past a million needles the axis writes powers of ten.
             (["--needles", "2000000", "--seed", "7", "--trace", "t.svg"],
-             {"t.svg": "e8d47a60a34ea941360376108538fb001184dc9a680d501589954b7a8fd2fdc0"}),
+             {"t.svg": "160cfffea82328f15b2f9dafd9f1aa1cec94c4fec168e7b6b69a3741268076a9"}),
         ]
         for arguments, digests in rows:
             with self.subTest(arguments=arguments):

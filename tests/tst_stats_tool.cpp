@@ -252,7 +252,7 @@ private slots:
         QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
         const BatchSummary summary = summarise(tally, plan, inference.z);
         const std::string text =
-            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, 0});
+            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, {}});
         QVERIFY2(text.find("  share that hold pi") != std::string::npos &&
                      text.find(line.toStdString() + "\n") != std::string::npos,
                  text.c_str());
