@@ -12,6 +12,13 @@ Buffon.makeExitBox = function (design, onEnd) {
   document.getElementById('ExitBoxTitle').textContent = design.boxTitle;
   document.getElementById('ExitBoxPrompt').textContent = design.exitPrompt;
   document.getElementById('ExitBoxOK').addEventListener('click', () => box.close());
+  // OK is the box's default button: Enter answers wherever the focus is in the box.
+  box.addEventListener('keydown', function (event) {
+    if (event.key === 'Enter') {
+      event.preventDefault();
+      box.close();
+    }
+  });
   // OK is the box's only answer, however it is closed: its button, Enter or Escape.
   box.addEventListener('close', function () {
     onEnd();
