@@ -6,6 +6,8 @@
 
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
 const harness = require('./harness');
 
 let browser;
@@ -150,5 +152,39 @@ test('a cue that cannot be decoded says so once, and the runs go on silent',
     }
     assert.equal(warnings.filter((text) => text.includes('pinpon.wav')).length, 1);
     assert.deepEqual(page.failures, []);
+    await page.context().close();
+  });
+
+// A cue's length in seconds, from its wave file's header.
+function cueLength(name) {
+  const wave = fs.readFileSync(path.join(__dirname, '../../assets/cues', name));
+  const bytesPerSecond = wave.readUInt32LE(wave.indexOf('fmt ') + 16);
+  return (wave.readUInt32LE(wave.indexOf('data') + 4) / bytesPerSecond).toFixed(3);
+}
+
+test('a run sounds the start cue and Exit the exit cue, each stopping the one before',
+  async () => {
+    const page = await harness.openPage(browser, {
+      before: (page) => page.addInitScript(() => {
+        window.sounded = [];
+        for (const call of ['start', 'stop']) {
+          const original = AudioBufferSourceNode.prototype[call];
+          AudioBufferSourceNode.prototype[call] = function (...values) {
+            window.sounded.push(`${call} ${this.buffer.duration.toFixed(3)}`);
+            return original.apply(this, values);
+          };
+        }
+      }),
+    });
+    const start = cueLength(harness.design.startCue);
+    const exit = cueLength(harness.design.exitCue);
+    const expected = [`start ${start}`, `stop ${start}`, `start ${start}`, `stop ${start}`,
+      `start ${exit}`];
+    await page.click('#Command1');
+    await page.click('#Command6');
+    await page.click('#Command2');
+    await page.click('#Command5');
+    await page.waitForFunction((count) => window.sounded.length >= count, expected.length);
+    assert.deepEqual(await page.evaluate(() => window.sounded), expected);
     await page.context().close();
   });

@@ -73,6 +73,17 @@ for (const screen of kScreens) {
         box.y + box.height <= height + slack;
     };
     assert.ok(await whole('#Form1'));
+    // The board's canvas starts on a whole device pixel and spans one of them for each of its
+    // pixels, to a tenth of a device pixel across the whole board (CSS keeps lengths to 1/64).
+    const offPixels = await page.evaluate(() => {
+      const canvas = document.querySelector('#Picture1 canvas');
+      const box = canvas.getBoundingClientRect();
+      const device = (css) => css * devicePixelRatio;
+      const offWhole = (value) => Math.abs(value - Math.round(value));
+      return [offWhole(device(box.left)), offWhole(device(box.top)),
+        Math.abs(device(box.width) - canvas.width), Math.abs(device(box.height) - canvas.height)];
+    });
+    assert.ok(offPixels.every((error) => error < 0.1), offPixels.join(' '));
     const press = (id) => (screen.context.hasTouch ? page.tap('#' + id) : page.click('#' + id));
     const count = () => page.textContent('#Label4');
     for (const button of buttons) {

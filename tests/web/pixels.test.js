@@ -18,6 +18,9 @@ const kRows = [
     button: 'Command4', clock: '08:00:01.500' },
   { name: '10 needles, ratio 2, English', ratio: 2, locale: 'en-US', separator: '.',
     button: 'Command1', clock: '23:59:59.875' },
+  { name: '1,000 needles, ratio 1, drawn again when the window grows to twice the layout',
+    ratio: 1, resized: 2, locale: 'en-US', separator: '.', button: 'Command3',
+    clock: '17:45:30.750' },
   { name: '50,000 needles, ratio 1, German, odd parameters and a fragment in the address',
     ratio: 1, locale: 'de-DE', separator: ',', button: 'Command7', clock: '00:00:00.125',
     suffix: '?seed=7&lang=fr&ratio=3#Command5' },
@@ -40,9 +43,15 @@ for (const row of kRows) {
     if (row.button) {
       await page.click('#' + row.button);
     }
+    if (row.resized) {
+      const [width, height] = harness.design.clientSize;
+      await page.setViewportSize({ width: width * row.resized, height: height * row.resized });
+      await page.waitForFunction((ratio) => document.querySelector('canvas').width > 523 * ratio,
+        row.resized - 0.5);
+    }
     const [hours, minutes, seconds] = clock.split(':').map(Number);
-    const desktop = harness.desktopBoard(hours * 3600 + minutes * 60 + seconds, row.ratio,
-      row.separator, runSize);
+    const desktop = harness.desktopBoard(hours * 3600 + minutes * 60 + seconds,
+      row.ratio * (row.resized || 1), row.separator, runSize);
     const shown = await harness.canvasPixels(page);
     assert.deepEqual([shown.width, shown.height], [desktop.width, desktop.height]);
     let differing = 0;
