@@ -10,7 +10,7 @@ PACKAGES := cmake g++ make dpkg-dev file help2man qt6-base-dev qt6-multimedia-de
 	emscripten chromium python3-fonttools
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps page-test-deps configure build run web web-run test bench asan package format clean
+.PHONY: deps page-test-deps configure build run web web-run test bench web-bench asan package format clean
 
 deps:
 	@missing=""; \
@@ -53,6 +53,12 @@ test: build web page-test-deps
 
 bench: configure
 	cmake --build --preset release --target bench
+
+# The page's figures beside the desktop's run, measured in the same minute.
+web-bench: configure web page-test-deps
+	cmake --build --preset release --target bench_experiment
+	NODE_PATH=tests/web/node_modules node benchmarks/web_page.js build-web/buffon-needle-web \
+		build/benchmarks/bench_experiment
 
 asan: deps web page-test-deps
 	cmake --preset asan
