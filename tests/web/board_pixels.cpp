@@ -5,13 +5,13 @@
 // screen of the given device pixel ratio, sized by the window's rule, after the window first
 // shows (RUN "-") or after a run of kRunSizes[RUN], with the estimate's decimal separator.
 //
-//   board_pixels SECONDS RATIO SEPARATOR RUN PIXELS
+//   board_pixels SECONDS RATIO SEPARATOR RUN
 //
-// PIXELS gets the board's pixels as bytes red, green, blue, alpha, row by row; standard output a
-// JSON object of its width and height, the two result texts and the run's announcement.
+// Standard output gets one line, a JSON object of the board's width and height, the two result
+// texts and the run's announcement, then the board's pixels as bytes red, green, blue and alpha,
+// row by row.
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -49,8 +49,8 @@ public:
 
 int main(int argc, char** argv)
 {
-    if (argc != 6) {
-        std::cerr << "usage: board_pixels SECONDS RATIO SEPARATOR RUN PIXELS\n";
+    if (argc != 5) {
+        std::cerr << "usage: board_pixels SECONDS RATIO SEPARATOR RUN\n";
         return 2;
     }
     const double ratio = boardRatio(std::strtod(argv[2], nullptr));
@@ -69,18 +69,17 @@ int main(int argc, char** argv)
         runExperiment(kRunSizes.at(std::stoul(argv[4])), context);
         announcement = runAnnouncement(count.text, estimate.text);
     }
-    std::ofstream pixels(argv[5], std::ios::binary);
-    for (int y = 0; y < size.height; ++y) {
-        for (int x = 0; x < size.width; ++x) {
-            const Rgb rgb = board.pixels().pixelAt(x, y);
-            pixels << rgb.red << rgb.green << rgb.blue << '\xff';
-        }
-    }
     std::cout << nlohmann::json{{"width", size.width},
                                 {"height", size.height},
                                 {"estimate", estimate.text},
                                 {"count", count.text},
                                 {"announcement", announcement}}
               << '\n';
-    return pixels ? 0 : 1;
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const Rgb rgb = board.pixels().pixelAt(x, y);
+            std::cout << rgb.red << rgb.green << rgb.blue << '\xff';
+        }
+    }
+    return std::cout.flush() ? 0 : 1;
 }

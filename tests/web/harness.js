@@ -7,7 +7,6 @@
 const { chromium } = require('playwright-core');
 const { execFileSync, spawn } = require('node:child_process');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const vm = require('node:vm');
 
@@ -98,12 +97,10 @@ async function canvasPixels(page) {
 
 // The desktop's board and texts for a clock reading (board_pixels, BOARD_PIXELS).
 function desktopBoard(seconds, ratio, separator, runSize) {
-  const pixelsFile = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'board-')), 'pixels');
-  const shown = JSON.parse(execFileSync(process.env.BOARD_PIXELS,
-    [String(seconds), String(ratio), separator, String(runSize), pixelsFile]));
-  shown.pixels = fs.readFileSync(pixelsFile);
-  fs.rmSync(path.dirname(pixelsFile), { recursive: true });
-  return shown;
+  const output = execFileSync(process.env.BOARD_PIXELS,
+    [String(seconds), String(ratio), separator, String(runSize)], { maxBuffer: 1 << 26 });
+  const lineEnd = output.indexOf('\n');
+  return { ...JSON.parse(output.subarray(0, lineEnd)), pixels: output.subarray(lineEnd + 1) };
 }
 
 // What the browser tells a screen reader of an element: its role, name and description.

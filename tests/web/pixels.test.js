@@ -54,12 +54,7 @@ for (const row of kRows) {
       row.ratio * (row.resized || 1), row.separator, runSize);
     const shown = await harness.canvasPixels(page);
     assert.deepEqual([shown.width, shown.height], [desktop.width, desktop.height]);
-    let differing = 0;
-    for (let at = 0; at < shown.pixels.length; at += 4) {
-      differing += shown.pixels.readUInt32LE(at) !== desktop.pixels.readUInt32LE(at);
-    }
-    assert.equal(differing, 0, 'pixels unlike the desktop\'s');
-    assert.ok(shown.pixels.equals(desktop.pixels));
+    assert.ok(shown.pixels.equals(desktop.pixels), 'pixels unlike the desktop\'s');
     const texts = await page.evaluate(() => [Label2.textContent, Label4.textContent,
       document.querySelector('[role=status]').textContent]);
     assert.deepEqual(texts, [desktop.estimate, desktop.count, desktop.announcement]);
