@@ -128,7 +128,7 @@ var Buffon = window.Buffon || {};
       form.append(made);
       if (control.role === 'runButton') {
         controls.runButtons.push({ button: made, runSize: control.runSize });
-      } else {
+      } else if (control.role !== 'caption') {
         controls[control.role] = made;
       }
     }
