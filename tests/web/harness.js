@@ -103,7 +103,8 @@ function desktopBoard(seconds, ratio, separator, runSize) {
   return { ...JSON.parse(output.subarray(0, lineEnd)), pixels: output.subarray(lineEnd + 1) };
 }
 
-// What the browser tells a screen reader of an element: its role, name and description.
+// What the browser tells a screen reader of an element: its role, name and description, and
+// whether it announces its changes (live).
 async function accessible(page, selector) {
   const session = await page.context().newCDPSession(page);
   const { root } = await session.send('DOM.getDocument');
@@ -112,8 +113,9 @@ async function accessible(page, selector) {
     { nodeId, fetchRelatives: false });
   await session.detach();
   const value = (property) => (property ? property.value : undefined);
+  const live = (nodes[0].properties || []).find((property) => property.name === 'live');
   return { role: value(nodes[0].role), name: value(nodes[0].name),
-    description: value(nodes[0].description) };
+    description: value(nodes[0].description), live: live && value(live.value) };
 }
 
 const controlsWithRole = (...roles) => design.controls.filter((c) => roles.includes(c.role));
