@@ -24,4 +24,12 @@ void runExperiment(const RunSize& size, RunContext& context)
     context.countLabel.setText(numberText(result.count));
 }
 
+void resetBoard(Board& board, Caption& estimateLabel, Caption& countLabel)
+{
+    board.clear();
+    estimateLabel.setText({});
+    countLabel.setText({});
+    ruleBoard(board, PaletteIndex::Black);
+}
+
 }  // namespace buffon

@@ -30,4 +30,7 @@ inline constexpr const char* kStartCue = "pinpon.wav";
 // hit count. A failure thrown by any service ends the run at that step.
 void runExperiment(const RunSize& size, RunContext& context);
 
+// Init: the board cleared, both results emptied, and the board ruled in black.
+void resetBoard(Board& board, Caption& estimateLabel, Caption& countLabel);
+
 }  // namespace buffon

@@ -34,7 +34,8 @@ public:
     {
         state_ = 0;
         nextBits();
-        state_ += std::bit_cast<std::uint32_t>(seed);
+        // The builtin behind std::bit_cast: the browser build's standard library predates it.
+        state_ += __builtin_bit_cast(std::uint32_t, seed);
         nextBits();
     }
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <tuple>
 
+#include "design/board_pixels.h"
 #include "window/vector_state.h"
 
 namespace buffon {
@@ -13,24 +14,6 @@ namespace {
 constexpr qint64 kFrameNanoseconds = 16'666'667;
 // Reading the clock after every needle would cost more than drawing it.
 constexpr int kChangesPerClockCheck = 64;
-
-// How many of the window's device pixels a span of the window covers, with its ends rounded
-// to the nearest pixel as Qt rounds the window's other contents.
-int devicePixels(int start, int length, double ratio)
-{
-    return qRound((start + length) * ratio) - qRound(start * ratio);
-}
-
-// The board's own pixels at the screen's ratio, up to 4: denser screens are not made, and a
-// scale factor of thousands (QT_SCALE_FACTOR=1e9, or not a number) would ask for a board of
-// terabytes. Beyond it Qt scales the board up as it scales any picture.
-constexpr double kDensestRatio = 4;
-double boardRatio(double screenRatio)
-{
-    return screenRatio > 0 && screenRatio <= kDensestRatio ? screenRatio
-           : screenRatio > kDensestRatio                   ? kDensestRatio
-                                                           : 1.0;
-}
 }  // namespace
 
 BoardView::BoardView(QWidget* parent) : QFrame(parent)
@@ -47,31 +30,24 @@ void BoardView::matchScreen()
     const QPoint inWindow = mapTo(window(), contentsRect().topLeft());
     const int width = devicePixels(inWindow.x(), kBoardWidth, ratio);
     const int height = devicePixels(inWindow.y(), kBoardHeight, ratio);
-    if (!image_.isNull() && pixels_.width() == width && pixels_.height() == height &&
-        pixels_.scale() == ratio) {
+    if (!board_.resize(width, height, ratio) && !image_.isNull()) {
         return;
     }
-    pixels_ = PixelBoard(width, height, ratio);
-    for (const Segment& segment : drawn_) {
-        pixels_.drawSegment(segment.x1, segment.y1, segment.x2, segment.y2, segment.colour);
-    }
-    image_ = QImage(reinterpret_cast<const uchar*>(pixels_.data()), width, height, width * 4,
-                    QImage::Format_RGB32);
+    image_ = QImage(reinterpret_cast<const uchar*>(board_.pixels().data()), width, height,
+                    width * 4, QImage::Format_RGB32);
     image_.setDevicePixelRatio(ratio);
 }
 
 void BoardView::clear()
 {
-    drawn_.clear();
+    board_.clear();
     matchScreen();
-    pixels_.clear();
     changed();
 }
 
 void BoardView::drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour)
 {
-    drawn_.push_back({x1, y1, x2, y2, colour});
-    pixels_.drawSegment(x1, y1, x2, y2, colour);
+    board_.drawSegment(x1, y1, x2, y2, colour);
     changed();
 }
 

@@ -6,9 +6,8 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
-#include <vector>
 
-#include "experiment/pixel_board.h"
+#include "experiment/scaled_board.h"
 
 namespace buffon {
 
@@ -33,21 +32,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Segment {
-        float x1;
-        float y1;
-        float x2;
-        float y2;
-        PaletteIndex colour;
-    };
-
     void matchScreen();
     void paintEdge(QPainter& painter) const;
     void changed();
 
-    PixelBoard pixels_;
-    QImage image_;                // the pixels, shared, as Qt paints them
-    std::vector<Segment> drawn_;  // since the last clear, to draw again at another resolution
+    ScaledBoard board_;
+    QImage image_;  // the board's pixels, shared, as Qt paints them
     bool paintDue_ = false;
     QElapsedTimer sinceRepaint_;
     int uncheckedChanges_ = 0;

@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "assets/resources.h"
+#include "design/window_texts.h"
 #include "experiment/experiment_run.h"
 #include "sound/device_control.h"
 #include "sound/multimedia_control.h"
@@ -32,8 +33,6 @@ Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
 namespace buffon {
 namespace {
-
-constexpr const char* kExitCue = "endpinpon.wav";
 
 // The window keeps its own light face and dark text whatever theme the desktop uses, so that
 // its labels stay readable and the board's colours keep their meaning: a complete palette,
@@ -58,11 +57,6 @@ QPalette windowPalette()
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
     return palette;
-}
-
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
 }
 
 // A push button that also clicks on Enter while it has the focus, as Space does. Qt only does
@@ -95,11 +89,11 @@ private:
     QLabel& label_;
 };
 
-QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
+QLabel* makeLabel(const ControlDesign& entry, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(controlText(entry));
+    label->setText(shownText(entry));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     label->setAutoFillBackground(true);
@@ -111,7 +105,7 @@ QLabel* makeLabel(const ControlEntry& entry, QWidget* parent)
 // window, so it is handed to them; and some desktop themes give OK an access key ("&OK").
 void showBox(QWidget& window, QMessageBox::Icon icon, const char* objectName, const QString& prompt)
 {
-    QMessageBox box(icon, text(kBoxTitle), prompt, QMessageBox::Ok, &window);
+    QMessageBox box(icon, utf8Text(kBoxTitle), prompt, QMessageBox::Ok, &window);
     box.setObjectName(QString::fromLatin1(objectName));
     box.setPalette(window.palette());
     QAbstractButton* ok = box.button(QMessageBox::Ok);
@@ -126,7 +120,7 @@ void showBox(QWidget& window, QMessageBox::Icon icon, const char* objectName, co
 MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent), device_(device)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(text(kWindowCaption));
+    setWindowTitle(utf8Text(kWindowCaption));
     setWindowIcon(programIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setPalette(windowPalette());
@@ -139,7 +133,7 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     estimateCaption_->setBuddy(estimateLabel_);
     countCaption_->setBuddy(countLabel_);
     announcer_ = new RunAnnouncer(this);
-    setAccessibleDescription(tr("Estimates pi by Buffon's needle experiment"));
+    setAccessibleDescription(utf8Text(kWindowDescription));
     activation_ = new ActivationWatcher(this);
     connectEvents();
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
@@ -165,7 +159,7 @@ void MainWindow::paintEvent(QPaintEvent* event)
 
 void MainWindow::createControls()
 {
-    for (const ControlEntry& entry : controlTable()) {
+    for (const ControlDesign& entry : controlDesigns()) {
         switch (entry.role) {
         case ControlRole::Caption:
             placeControl(makeLabel(entry, this), entry);
@@ -198,50 +192,41 @@ void MainWindow::createControls()
         case ControlRole::Device:
             if (!device_) {
                 auto* control = new MultimediaControl(this);
-                control->setObjectName(text(entry.objectName));
+                control->setObjectName(utf8Text(entry.objectName));
                 device_ = control;
             }
             break;
         case ControlRole::RunButton: {
-            const QString caption = controlText(entry);
             const RunSize& size = *entry.runSize;
-            auto* button = new CommandButton(caption, this);
+            auto* button = new CommandButton(shownText(entry), this);
             runButtons_.emplace_back(button, &size);
-            button->setAccessibleName(tr("Throw %1 needles").arg(caption));
-            button->setAccessibleDescription(
-                size.deduction == 0
-                    ? tr("Throws %1 needles onto the board, then shows how many met a line and "
-                         "the estimate of pi")
-                          .arg(caption)
-                    : tr("Throws %1 needles onto the board, then shows how many met a line, less "
-                         "%2, and the estimate of pi")
-                          .arg(caption)
-                          .arg(size.deduction));
+            button->setAccessibleName(utf8Text(runButtonName(size)));
+            button->setAccessibleDescription(utf8Text(runButtonDescription(size)));
             placeControl(button, entry);
             break;
         }
         case ControlRole::InitButton:
-            placeControl(initButton_ = new CommandButton(controlText(entry), this), entry);
+            placeControl(initButton_ = new CommandButton(shownText(entry), this), entry);
             break;
         case ControlRole::ExitButton:
-            placeControl(exitButton_ = new CommandButton(controlText(entry), this), entry);
+            placeControl(exitButton_ = new CommandButton(shownText(entry), this), entry);
             break;
         }
     }
 }
 
-void MainWindow::placeControl(QWidget* control, const ControlEntry& entry)
+void MainWindow::placeControl(QWidget* control, const ControlDesign& entry)
 {
-    control->setObjectName(text(entry.objectName));
-    control->setGeometry(entry.geometry);
+    control->setObjectName(utf8Text(entry.objectName));
+    control->setGeometry(controlGeometry(entry));
     if (entry.fontPixelSize > 0) {
         control->setFont(windowFont(entry.fontPixelSize, entry.bold));
     }
     if (entry.accessibleName) {
-        control->setAccessibleName(text(entry.accessibleName));
+        control->setAccessibleName(utf8Text(entry.accessibleName));
     }
     if (entry.accessibleDescription) {
-        control->setAccessibleDescription(text(entry.accessibleDescription));
+        control->setAccessibleDescription(utf8Text(entry.accessibleDescription));
     }
     if (control->focusPolicy() != Qt::NoFocus) {
         if (previousInTabOrder_) {
@@ -305,31 +290,24 @@ void MainWindow::startRun(const RunSize& size)
         runExperiment(size, context);
     });
     if (ran) {
-        announcer_->announce(
-            estimateLabel_->text().isEmpty()
-                ? tr("Needles intersecting parallel lines: %1. No estimate of pi.")
-                      .arg(countLabel_->text())
-                : tr("Needles intersecting parallel lines: %1. Estimate of pi: %2.")
-                      .arg(countLabel_->text(), estimateLabel_->text()));
+        announcer_->announce(utf8Text(runAnnouncement(countLabel_->text().toStdString(),
+                                                      estimateLabel_->text().toStdString())));
     }
 }
 
 void MainWindow::resetBoard()
 {
     guarded([&] {
-        boardView_->clear();
-        estimateLabel_->clear();
-        countLabel_->clear();
-        ruleBoard(*boardView_, PaletteIndex::Black);
+        buffon::resetBoard(*boardView_, *estimateText_, *countText_);
     });
 }
 
 void MainWindow::exitProgram()
 {
     guarded([&] {
-        playCue(*device_, text(kExitCue));
+        playCue(*device_, utf8Text(kExitCue));
         // A box with the single OK button answers OK however it is dismissed.
-        showBox(*this, QMessageBox::NoIcon, "ExitBox", text(kExitPrompt));
+        showBox(*this, QMessageBox::NoIcon, "ExitBox", utf8Text(kExitPrompt));
         close();
     });
 }

@@ -24,7 +24,7 @@ class DeviceControl;
 class DeviceCuePlayer;
 class DestroyedWindowWatcher;
 class RunAnnouncer;
-struct ControlEntry;
+struct ControlDesign;
 
 // The program's only window: the board, the run buttons, Init and Exit, and the labels that
 // explain the experiment and show its results.
@@ -41,7 +41,7 @@ protected:
 
 private:
     void createControls();
-    void placeControl(QWidget* control, const ControlEntry& entry);
+    void placeControl(QWidget* control, const ControlDesign& entry);
     void connectEvents();
 
     // The handlers. None lets a failure escape: a failing step ends the handler, what it drew

@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "experiment/run_size.h"
+
+namespace buffon {
+
+// The window's own texts besides its controls', UTF-8.
+extern const char* const kWindowCaption;
+extern const char* const kWindowDescription;
+extern const char* const kBoxTitle;
+extern const char* const kExitPrompt;
+// The cue that Exit sounds.
+extern const char* const kExitCue;
+
+// The window's face first, then faces that carry the same full-width characters: IPAPGothic is
+// metric-compatible with it.
+std::span<const char* const> fontFamilies();
+
+// What a screen reader hears of a run button and of a run's end: %1 and %2 stand for the values
+// named beside each.
+extern const char* const kRunButtonName;                   // caption
+extern const char* const kRunButtonDescription;            // caption
+extern const char* const kDeductedRunButtonDescription;    // caption, deduction
+extern const char* const kRunAnnouncement;                 // count, estimate
+extern const char* const kRunAnnouncementWithoutEstimate;  // count
+
+// `format` with %1, %2, ... replaced by the values in order.
+std::string filledIn(std::string_view format, std::span<const std::string_view> values);
+
+std::string runButtonName(const RunSize& size);
+std::string runButtonDescription(const RunSize& size);
+// The end of a run as the two result labels show it; an empty estimate is none.
+std::string runAnnouncement(std::string_view count, std::string_view estimate);
+
+}  // namespace buffon

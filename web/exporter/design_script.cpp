@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// Writes the window's design table as a classic script that defines Buffon.design, and every
+// text the window shows, one a line, for the page's font to be cut down to.
+//
+//   design_script SCRIPT TEXTS
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "design/controls.h"
+#include "design/window_texts.h"
+#include "experiment/experiment_run.h"
+
+namespace {
+
+using buffon::ControlDesign;
+using buffon::ControlRole;
+using Json = nlohmann::ordered_json;
+
+const char* roleName(ControlRole role)
+{
+    switch (role) {
+    case ControlRole::Caption:
+        return "caption";
+    case ControlRole::EstimateCaption:
+        return "estimateCaption";
+    case ControlRole::EstimateLabel:
+        return "estimateLabel";
+    case ControlRole::CountCaption:
+        return "countCaption";
+    case ControlRole::CountLabel:
+        return "countLabel";
+    case ControlRole::Board:
+        return "board";
+    case ControlRole::Emblem:
+        return "emblem";
+    case ControlRole::Device:
+        return "device";
+    case ControlRole::RunButton:
+        return "runButton";
+    case ControlRole::InitButton:
+        return "initButton";
+    case ControlRole::ExitButton:
+        return "exitButton";
+    }
+    return "";
+}
+
+Json controlJson(const ControlDesign& control)
+{
+    const buffon::Place& place = control.place;
+    Json json{{"id", control.objectName},
+              {"role", roleName(control.role)},
+              {"place", {place.left, place.top, place.width, place.height}},
+              {"text", buffon::controlText(control)},
+              {"fontPixelSize", control.fontPixelSize},
+              {"bold", control.bold}};
+    if (control.runSize) {
+        json["runSize"] = control.runSize - buffon::kRunSizes.data();
+        json["name"] = buffon::runButtonName(*control.runSize);
+        json["description"] = buffon::runButtonDescription(*control.runSize);
+    }
+    if (control.accessibleName) {
+        json["name"] = control.accessibleName;
+    }
+    if (control.accessibleDescription) {
+        json["description"] = control.accessibleDescription;
+    }
+    return json;
+}
+
+Json designJson()
+{
+    Json controls = Json::array();
+    for (const ControlDesign& control : buffon::controlDesigns()) {
+        controls.push_back(controlJson(control));
+    }
+    return {{"caption", buffon::kWindowCaption},
+            {"description", buffon::kWindowDescription},
+            {"clientSize", {buffon::kClientWidth, buffon::kClientHeight}},
+            {"boardEdge", buffon::kBoardEdge},
+            {"fontFamilies", std::vector<std::string>(buffon::fontFamilies().begin(),
+                                                      buffon::fontFamilies().end())},
+            {"boxTitle", buffon::kBoxTitle},
+            {"exitPrompt", buffon::kExitPrompt},
+            {"startCue", buffon::kStartCue},
+            {"exitCue", buffon::kExitCue},
+            {"controls", controls}};
+}
+
+void writeShownTexts(std::ostream& out)
+{
+    for (const ControlDesign& control : buffon::controlDesigns()) {
+        out << buffon::controlText(control) << '\n';
+    }
+    out << buffon::kBoxTitle << '\n' << buffon::kExitPrompt << '\n';
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::cerr << "usage: design_script SCRIPT TEXTS\n";
+        return 2;
+    }
+    const Json design = designJson();
+    std::ofstream script(argv[1]);
+    script << "// The window's design table, written by design_script when the page is built.\n"
+           << "var Buffon = window.Buffon || {};\n"
+           << "Buffon.design = " << design.dump(2) << ";\n";
+    std::ofstream texts(argv[2]);
+    writeShownTexts(texts);
+    script.close();
+    texts.close();
+    if (!script || !texts) {
+        std::perror("design_script");
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
+// SPDX-License-Identifier: MIT
+
+// The experiment, the program's own C++ compiled to WebAssembly (module.js): its runs, board
+// and result texts are the desktop's. The page hands it the clock and plays its cues.
+var Buffon = window.Buffon || {};
+
+(function () {
+  'use strict';
+
+  // Local time of day in seconds, as the desktop's clock reads it.
+  function secondsSinceMidnight() {
+    const now = new Date();
+    return now.getHours() * 3600 + now.getMinutes() * 60 + now.getSeconds() +
+      now.getMilliseconds() / 1000;
+  }
+
+  // Resolves to the module's calls once it is compiled.
+  Buffon.makeNeedles = function (playCue) {
+    return createNeedleModule({
+      wasmBinary: Buffon.inlinedBytes('module.wasm'),
+      secondsSinceMidnight: secondsSinceMidnight,
+      playCue: playCue,
+    }).then(function (module) {
+      const text = (pointer) => module.UTF8ToString(pointer);
+      return {
+        fitBoard: (screenRatio) => module._page_fit_board(screenRatio),
+        boardScale: () => module._page_board_scale(),
+        run: (runSize, decimalSeparator) =>
+          module.ccall('page_run', null, ['number', 'string'], [runSize, decimalSeparator]),
+        resetBoard: () => module._page_reset_board(),
+        ruleBoard: () => module._page_rule_board(),
+        estimateText: () => text(module._page_estimate_text()),
+        countText: () => text(module._page_count_text()),
+        announcement: () => text(module._page_announcement()),
+        boardImage: function () {
+          const width = module._page_board_width();
+          const height = module._page_board_height();
+          const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, module._page_board_pixels(),
+            width * height * 4);
+          return new ImageData(pixels, width, height);
+        },
+      };
+    });
+  };
+})();
