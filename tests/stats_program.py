@@ -249,6 +249,8 @@ class Files(unittest.TestCase):
                 for s in (".png", ".svg", ".pdf", ".PDF")]
         rows += [(["--needles", "5000", "--trace", "t" + s], s) for s in (".png", ".svg", ".pdf")]
         rows.append((["--runs", "100", "--plot", "p"], ".png"))  # no suffix: PNG, as ever
+        # A name that is a suffix alone, as `--plot "$lesson.pdf"` makes with no lesson named.
+        rows.append((["--runs", "100", "--plot", ".pdf", "--intervals", ".PDF"], ".pdf"))
         for arguments, suffix in rows:
             with self.subTest(arguments=arguments):
                 names = arguments[3::2]

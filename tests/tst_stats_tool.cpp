@@ -283,6 +283,8 @@ private slots:
             "they hit; textbook's rule, L = 0.5, D = 2, seed 4");
         row("twenty intervals", window, 1000, 2000, "intervals", 20,
             "95% intervals for π from the first 20 of 2,000 runs of 1,000 needles; window's rule");
+        row("the first run's of many", window, 1000, 2000, "intervals", 1,
+            "95% interval for π from run 1 of 2,000 runs of 1,000 needles; window's rule");
         row("every run's interval", textbook, 1000, 50, "intervals", 100,
             "95% intervals for π from 50 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
         row("one run's", window, 1000, 1, "intervals", 1,

@@ -92,17 +92,24 @@ std::string_view suffixOf(std::string_view path)
 
 const OutputFormat* formatFor(const OutputKind& kind, std::string_view path)
 {
-    const std::string_view suffix = suffixOf(path);
-    const auto sameLetters = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    };
-    for (const OutputFormat& format : kind.formats) {
-        if (format.suffix == kAnyName || std::ranges::equal(format.suffix, suffix, sameLetters)) {
-            return &format;
+    const auto withSuffix = [&kind](std::string_view suffix) -> const OutputFormat* {
+        const auto sameLetters = [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+        };
+        for (const OutputFormat& format : kind.formats) {
+            if (format.suffix == kAnyName ||
+                std::ranges::equal(format.suffix, suffix, sameLetters)) {
+                return &format;
+            }
         }
-    }
-    return nullptr;
+        return nullptr;
+    };
+    // A name that is a format's suffix alone (".pdf", as `--plot "$lesson.pdf"` makes with no
+    // lesson named) is a file of that format to every viewer that opens it.
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const OutputFormat* whole = name.starts_with('.') ? withSuffix(name) : nullptr;
+    return whole ? whole : withSuffix(suffixOf(path));
 }
 
 const Exporter& summaryExporter()

@@ -19,6 +19,10 @@ QString titleOf(const NeedleRule& rule, std::int64_t needles, std::size_t shown,
         return QStringLiteral("95% interval for π from one run of %1; %2")
             .arg(sized, ruleTitle(rule));
     }
+    if (shown == 1) {
+        return QStringLiteral("95% interval for π from run 1 of %1 runs of %2; %3")
+            .arg(grouped(runs), sized, ruleTitle(rule));
+    }
     const QString which = static_cast<std::int64_t>(shown) == runs
                               ? QStringLiteral("%1 runs").arg(grouped(runs))
                               : QStringLiteral("the first %1 of %2 runs")

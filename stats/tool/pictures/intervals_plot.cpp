@@ -111,7 +111,9 @@ void IntervalsPlot::paintAxis(QPainter& painter) const
     }
     drawBottomLabel(painter, QStringLiteral("interval for π (a dot at each run's estimate)"));
     drawSideLabel(painter, 20, area_.center().y(),
-                  QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
+                  runs_.size() == 1
+                      ? QStringLiteral("run 1")
+                      : QStringLiteral("runs 1 to %1, from the top").arg(runs_.size()));
 }
 
 void IntervalsPlot::paintLegend(QPainter& painter) const
