@@ -28,11 +28,14 @@ async function serve(folder) {
 async function load(browser, url) {
   const page = await browser.newPage({ viewport: { width: 570, height: 636 } });
   const sizes = {};
-  page.on('response', async (response) => {
-    sizes[response.url().split('/').pop()] = (await response.body()).length;
-  });
+  // Each body read before the page may close: on a busy machine a read outlives the load.
+  const bodies = [];
+  page.on('response', (response) => bodies.push(response.body().then((body) => {
+    sizes[response.url().split('/').pop()] = body.length;
+  })));
   await page.goto(url);
   await page.waitForSelector('#Form1:not([hidden])');
+  await Promise.all(bodies);
   return { page, sizes };
 }
 

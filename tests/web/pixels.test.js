@@ -24,6 +24,8 @@ const kRows = [
   { name: '50,000 needles, ratio 1, German, odd parameters and a fragment in the address',
     ratio: 1, locale: 'de-DE', separator: ',', button: 'Command7', clock: '00:00:00.125',
     suffix: '?seed=7&lang=fr&ratio=3#Command5' },
+  { name: '1,000 needles on the densest board, ratio 4', ratio: 4, locale: 'en-US', separator: '.',
+    button: 'Command3', clock: '06:30:00.000' },
 ];
 
 let browser;

@@ -12,11 +12,14 @@ Buffon.makeExitBox = function (design, onEnd) {
   document.getElementById('ExitBoxTitle').textContent = design.boxTitle;
   document.getElementById('ExitBoxPrompt').textContent = design.exitPrompt;
   document.getElementById('ExitBoxOK').addEventListener('click', () => box.close());
-  // OK is the box's default button: Enter answers wherever the focus is in the box.
+  // OK is the box's default button: Enter answers wherever the focus is in the box. It is also
+  // its only control, so Tab keeps the focus on it rather than leaving for the browser's own.
   box.addEventListener('keydown', function (event) {
     if (event.key === 'Enter') {
       event.preventDefault();
       box.close();
+    } else if (event.key === 'Tab') {
+      event.preventDefault();
     }
   });
   // OK is the box's only answer, however it is closed: its button, Enter or Escape.

@@ -36,8 +36,10 @@ var Buffon = window.Buffon || {};
         boardImage: function () {
           const width = module._page_board_width();
           const height = module._page_board_height();
-          const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, module._page_board_pixels(),
-            width * height * 4);
+          // Asked for first: making the pixels may grow the module's memory, which leaves the
+          // buffer read before it empty.
+          const at = module._page_board_pixels();
+          const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, at, width * height * 4);
           return new ImageData(pixels, width, height);
         },
       };

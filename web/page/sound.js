@@ -2,18 +2,29 @@
 // SPDX-License-Identifier: MIT
 
 // The sound cues through Web Audio. Each is decoded once, from the bytes inlined in the page; one
-// that cannot be decoded says so once in the console and stays silent. Nothing waits for a cue,
-// and a new one stops the one still sounding.
+// that cannot be decoded says so once in the console and stays silent, as does the whole program
+// where Web Audio is missing or fails. Nothing waits for a cue, and a new one stops the one still
+// sounding.
 var Buffon = window.Buffon || {};
 
 Buffon.makeSound = function (names) {
   'use strict';
-  const decoder = new OfflineAudioContext(1, 1, 44100);
   const decoded = {};
   const ready = {};
   let output = null;
   let sounding = null;
   let latest = null;
+  let working = true;
+
+  // A browser without Web Audio, or a sound device that cannot be opened, leaves the program
+  // silent, said once: nothing else stops for it.
+  function fail(failure) {
+    if (working) {
+      working = false;
+      console.warn('Sound cannot be played here (' + failure.message + '); the program goes on ' +
+        'silent.');
+    }
+  }
 
   function stop() {
     if (sounding) {
@@ -30,26 +41,42 @@ Buffon.makeSound = function (names) {
     sounding.start();
   }
 
-  for (const name of names) {
-    ready[name] = decoder.decodeAudioData(Buffon.inlinedBytes(name).buffer).then(
-      (buffer) => { decoded[name] = buffer; },
-      (failure) => console.warn('The sound cue ' + name + ' cannot be decoded (' +
-        failure.message + '); it stays silent.'));
+  function heard(action) {
+    try {
+      action();
+    } catch (failure) {
+      fail(failure);
+    }
   }
+
+  heard(() => {
+    const decoder = new OfflineAudioContext(1, 1, 44100);
+    for (const name of names) {
+      ready[name] = decoder.decodeAudioData(Buffon.inlinedBytes(name).buffer).then(
+        (buffer) => { decoded[name] = buffer; },
+        (failure) => console.warn('The sound cue ' + name + ' cannot be decoded (' +
+          failure.message + '); it stays silent.'));
+    }
+  });
 
   return {
     play(name) {
-      // Browsers let a page sound only from a click or a key on it, such as this one.
-      output = output || new AudioContext();
+      if (!working) {
+        return;
+      }
       latest = name;
-      stop();
-      if (decoded[name]) {
-        start(name);
+      // Browsers let a page sound only from a click or a key on it, such as this one.
+      heard(() => {
+        output = output || new AudioContext();
+        stop();
+      });
+      if (working && decoded[name]) {
+        heard(() => start(name));
         return;
       }
       ready[name].then(() => {
-        if (latest === name && decoded[name]) {
-          start(name);
+        if (working && latest === name && decoded[name]) {
+          heard(() => start(name));
         }
       });
     },
