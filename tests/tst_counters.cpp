@@ -3,7 +3,7 @@
 
 // The bulk counters: every kernel counts what the needles thrown one by one count, near whole
 // units and over the longest run a batch can ask for too, 2,147,483,647 needles, and the sines
-// the lanes use keep to their proven bounds.
+// the lanes use keep to their proven bounds. A run shared out among threads counts as one.
 
 #include <QTest>
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "experiment/needle_run.h"
+#include "stats/batch_run.h"
 #include "stats/rules/lanes/lane_kernels.h"
 #include "stats/rules/lanes/polynomial_sine.h"
 #include "stats/rules/needle_rule.h"
@@ -139,6 +140,45 @@ private slots:
                 hits += verticalOutcome(startY * 0x1p-24f, angle * 0x1p-24f) == Outcome::Hit;
             }
             QCOMPARE(avx512 ? countWindowAvx512(lanes, 1) : countWindowAvx2(lanes, 1), hits);
+        }
+    }
+
+    void runSharedOutCountsAsOnOneThread_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<int>("needles");
+        const std::array<std::pair<NeedleRule, const char*>, 2> rules{{
+            {WindowRule(), "window"},
+            {GeometricRule{120, 80}, "geometric"},
+        }};
+        for (const auto& [rule, name] : rules) {
+            for (const int needles : {1, 17, 196'609, 1'000'003}) {
+                QTest::addRow("%s, %d needles", name, needles) << rule << needles;
+            }
+        }
+    }
+
+    void runSharedOutCountsAsOnOneThread()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(int, needles);
+        // One run or two on more threads: each run's needles are shared out among them.
+        for (const std::int64_t runs : {1, 2}) {
+            std::vector<std::int32_t> alone;
+            for (const int threads : {1, 2, 3}) {
+                std::atomic<std::int64_t> thrown{0};
+                std::vector<std::int32_t> hits;
+                runBatch({needles, runs, 2024, threads, rule}, thrown,
+                         [&](std::span<const std::int32_t> block, std::int64_t) {
+                             hits.assign(block.begin(), block.end());
+                             return true;
+                         });
+                QCOMPARE(thrown.load(), runs * needles);
+                if (threads == 1) {
+                    alone = hits;
+                }
+                QCOMPARE(hits, alone);
+            }
         }
     }
 
