@@ -16,6 +16,7 @@
 
 #include "experiment/needle_run.h"
 #include "stats/batch_run.h"
+#include "stats/rules/geometric/geometric_draws.h"
 #include "stats/rules/lanes/lane_kernels.h"
 #include "stats/rules/lanes/polynomial_sine.h"
 #include "stats/rules/needle_rule.h"
@@ -141,6 +142,47 @@ private slots:
             }
             QCOMPARE(avx512 ? countWindowAvx512(lanes, 1) : countWindowAvx2(lanes, 1), hits);
         }
+    }
+
+    void lanesJudgeAgainWhatTheirSineCannotTell_data()
+    {
+        QTest::addColumn<CountKernel>("kernel");
+        QTest::addColumn<std::uint32_t>("seed");
+        for (const auto& [kernel, name] : kKernels) {
+            for (const std::uint32_t seed : {1u, 7u, 2024u}) {
+                if (kernel != CountKernel::Scalar) {
+                    QTest::addRow("%s, from %u", name, seed) << kernel << seed;
+                }
+            }
+        }
+    }
+
+    void lanesJudgeAgainWhatTheirSineCannotTell()
+    {
+        QFETCH(CountKernel, kernel);
+        QFETCH(std::uint32_t, seed);
+        if (!kernelRunsHere(kernel)) {
+            QSKIP("not on this processor");
+        }
+        // A needle hundreds of units long, whose first needle's distance lies halfway between
+        // its reach by the lanes' sine and by std::sin, hundreds of ulps from each: only a
+        // margin that grows with the needle sends it to be judged again.
+        constexpr double kHalfSpacing = 1000;
+        const std::uint64_t state = mix(seed + kGamma);
+        const double distance = uniformOf(mix(state + kGamma)) * kHalfSpacing;
+        const double angle = uniformOf(mix(state + 2 * kGamma)) * kHalfPi;
+        using Sine = LaneSine<PlainLanes<double>, double, kSineCoefficients.size()>;
+        const double halfLength =
+            2 * distance / (Sine(kSineCoefficients, 1).timesPlus(angle, 0) + std::sin(angle));
+        QVERIFY((distance <= Sine(kSineCoefficients, halfLength).timesPlus(angle, 0)) !=
+                isHit(distance, angle, halfLength));
+        GeometricNeedles alone(seed, 2 * halfLength, 2 * kHalfSpacing);
+        GeometricNeedles lanes(seed, 2 * halfLength, 2 * kHalfSpacing);
+        std::int64_t hits = 0;
+        for (int i = 0; i < kAvx512Block; ++i) {
+            hits += alone.next().hit;
+        }
+        QCOMPARE(lanes.countHits(kAvx512Block, kernel), hits);
     }
 
     void runSharedOutCountsAsOnOneThread_data()
