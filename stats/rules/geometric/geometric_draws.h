@@ -33,7 +33,7 @@ inline constexpr double kNearBoundary = 1e-6;
 
 inline double uniformOf(std::uint64_t bits)
 {
-    return std::bit_cast<double>(kOneBits | bits >> 12u) - 1.0;
+    return __builtin_bit_cast(double, kOneBits | bits >> 12u) - 1.0;
 }
 
 inline bool isHit(double distance, double angle, double halfLength)
