@@ -33,6 +33,7 @@ inline constexpr double kNearBoundary = 1e-6;
 
 inline double uniformOf(std::uint64_t bits)
 {
+    // The builtin behind std::bit_cast: the browser build's standard library predates it.
     return __builtin_bit_cast(double, kOneBits | bits >> 12u) - 1.0;
 }
 
