@@ -38,12 +38,14 @@ void runBatch(std::int64_t runs, int threads, const RunCounter& countRun, const 
 
 // The hits of the run reseeded from the number whose bit pattern is `reseedBits`, as a window
 // run reseeded from that number counts them: all a run is, once its number is known. Needles
-// thrown are added to `thrown` as they fall.
+// thrown are added to `thrown` as they fall. A long run is shared out among `threads` threads,
+// with the same count.
 std::int32_t runHits(const NeedleRule& rule, int needles, std::uint32_t reseedBits,
-                     std::atomic<std::int64_t>& thrown);
+                     std::atomic<std::int64_t>& thrown, int threads = 1);
 
 // The runs of a plan, each reseeded from the number runSeedBits() gives it, counted and not
 // drawn; needles thrown are added to `thrown` as they fall, so a caller can follow a long batch.
+// With fewer runs than threads, each run's needles are shared out among the threads.
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock);
 
 }  // namespace buffon

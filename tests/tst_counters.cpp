@@ -3,7 +3,7 @@
 
 // The bulk counters: every kernel counts what the needles thrown one by one count, near whole
 // units and over the longest run a batch can ask for too, 2,147,483,647 needles, and the sines
-// the lanes use keep to their proven bounds.
+// the lanes use keep to their proven bounds. A run shared out among threads counts as one.
 
 #include <QTest>
 #include <algorithm>
@@ -15,6 +15,8 @@
 #include <utility>
 
 #include "experiment/needle_run.h"
+#include "stats/batch_run.h"
+#include "stats/rules/geometric/geometric_draws.h"
 #include "stats/rules/lanes/lane_kernels.h"
 #include "stats/rules/lanes/polynomial_sine.h"
 #include "stats/rules/needle_rule.h"
@@ -139,6 +141,86 @@ private slots:
                 hits += verticalOutcome(startY * 0x1p-24f, angle * 0x1p-24f) == Outcome::Hit;
             }
             QCOMPARE(avx512 ? countWindowAvx512(lanes, 1) : countWindowAvx2(lanes, 1), hits);
+        }
+    }
+
+    void lanesJudgeAgainWhatTheirSineCannotTell_data()
+    {
+        QTest::addColumn<CountKernel>("kernel");
+        QTest::addColumn<std::uint32_t>("seed");
+        for (const auto& [kernel, name] : kKernels) {
+            for (const std::uint32_t seed : {1u, 7u, 2024u}) {
+                if (kernel != CountKernel::Scalar) {
+                    QTest::addRow("%s, from %u", name, seed) << kernel << seed;
+                }
+            }
+        }
+    }
+
+    void lanesJudgeAgainWhatTheirSineCannotTell()
+    {
+        QFETCH(CountKernel, kernel);
+        QFETCH(std::uint32_t, seed);
+        if (!kernelRunsHere(kernel)) {
+            QSKIP("not on this processor");
+        }
+        // A needle hundreds of units long, whose first needle's distance lies halfway between
+        // its reach by the lanes' sine and by std::sin, hundreds of ulps from each: only a
+        // margin that grows with the needle sends it to be judged again.
+        constexpr double kHalfSpacing = 1000;
+        const std::uint64_t state = mix(seed + kGamma);
+        const double distance = uniformOf(mix(state + kGamma)) * kHalfSpacing;
+        const double angle = uniformOf(mix(state + 2 * kGamma)) * kHalfPi;
+        using Sine = LaneSine<PlainLanes<double>, double, kSineCoefficients.size()>;
+        const double halfLength =
+            2 * distance / (Sine(kSineCoefficients, 1).timesPlus(angle, 0) + std::sin(angle));
+        QVERIFY((distance <= Sine(kSineCoefficients, halfLength).timesPlus(angle, 0)) !=
+                isHit(distance, angle, halfLength));
+        GeometricNeedles alone(seed, 2 * halfLength, 2 * kHalfSpacing);
+        GeometricNeedles lanes(seed, 2 * halfLength, 2 * kHalfSpacing);
+        std::int64_t hits = 0;
+        for (int i = 0; i < kAvx512Block; ++i) {
+            hits += alone.next().hit;
+        }
+        QCOMPARE(lanes.countHits(kAvx512Block, kernel), hits);
+    }
+
+    void runSharedOutCountsAsOnOneThread_data()
+    {
+        QTest::addColumn<NeedleRule>("rule");
+        QTest::addColumn<int>("needles");
+        const std::array<std::pair<NeedleRule, const char*>, 2> rules{{
+            {WindowRule(), "window"},
+            {GeometricRule{120, 80}, "geometric"},
+        }};
+        for (const auto& [rule, name] : rules) {
+            for (const int needles : {1, 17, 196'609, 1'000'003}) {
+                QTest::addRow("%s, %d needles", name, needles) << rule << needles;
+            }
+        }
+    }
+
+    void runSharedOutCountsAsOnOneThread()
+    {
+        QFETCH(NeedleRule, rule);
+        QFETCH(int, needles);
+        // One run or two on more threads: each run's needles are shared out among them.
+        for (const std::int64_t runs : {1, 2}) {
+            std::vector<std::int32_t> alone;
+            for (const int threads : {1, 2, 3}) {
+                std::atomic<std::int64_t> thrown{0};
+                std::vector<std::int32_t> hits;
+                runBatch({needles, runs, 2024, threads, rule}, thrown,
+                         [&](std::span<const std::int32_t> block, std::int64_t) {
+                             hits.assign(block.begin(), block.end());
+                             return true;
+                         });
+                QCOMPARE(thrown.load(), runs * needles);
+                if (threads == 1) {
+                    alone = hits;
+                }
+                QCOMPARE(hits, alone);
+            }
         }
     }
 

@@ -35,6 +35,7 @@ concept HitRule = std::is_default_constructible_v<Rule> &&
         { rule.comparedRate() } -> std::same_as<double>;
         { rule.refusal() } -> std::same_as<std::string>;
         { rule.stream(seedBits).countHits(needles) } -> std::same_as<std::int64_t>;
+        { rule.stream(seedBits).skip(needles) };
         { rule.throwSpace() } -> std::same_as<ThrowSpace>;
         { rule.firstThrows(seedBits, 1) } -> std::same_as<std::vector<Throw>>;
         { rule.hitRegion(0.0) } -> std::same_as<HeightRange>;

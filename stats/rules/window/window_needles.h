@@ -21,13 +21,16 @@ std::int64_t countHits(UniformRandomSource& random, std::int64_t needles, CountK
 // they are asked for; the pieces together count exactly what the whole run counts.
 class WindowNeedles {
 public:
-    explicit WindowNeedles(std::uint32_t seedBits) : random_(std::bit_cast<float>(seedBits)) {}
+    explicit WindowNeedles(std::uint32_t seedBits) : random_(__builtin_bit_cast(float, seedBits)) {}
 
     std::int64_t countHits(std::int64_t needles) { return buffon::countHits(random_, needles); }
     std::int64_t countHits(std::int64_t needles, CountKernel kernel)
     {
         return buffon::countHits(random_, needles, kernel);
     }
+    // Passes over needles without counting them, at the cost of a jump ahead: threads can share
+    // out one run, each counting its own stretch of it.
+    void skip(std::int64_t needles) { random_.skip(4 * static_cast<std::uint64_t>(needles)); }
 
 private:
     UniformRandomSource random_;

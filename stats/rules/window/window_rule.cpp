@@ -75,7 +75,7 @@ ThrowSpace WindowRule::throwSpace() const
 
 std::vector<Throw> WindowRule::firstThrows(std::uint32_t seedBits, int count) const
 {
-    UniformRandomSource random(std::bit_cast<float>(seedBits));
+    UniformRandomSource random(__builtin_bit_cast(float, seedBits));
     KeptDraws kept{random};
     std::vector<Throw> throws;
     for (int i = 0; i < count; ++i) {
