@@ -18,7 +18,8 @@ constexpr std::uint32_t kPlaceMask = (1u << kPlaceBits) - 1;
 
 void TextbookBoardNeedles::reseed(float value)
 {
-    needles_ = GeometricNeedles(std::bit_cast<std::uint32_t>(value), kLength, kSpacing);
+    // The builtin behind std::bit_cast: the browser build's standard library predates it.
+    needles_ = GeometricNeedles(__builtin_bit_cast(std::uint32_t, value), kLength, kSpacing);
 }
 
 BoardNeedle TextbookBoardNeedles::next()

@@ -36,7 +36,8 @@ inline constexpr double kNearBoundary = 1e-6;
 
 inline double uniformOf(std::uint64_t bits)
 {
-    return std::bit_cast<double>(kOneBits | bits >> 12u) - 1.0;
+    // The builtin behind std::bit_cast: the browser build's standard library predates it.
+    return __builtin_bit_cast(double, kOneBits | bits >> 12u) - 1.0;
 }
 
 inline bool isHit(double distance, double angle, double halfLength)
