@@ -115,6 +115,13 @@ constexpr ControlDesign kControls[] = {
      .place = {368, 496, 86, 41},
      .fontPixelSize = 16,
      .runSize = &kRunSizes[4]},
+    // Free room under the board: Exit and the credit end above it, the emblem starts right of it.
+    {.objectName = "ModeLine",
+     .role = ControlRole::ModeLine,
+     .place = {8, 619, 480, 16},
+     .fontPixelSize = 12,
+     .bold = false,
+     .accessibleDescription = "The modes in use, and the number the last run reseeded from"},
 };
 
 constexpr Place insideTheEdge()

@@ -23,6 +23,7 @@ enum class ControlRole {
     RunButton,
     InitButton,
     ExitButton,
+    ModeLine,  // the modes in use, hidden when none is
 };
 
 // A place in pixels of the window's client area, from its top-left corner.

@@ -14,6 +14,10 @@ const char* const kWindowDescription = "Estimates pi by Buffon's needle experime
 const char* const kBoxTitle = "Scatter needles to find pi !";
 const char* const kExitPrompt = "This software will exit.";
 const char* const kExitCue = "endpinpon.wav";
+const char* const kTextbookCountCaption = "Number of needles crossing a line \uFF1D";
+const char* const kTextbookCountDescription =
+    "How many needles met a line: each 40 long, on lines 80 apart, counted as they fell";
+const char* const kReseedAnnouncement = "Reseeded from %1.";
 
 const char* const kRunButtonName = "Throw %1 needles";
 const char* const kRunButtonDescription =

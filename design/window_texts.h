@@ -16,6 +16,12 @@ extern const char* const kWindowCaption;
 extern const char* const kWindowDescription;
 extern const char* const kBoxTitle;
 extern const char* const kExitPrompt;
+// The count's caption and description when the needles are the textbook's, counted without a
+// deduction.
+extern const char* const kTextbookCountCaption;
+extern const char* const kTextbookCountDescription;
+// The end of a run whose reseed value is shown: %1 is the value.
+extern const char* const kReseedAnnouncement;
 // The cue that Exit sounds.
 extern const char* const kExitCue;
 

@@ -42,6 +42,13 @@ public:
 
     virtual void clear() = 0;
     virtual void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) = 0;
+    // A segment `width` device pixels wide. A board that draws only fine lines draws it fine.
+    virtual void drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                                 int width)
+    {
+        static_cast<void>(width);
+        drawSegment(x1, y1, x2, y2, colour);
+    }
 };
 
 // Draws the five ruled lines over whatever the board shows; it does not clear first.

@@ -3,25 +3,17 @@
 
 #include "experiment/experiment_run.h"
 
-#include "experiment/needle_run.h"
-#include "experiment/number_text.h"
-#include "experiment/run_size.h"
+#include "experiment/stepped_run.h"
 
 namespace buffon {
 
 void runExperiment(const RunSize& size, RunContext& context)
 {
-    context.cue.play(kStartCue);
-    context.board.clear();
-    ruleBoard(context.board, PaletteIndex::LightRed);
-    context.random.reseed(context.clock.secondsSinceMidnight());
-    const std::int64_t hits = throwNeedles(context.random, size.needles, [&](const Needle& needle) {
-        drawNeedle(context.board, needle);
-    });
-    const RunResult result = runResult(size.needles, size.deduction, hits);
-    context.estimateLabel.setText(
-        result.estimate ? numberText(*result.estimate, context.decimalSeparator) : std::string());
-    context.countLabel.setText(numberText(result.count));
+    WindowNeedles needles(context.random);
+    SteppedRun run(context);
+    run.start(size, needles);
+    run.fall(size.needles);
+    run.finish();
 }
 
 void resetBoard(Board& board, Caption& estimateLabel, Caption& countLabel)

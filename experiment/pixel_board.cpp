@@ -132,7 +132,13 @@ void PixelBoard::clear()
     std::fill(pixels_.begin(), pixels_.end(), kWhite);
 }
 
-void PixelBoard::drawSegment(float x1f, float y1f, float x2f, float y2f, PaletteIndex colour)
+void PixelBoard::drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour)
+{
+    drawWideSegment(x1, y1, x2, y2, colour, 1);
+}
+
+void PixelBoard::drawWideSegment(float x1f, float y1f, float x2f, float y2f, PaletteIndex colour,
+                                 int width)
 {
     double fx1 = x1f * scale_;
     double fy1 = y1f * scale_;
@@ -154,10 +160,15 @@ void PixelBoard::drawSegment(float x1f, float y1f, float x2f, float y2f, Palette
     const int y2 = static_cast<int>(wholeUnits(fy2));
     const std::uint32_t value = packedColour(colour);
     // A segment with both ends on the board lies wholly on it: no pixel needs a check.
-    if (inside(x1, y1, width_, height_) && inside(x2, y2, width_, height_)) {
+    if (width == 1 && inside(x1, y1, width_, height_) && inside(x2, y2, width_, height_)) {
         walk<false>(pixels_.data(), width_, height_, x1, y1, x2, y2, value);
-    } else {
-        walk<true>(pixels_.data(), width_, height_, x1, y1, x2, y2, value);
+        return;
+    }
+    const bool acrossMajor = std::abs(x2 - x1) >= std::abs(y2 - y1);
+    for (int offset = -(width - 1) / 2; offset <= width / 2; ++offset) {
+        const int dx = acrossMajor ? 0 : offset;
+        const int dy = acrossMajor ? offset : 0;
+        walk<true>(pixels_.data(), width_, height_, x1 + dx, y1 + dy, x2 + dx, y2 + dy, value);
     }
 }
 

@@ -25,6 +25,10 @@ public:
     // Like most raster APIs, the end point itself is not painted: at scale 1 a ruling from x = 0
     // to 480 covers pixels 0 to 479, and a segment of zero length paints nothing.
     void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
+    // As wide as asked across the segment's longer axis: `width` pixels side by side, each
+    // walked as a one-pixel segment is.
+    void drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                         int width) override;
 
     Rgb pixelAt(int x, int y) const;
     int width() const { return width_; }

@@ -13,8 +13,14 @@ void ScaledBoard::clear()
 
 void ScaledBoard::drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour)
 {
-    drawn_.push_back({x1, y1, x2, y2, colour});
-    pixels_.drawSegment(x1, y1, x2, y2, colour);
+    drawWideSegment(x1, y1, x2, y2, colour, 1);
+}
+
+void ScaledBoard::drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                                  int width)
+{
+    drawn_.push_back({x1, y1, x2, y2, colour, width});
+    pixels_.drawWideSegment(x1, y1, x2, y2, colour, width);
 }
 
 bool ScaledBoard::resize(int width, int height, double scale)
@@ -24,7 +30,8 @@ bool ScaledBoard::resize(int width, int height, double scale)
     }
     pixels_ = PixelBoard(width, height, scale);
     for (const Segment& segment : drawn_) {
-        pixels_.drawSegment(segment.x1, segment.y1, segment.x2, segment.y2, segment.colour);
+        pixels_.drawWideSegment(segment.x1, segment.y1, segment.x2, segment.y2, segment.colour,
+                                segment.width);
     }
     return true;
 }

@@ -16,6 +16,8 @@ class ScaledBoard final : public Board {
 public:
     void clear() override;
     void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
+    void drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                         int width) override;
 
     // Draws the picture again at this size and scale, unless the board already has them;
     // whether it did.
@@ -30,6 +32,7 @@ private:
         float x2;
         float y2;
         PaletteIndex colour;
+        int width;
     };
 
     PixelBoard pixels_;

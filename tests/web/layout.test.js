@@ -7,7 +7,9 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const harness = require('./harness');
 
-const shown = harness.design.controls.filter((control) => control.role !== 'device');
+// The mode line is made only once a lesson mode is on.
+const shown = harness.design.controls.filter((control) =>
+  control.role !== 'device' && control.role !== 'modeLine');
 const buttons = harness.controlsWithRole('runButton', 'initButton');
 
 let browser;

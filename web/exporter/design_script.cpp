@@ -48,6 +48,8 @@ const char* roleName(ControlRole role)
         return "initButton";
     case ControlRole::ExitButton:
         return "exitButton";
+    case ControlRole::ModeLine:
+        return "modeLine";
     }
     return "";
 }

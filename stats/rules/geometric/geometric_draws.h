@@ -19,6 +19,9 @@ inline constexpr std::uint64_t kMix2 = 0x94d049bb133111ebu;
 // path, where a vector conversion from 64-bit integers would need AVX-512DQ.
 inline constexpr std::uint64_t kOneBits = 0x3ff0000000000000u;
 inline constexpr double kHalfPi = std::numbers::pi / 2;
+// The low bits of an output that uniformOf leaves out.
+inline constexpr int kSpareWidth = 12;
+inline constexpr std::uint64_t kSpareMask = (std::uint64_t{1} << kSpareWidth) - 1;
 
 constexpr std::uint64_t mix(std::uint64_t z)
 {

@@ -72,8 +72,18 @@ void GeometricNeedles::skip(std::int64_t needles)
 
 Throw GeometricNeedles::next()
 {
-    const double distance = uniformOf(mix(state_ += kGamma)) * halfSpacing_;
-    const double angle = uniformOf(mix(state_ += kGamma)) * kHalfPi;
+    std::uint32_t unused = 0;
+    return next(unused);
+}
+
+Throw GeometricNeedles::next(std::uint32_t& spareBits)
+{
+    const std::uint64_t distanceBits = mix(state_ += kGamma);
+    const std::uint64_t angleBits = mix(state_ += kGamma);
+    const double distance = uniformOf(distanceBits) * halfSpacing_;
+    const double angle = uniformOf(angleBits) * kHalfPi;
+    spareBits = static_cast<std::uint32_t>((distanceBits & kSpareMask) << kSpareWidth |
+                                           (angleBits & kSpareMask));
     return {angle, distance, isHit(distance, angle, halfLength_)};
 }
 

@@ -41,6 +41,9 @@ public:
     // The next needle, whole: its distance from the nearest line, its acute angle to the lines,
     // and whether it hit, as every count judges it.
     Throw next();
+    // The same needle with the 12 low bits of each of its two outputs, which its draws leave
+    // unused: the distance's output's in bits 12 to 23, the angle's in bits 0 to 11.
+    Throw next(std::uint32_t& spareBits);
 
 private:
     double halfSpacing_;
