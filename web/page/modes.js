@@ -21,7 +21,9 @@ Buffon.makeModes = function (design, controls, needles) {
   function entry(mode, value, text, group) {
     const checked = needles.chosen(mode.parameter, value);
     // A switch's entry turns it off when it is on.
-    return { text, group, checked, parameter: mode.parameter, value: checked && !group ? '0' : value };
+    return {
+      text, group, checked, parameter: mode.parameter, value: checked && !group ? '0' : value,
+    };
   }
 
   return {
@@ -31,7 +33,8 @@ Buffon.makeModes = function (design, controls, needles) {
     // The count's caption and description as the needles about to fall are counted.
     showCounting() {
       const textbook = needles.textbook();
-      controls.countCaption.textContent = textbook ? design.textbookCountCaption : countCaption.text;
+      controls.countCaption.textContent =
+        textbook ? design.textbookCountCaption : countCaption.text;
       controls.countLabel.setAttribute('aria-description',
         textbook ? design.textbookCountDescription : countLabel.description);
     },
