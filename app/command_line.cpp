@@ -112,6 +112,30 @@ int written(const QString& program)
     return 1;
 }
 
+// The modes asked for, in the order given, so that a later choice of one mode wins.
+ParsedModes chosenModes(const QCommandLineParser& parser)
+{
+    std::vector<ModeChoice> choices;
+    QStringList taken;
+    for (const QString& name : parser.optionNames()) {
+        const auto mode =
+            std::find_if(modeOptions().begin(), modeOptions().end(), [&name](const ModeOption& m) {
+                return name == QLatin1String(m.option);
+            });
+        if (mode == modeOptions().end()) {
+            continue;
+        }
+        // optionNames() lists an option once a time it is given; its values come in that order.
+        const QStringList values = parser.values(name);
+        const qsizetype nth = taken.count(name);
+        taken << name;
+        choices.push_back({name.toStdString(), mode->valueName && nth < values.size()
+                                                   ? values[nth].toStdString()
+                                                   : std::string()});
+    }
+    return parseModes(choices, ModeNames::Option);
+}
+
 }  // namespace
 
 CommandLine readCommandLine(int& argc, char* argv[])
@@ -120,7 +144,9 @@ CommandLine readCommandLine(int& argc, char* argv[])
     QCoreApplication commandLine(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Estimates pi by Buffon's needle experiment and draws all the needles of a run at once.\n"
+        "Estimates pi by Buffon's needle experiment and draws all the needles of a run at once\n"
+        "(or at --pace). A run shown with --show-reseed is thrown again, needle for needle, by\n"
+        "--reseed VALUE, and counted by buffon-needle-stats --reseed VALUE.\n"
         "It also takes the options every Qt program takes, such as -platform NAME, -style NAME,\n"
         "-display DISPLAY, -geometry GEOMETRY and -session ID; buffon-needle-stats runs many\n"
         "runs at once."));
@@ -128,6 +154,11 @@ CommandLine readCommandLine(int& argc, char* argv[])
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    for (const ModeOption& mode : modeOptions()) {
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(mode.option), QString::fromUtf8(mode.help),
+                               mode.valueName ? QString::fromLatin1(mode.valueName) : QString()));
+    }
     for (const QtOption& qtOption : kQtOptions) {
         QCommandLineOption option(
             QString::fromLatin1(qtOption.name), QString(),
@@ -140,11 +171,13 @@ CommandLine readCommandLine(int& argc, char* argv[])
     const QString ignored = attachedValueQtIgnores(commandLine.arguments());
     const bool parsed = ignored.isEmpty() && parser.parse(commandLine.arguments());
     const QString stray = parsed ? strayArgument(parser.positionalArguments()) : QString();
-    if (!parsed || !stray.isEmpty()) {
-        const QString error = !ignored.isEmpty()
-                                  ? QStringLiteral("Unknown option '%1'.").arg(ignored)
-                              : !parsed ? parser.errorText()
-                                        : QStringLiteral("Unexpected argument '%1'.").arg(stray);
+    const ParsedModes modes = parsed ? chosenModes(parser) : ParsedModes{};
+    if (!parsed || !stray.isEmpty() || !modes.error.empty()) {
+        const QString error =
+            !ignored.isEmpty() ? QStringLiteral("Unknown option '%1'.").arg(ignored)
+            : !parsed          ? parser.errorText()
+            : !stray.isEmpty() ? QStringLiteral("Unexpected argument '%1'.").arg(stray)
+                               : QString::fromStdString(modes.error) + QLatin1Char('.');
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(commandLine.applicationName()),
                      qUtf8Printable(printable(error)));
         line.exitStatus = 2;
@@ -167,6 +200,7 @@ CommandLine readCommandLine(int& argc, char* argv[])
                     qUtf8Printable(commandLine.applicationVersion()));
         line.exitStatus = written(commandLine.applicationName());
     }
+    line.modes = modes.modes;
     line.platform = parser.value(QStringLiteral("platform"));
     // Qt reads -display even after "--".
     const QStringList arguments = commandLine.arguments().mid(1);

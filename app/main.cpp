@@ -23,6 +23,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.example.buffon_needle"));
 
     buffon::MainWindow window;
+    window.setModes(commandLine.modes);
     window.show();
     // Some platforms start without a screen and fail only when the window is made.
     buffon::platformStarted();

@@ -64,12 +64,11 @@ std::int32_t runHits(const NeedleRule& rule, int needles, std::uint32_t reseedBi
 void runBatch(const BatchPlan& plan, std::atomic<std::int64_t>& thrown, const BlockSink& onBlock)
 {
     // Made once: runs of a few needles would otherwise spend a fair share of their time on it.
-    const KeyedShuffle reseeds = seedShuffle(plan.seed);
+    const PlanReseeds reseeds(plan);
     runBatch(
         plan.runs, plan.threads,
         [&](std::int64_t run) {
-            const auto bits = static_cast<std::uint32_t>(reseeds(static_cast<std::uint64_t>(run)));
-            return runHits(plan.rule, plan.needles, bits, thrown);
+            return runHits(plan.rule, plan.needles, reseeds(run), thrown);
         },
         onBlock);
 }

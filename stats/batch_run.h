@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 
 #include "stats/rules/needle_rule.h"
+#include "stats/run_seed.h"
 
 namespace buffon {
 
@@ -19,6 +21,28 @@ struct BatchPlan {
     std::uint32_t seed = 0;
     int threads = 1;
     NeedleRule rule;
+    // A run named by the value it reseeds from (--reseed): the one run of the plan.
+    std::optional<std::uint32_t> reseedBits;
+};
+
+// The bit patterns of the numbers a plan's runs reseed from: the seed's shuffle, or the one
+// value that names the run.
+class PlanReseeds {
+public:
+    explicit PlanReseeds(const BatchPlan& plan)
+        : shuffle_(seedShuffle(plan.seed)), named_(plan.reseedBits)
+    {
+    }
+
+    std::uint32_t operator()(std::int64_t run) const
+    {
+        return named_ ? *named_
+                      : static_cast<std::uint32_t>(shuffle_(static_cast<std::uint64_t>(run)));
+    }
+
+private:
+    KeyedShuffle shuffle_;
+    std::optional<std::uint32_t> named_;
 };
 
 // How many runs ended with each number of hits: every figure of a batch but its table

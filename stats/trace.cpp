@@ -33,12 +33,13 @@ std::vector<std::int64_t> traceCheckpoints(std::int64_t needles, int points)
     return checkpoints;
 }
 
-std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, std::uint32_t seed,
-                                 std::atomic<std::int64_t>& thrown)
+std::vector<TracePoint> traceReseededRun(const NeedleRule& rule, std::int64_t needles,
+                                         std::uint32_t reseedBits,
+                                         std::atomic<std::int64_t>& thrown)
 {
     return std::visit(
         [&](const auto& r) {
-            auto stream = r.stream(runSeedBits(seed, 0));
+            auto stream = r.stream(reseedBits);
             std::vector<TracePoint> trace;
             TracePoint point;
             for (const std::int64_t checkpoint : traceCheckpoints(needles)) {
@@ -72,6 +73,12 @@ TraceValues traceValues(const NeedleRule& rule, const TracePoint& point, double 
                 limit, std::max(limit - half, 0.0), limit + half};
     }
     return {fraction, p, std::max(p - z * fractionSd, 0.0), std::min(p + z * fractionSd, 1.0)};
+}
+
+std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, std::uint32_t seed,
+                                 std::atomic<std::int64_t>& thrown)
+{
+    return traceReseededRun(rule, needles, runSeedBits(seed, 0), thrown);
 }
 
 }  // namespace buffon

@@ -20,8 +20,12 @@ struct TracePoint {
 // About `points` needle counts spaced evenly on a log scale from 1 to `needles`, each once.
 std::vector<std::int64_t> traceCheckpoints(std::int64_t needles, int points = 200);
 
-// The run of a batch of one with this seed, recorded at the checkpoints: it ends at exactly the
-// hits of that run. Needles thrown are added to `thrown` as they fall.
+// The run reseeded from the number of bit pattern `reseedBits`, recorded at the checkpoints: it
+// ends at exactly the hits of that run. Needles thrown are added to `thrown` as they fall.
+std::vector<TracePoint> traceReseededRun(const NeedleRule& rule, std::int64_t needles,
+                                         std::uint32_t reseedBits,
+                                         std::atomic<std::int64_t>& thrown);
+// The run of a batch of one with this seed.
 std::vector<TracePoint> traceRun(const NeedleRule& rule, std::int64_t needles, std::uint32_t seed,
                                  std::atomic<std::int64_t>& thrown);
 

@@ -138,6 +138,11 @@ class CommandLines(unittest.TestCase):
             (["--trace", "t.csv", "--csv", "t.csv"], "--csv and --trace name the same file"),
             (["--trace", "t.csv", "--json", "./t.csv"], "--json and --trace name the same file"),
             (["--plot", "p.svg", "--trace", "p.svg"], "--plot and --trace name the same file"),
+            (["--reseed", "-1"], "--reseed takes a reseed value, a non-negative single-precision"),
+            (["--reseed", "1e39"], "--reseed takes a reseed value"),
+            (["--reseed", "0x1p3"], "--reseed takes a reseed value"),
+            (["--reseed", "5", "--seed", "3"], "--reseed names one run and cannot go with --seed"),
+            (["--reseed", "5", "--runs", "2"], "--reseed names one run; --runs must be 1, not 2"),
         ]
         for arguments, complaint in rows:
             with self.subTest(arguments=arguments):
@@ -178,6 +183,23 @@ class CommandLines(unittest.TestCase):
                            "3", "--needles", "100", "--json", "-", "--quiet")
                 self.assertEqual(done.returncode, 0, done.stderr)
                 self.assertEqual(json.loads(done.stdout)["exact_rate"], 2 / math.pi)
+
+
+    def test_a_run_named_by_its_reseed_value_is_thrown_again(self):
+        # Each run of a batch, named by its CSV row's reseed value, counts the same hits alone;
+        # its row names the same value, and the summary says which.
+        for rule in ("window", "geometric"):
+            batch = run("--rule", rule, "--needles", "50000", "--runs", "3", "--seed", "11",
+                        "--csv", "-", "--quiet")
+            for row in batch.stdout.splitlines()[1:]:
+                number, hits, count, estimate, reseed = row.split(",")[:5]
+                with self.subTest(rule=rule, run=number):
+                    alone = run("--rule", rule, "--needles", "50000", "--reseed", reseed, "--csv",
+                                "-")
+                    self.assertEqual(alone.returncode, 0, alone.stderr)
+                    self.assertRegex(alone.stderr, r"\nReseeded from +%s\n" % re.escape(reseed))
+                    self.assertEqual(alone.stdout.splitlines()[1].split(",")[1:],
+                                     row.split(",")[1:])
 
 
 class Files(unittest.TestCase):

@@ -13,7 +13,8 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 [ "$("$program" --version)" = "buffon-needle $version" ] || fail "--version"
 help=$("$program" --help)
-for option in --version -platform -style -session; do
+for option in --version -platform -style -session "--pace <N>" "--reseed <VALUE>" --textbook \
+    --add-up --show-reseed "--scale <F>" --thick-needles; do
     grep -q -- "$option" <<<"$help" || fail "--help does not name $option"
 done
 # --help-all lists Qt's options, a value after those that take one.
@@ -25,7 +26,8 @@ done
 # Started with each, the window shows (the search for a sound output, and its one line where
 # there is none, comes after the first paint) and stays up until it is ended.
 for options in "-platform offscreen" "-style Fusion" "--style=Fusion" "-reverse" "-display :0" \
-    "-geometry 100x100" "-session abc" "-qwindowtitle Needles" "-widgetcount"; do
+    "-geometry 100x100" "-session abc" "-qwindowtitle Needles" "-widgetcount" \
+    "--textbook --pace 1000 --add-up --reseed 45296.25 --scale=1.5 --thick-needles"; do
     said=$(QT_QPA_PLATFORM=offscreen timeout 2 "$program" $options 2>&1)
     status=$?
     [ "$status" -eq 124 ] || fail "$options: status $status: $said"
@@ -54,6 +56,11 @@ done <<'ROWS'
 |-reverse -- foo|2|Unexpected argument 'foo'.
 |-platform|2|Missing value after '-platform'.
 |-platform=offscreen|2|Unknown option 'platform=offscreen'.
+|--pace 1001|2|--pace takes a whole number of needles a second from 0 to 1000, not '1001'.
+|--textbook --pace=-1|2|--pace takes a whole number of needles a second from 0 to 1000, not '-1'.
+|--reseed 12:30|2|--reseed takes a reseed value, a non-negative single-precision number in decimal, not '12:30'.
+|--scale 4|2|--scale takes a size of 1, 1.5, 2 or 3, not '4'.
+|--pace|2|Missing value after '--pace'.
 QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
 ||1|no display found*DISPLAY*
 QT_QPA_PLATFORM=bogus DISPLAY=:0||1|*"bogus"*Available platform plugins are:*xcb*

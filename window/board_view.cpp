@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "design/board_pixels.h"
+#include "design/controls.h"
 #include "window/vector_state.h"
 
 namespace buffon {
@@ -24,18 +25,29 @@ BoardView::BoardView(QWidget* parent) : QFrame(parent)
     sinceRepaint_.start();
 }
 
+void BoardView::setScale(double scale)
+{
+    scale_ = scale;
+    // A frame's margins are its edge.
+    const int margin = qRound(kBoardEdge * scale_);
+    setContentsMargins(margin, margin, margin, margin);
+    matchScreen();
+    update();
+}
+
 void BoardView::matchScreen()
 {
-    const double ratio = boardRatio(devicePixelRatioF());
+    const double ratio = boardRatio(devicePixelRatioF() * scale_);
+    // Where the layout puts the board, in the layout's own pixels.
     const QPoint inWindow = mapTo(window(), contentsRect().topLeft());
-    const int width = devicePixels(inWindow.x(), kBoardWidth, ratio);
-    const int height = devicePixels(inWindow.y(), kBoardHeight, ratio);
+    const int width = devicePixels(qRound(inWindow.x() / scale_), kBoardWidth, ratio);
+    const int height = devicePixels(qRound(inWindow.y() / scale_), kBoardHeight, ratio);
     if (!board_.resize(width, height, ratio) && !image_.isNull()) {
         return;
     }
     image_ = QImage(reinterpret_cast<const uchar*>(board_.pixels().data()), width, height,
                     width * 4, QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio);
+    image_.setDevicePixelRatio(ratio / scale_);
 }
 
 void BoardView::clear()
@@ -48,6 +60,13 @@ void BoardView::clear()
 void BoardView::drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour)
 {
     board_.drawSegment(x1, y1, x2, y2, colour);
+    changed();
+}
+
+void BoardView::drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                                int width)
+{
+    board_.drawWideSegment(x1, y1, x2, y2, colour, width);
     changed();
 }
 
@@ -84,22 +103,23 @@ void BoardView::paintEvent(QPaintEvent*)
     painter.drawImage(toDevice.inverted().map(onPixel), image_);
 }
 
-// The sunken edge, each of its two rings one pixel of the layout wide at any device pixel
-// ratio: Qt's own edge is drawn with lines one device pixel wide, which leaves a gap inside it
-// on a scaled screen.
+// The sunken edge, each of its two rings one pixel of the layout wide (times the window's
+// scale) at any device pixel ratio: Qt's own edge is drawn with lines one device pixel wide,
+// which leaves a gap inside it on a scaled screen.
 void BoardView::paintEdge(QPainter& painter) const
 {
-    const QRect outer = rect();
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    for (const auto& [ring, topLeft, bottomRight] :
+    const double ring = contentsMargins().left() / 2.0;
+    const QRectF outer = rect();
+    const QRectF inner = outer.adjusted(ring, ring, -ring, -ring);
+    for (const auto& [edge, topLeft, bottomRight] :
          {std::tuple{outer, QPalette::Dark, QPalette::Light},
           std::tuple{inner, QPalette::Shadow, QPalette::Midlight}}) {
         const QColor lit = palette().color(bottomRight);
-        painter.fillRect(ring.left(), ring.bottom(), ring.width(), 1, lit);
-        painter.fillRect(ring.right(), ring.top(), 1, ring.height(), lit);
+        painter.fillRect(QRectF(edge.left(), edge.bottom() - ring, edge.width(), ring), lit);
+        painter.fillRect(QRectF(edge.right() - ring, edge.top(), ring, edge.height()), lit);
         const QColor shaded = palette().color(topLeft);
-        painter.fillRect(ring.left(), ring.top(), ring.width() - 1, 1, shaded);
-        painter.fillRect(ring.left(), ring.top(), 1, ring.height() - 1, shaded);
+        painter.fillRect(QRectF(edge.left(), edge.top(), edge.width() - ring, ring), shaded);
+        painter.fillRect(QRectF(edge.left(), edge.top(), ring, edge.height() - ring), shaded);
     }
 }
 

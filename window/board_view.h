@@ -27,6 +27,11 @@ public:
 
     void clear() override;
     void drawSegment(float x1, float y1, float x2, float y2, PaletteIndex colour) override;
+    void drawWideSegment(float x1, float y1, float x2, float y2, PaletteIndex colour,
+                         int width) override;
+    // The window's size as a factor of its layout: the edge and the board's pixels grow with it,
+    // the picture drawn again in them. The view's own geometry is its owner's to set.
+    void setScale(double scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,6 +41,7 @@ private:
     void paintEdge(QPainter& painter) const;
     void changed();
 
+    double scale_ = 1;
     ScaledBoard board_;
     QImage image_;  // the board's pixels, shared, as Qt paints them
     bool paintDue_ = false;

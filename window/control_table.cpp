@@ -9,10 +9,13 @@
 
 namespace buffon {
 
-QRect controlGeometry(const ControlDesign& control)
+QRect controlGeometry(const ControlDesign& control, double scale)
 {
     const Place& place = control.place;
-    return {place.left, place.top, place.width, place.height};
+    const auto scaled = [scale](int length) {
+        return qRound(length * scale);
+    };
+    return {scaled(place.left), scaled(place.top), scaled(place.width), scaled(place.height)};
 }
 
 QString shownText(const ControlDesign& control)

@@ -14,7 +14,8 @@ namespace buffon {
 
 // The window's layout as Qt takes it.
 
-QRect controlGeometry(const ControlDesign& control);
+// The control's place, every length times the window's scale, rounded to whole pixels.
+QRect controlGeometry(const ControlDesign& control, double scale = 1);
 
 // What the control shows, as a label's or a button's text.
 QString shownText(const ControlDesign& control);

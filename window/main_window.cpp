@@ -14,18 +14,24 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QTimer>
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "assets/resources.h"
 #include "design/window_texts.h"
 #include "experiment/experiment_run.h"
+#include "experiment/stepped_run.h"
 #include "sound/device_control.h"
 #include "sound/multimedia_control.h"
+#include "stats/rules/needle_sources.h"
 #include "window/activation_watcher.h"
 #include "window/board_view.h"
 #include "window/control_table.h"
 #include "window/destroyed_window_watcher.h"
+#include "window/mode_menu.h"
 #include "window/run_announcer.h"
 #include "window/vector_state.h"
 
@@ -33,6 +39,9 @@ Q_LOGGING_CATEGORY(lcRuns, "buffon.runs", QtWarningMsg)
 
 namespace buffon {
 namespace {
+
+// How often needles that fall at a pace are drawn: as many as the pace owes by then.
+constexpr int kPaceMilliseconds = 20;
 
 // The window keeps its own light face and dark text whatever theme the desktop uses, so that
 // its labels stay readable and the board's colours keep their meaning: a complete palette,
@@ -133,6 +142,12 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     estimateCaption_->setBuddy(estimateLabel_);
     countCaption_->setBuddy(countLabel_);
     announcer_ = new RunAnnouncer(this);
+    context_ = std::make_unique<RunContext>(
+        RunContext{*cue_, *boardView_, random_, clock_, *estimateText_, *countText_});
+    run_ = std::make_unique<SteppedRun>(*context_);
+    paceTimer_ = new QTimer(this);
+    paceTimer_->setInterval(kPaceMilliseconds);
+    modeMenu_ = new ModeMenu(this);
     setAccessibleDescription(utf8Text(kWindowDescription));
     activation_ = new ActivationWatcher(this);
     connectEvents();
@@ -183,12 +198,16 @@ void MainWindow::createControls()
             boardView_->setFocusPolicy(Qt::StrongFocus);
             placeControl(boardView_, entry);
             break;
-        case ControlRole::Emblem: {
-            auto* emblem = new QLabel(this);
-            emblem->setPixmap(QPixmap(emblemResource()));
-            placeControl(emblem, entry);
+        case ControlRole::Emblem:
+            emblem_ = new QLabel(this);
+            emblem_->setPixmap(QPixmap(emblemResource()));
+            placeControl(emblem_, entry);
             break;
-        }
+        case ControlRole::ModeLine:
+            // Made once a mode is first on: until then the window has only its own controls,
+            // for screen readers as on screen.
+            modeLineDesign_ = &entry;
+            break;
         case ControlRole::Device:
             if (!device_) {
                 auto* control = new MultimediaControl(this);
@@ -219,6 +238,7 @@ void MainWindow::placeControl(QWidget* control, const ControlDesign& entry)
 {
     control->setObjectName(utf8Text(entry.objectName));
     control->setGeometry(controlGeometry(entry));
+    placed_.emplace_back(control, &entry);
     if (entry.fontPixelSize > 0) {
         control->setFont(windowFont(entry.fontPixelSize, entry.bold));
     }
@@ -247,6 +267,19 @@ void MainWindow::connectEvents()
     connect(exitButton_, &QPushButton::clicked, this, &MainWindow::exitProgram);
     activation_->watch(this);
     connect(activation_, &ActivationWatcher::activated, this, &MainWindow::ruleOnActivation);
+    connect(paceTimer_, &QTimer::timeout, this, &MainWindow::fallAtPace);
+    boardView_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(boardView_, &QWidget::customContextMenuRequested, this, &MainWindow::openModeMenu);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &MainWindow::openModeMenu);
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &MainWindow::stopRun);
+    connect(modeMenu_, &ModeMenu::stopChosen, this, &MainWindow::stopRun);
+    connect(modeMenu_, &ModeMenu::chosen, this, [this](ModeKind kind, double value) {
+        setModes(withChoice(modes_, kind, value));
+    });
 }
 
 template <typename Step>
@@ -278,26 +311,143 @@ void MainWindow::startRun(const RunSize& size)
         qCDebug(lcRuns, "run of %d needles: %.2f ms", size.needles,
                 static_cast<double>(clock.nsecsElapsed()) / 1e6);
     });
+    paceTimer_->stop();
     const bool ran = guarded([&] {
         releaseWideVectorState();
-        RunContext context{*cue_,
-                           *boardView_,
-                           random_,
-                           clock_,
-                           *estimateText_,
-                           *countText_,
-                           QLocale().decimalPoint().toStdString()};
-        runExperiment(size, context);
+        // A run still falling ends before its source gives way to the next run's.
+        run_->stop();
+        needles_ = boardNeedleSource(modes_, random_);
+        context_->decimalSeparator = QLocale().decimalPoint().toStdString();
+        showCountCaption(modes_.textbook);
+        const int width = modes_.thickNeedles ? kThickNeedleWidth : 1;
+        run_->start(size, *needles_, {modes_.reseed, modes_.addUp, width});
+        modes_.reseed.reset();
+        showModeLine();
+        if (modes_.pace == 0) {
+            run_->fall(size.needles);
+            run_->finish();
+        } else {
+            runPace_ = modes_.pace;
+            sinceRunStart_.start();
+            fallAtPace();
+        }
     });
-    if (ran) {
-        announcer_->announce(utf8Text(runAnnouncement(countLabel_->text().toStdString(),
-                                                      estimateLabel_->text().toStdString())));
+    if (ran && !run_->running()) {
+        announceEnd();
     }
+}
+
+void MainWindow::fallAtPace()
+{
+    const bool fell = guarded([&] {
+        // The first needle falls at once, the others as the pace owes them.
+        const auto due = sinceRunStart_.nsecsElapsed() * runPace_ / 1'000'000'000 + 1;
+        run_->fall(due - run_->fallen());
+        if (run_->left() == 0) {
+            run_->finish();
+        }
+    });
+    if (!fell || !run_->running()) {
+        paceTimer_->stop();
+    } else if (!paceTimer_->isActive()) {
+        paceTimer_->start();
+    }
+    if (fell && !run_->running()) {
+        announceEnd();
+    }
+}
+
+void MainWindow::stopRun()
+{
+    if (!run_->running()) {
+        return;
+    }
+    paceTimer_->stop();
+    if (guarded([&] {
+            run_->stop();
+        })) {
+        announceEnd();
+    }
+}
+
+void MainWindow::announceEnd()
+{
+    std::string text =
+        runAnnouncement(countLabel_->text().toStdString(), estimateLabel_->text().toStdString());
+    if (modes_.showReseed && run_->reseedValue()) {
+        const std::string value = reseedText(*run_->reseedValue());
+        text += ' ';
+        text += filledIn(kReseedAnnouncement, std::array<std::string_view, 1>{value});
+    }
+    announcer_->announce(utf8Text(text));
+}
+
+void MainWindow::setModes(const LessonModes& modes)
+{
+    const bool resized = modes.scale != modes_.scale;
+    modes_ = modes;
+    if (resized) {
+        applyScale();
+    }
+    showModeLine();
+}
+
+void MainWindow::applyScale()
+{
+    const double scale = modes_.scale;
+    setFixedSize(qRound(kClientWidth * scale), qRound(kClientHeight * scale));
+    for (const auto& [control, entry] : placed_) {
+        control->setGeometry(controlGeometry(*entry, scale));
+        if (entry->fontPixelSize > 0) {
+            control->setFont(windowFont(qRound(entry->fontPixelSize * scale), entry->bold));
+        }
+    }
+    emblem_->setScaledContents(scale != 1);
+    boardView_->setScale(scale);
+}
+
+void MainWindow::showModeLine()
+{
+    const std::optional<float> reseed = modes_.showReseed ? run_->reseedValue() : std::nullopt;
+    const QString line = utf8Text(modeLine(modes_, reseed));
+    if (!modeLine_ && !line.isEmpty()) {
+        placeControl(modeLine_ = makeLabel(*modeLineDesign_, this), *modeLineDesign_);
+        modeLine_->setWordWrap(false);
+        applyScale();
+    }
+    if (modeLine_) {
+        modeLine_->setText(line);
+        modeLine_->setVisible(!line.isEmpty());
+    }
+}
+
+void MainWindow::showCountCaption(bool textbook)
+{
+    const auto& entries = controlDesigns();
+    const auto designed = [&](ControlRole role) {
+        return *std::find_if(entries.begin(), entries.end(), [role](const ControlDesign& entry) {
+            return entry.role == role;
+        });
+    };
+    countCaption_->setText(textbook ? utf8Text(kTextbookCountCaption)
+                                    : shownText(designed(ControlRole::CountCaption)));
+    countLabel_->setAccessibleDescription(
+        utf8Text(textbook ? kTextbookCountDescription
+                          : designed(ControlRole::CountLabel).accessibleDescription));
+}
+
+void MainWindow::openModeMenu()
+{
+    modeMenu_->showModes(modes_, run_->running());
+    modeMenu_->popup(boardView_->mapToGlobal(boardView_->contentsRect().topLeft()));
 }
 
 void MainWindow::resetBoard()
 {
+    paceTimer_->stop();
     guarded([&] {
+        run_->stop();
+        run_->resetTotals();
         buffon::resetBoard(*boardView_, *estimateText_, *countText_);
     });
 }

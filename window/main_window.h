@@ -3,17 +3,20 @@
 
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "experiment/lesson_modes.h"
 #include "experiment/local_clock.h"
 #include "experiment/random_source.h"
 #include "experiment/run_size.h"
 
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace buffon {
 
@@ -23,8 +26,12 @@ class Caption;
 class DeviceControl;
 class DeviceCuePlayer;
 class DestroyedWindowWatcher;
+class ModeMenu;
+class NeedleSource;
 class RunAnnouncer;
+class SteppedRun;
 struct ControlDesign;
+struct RunContext;
 
 // The program's only window: the board, the run buttons, Init and Exit, and the labels that
 // explain the experiment and show its results.
@@ -35,6 +42,10 @@ public:
     // The window makes and owns its sound device unless one is handed in.
     explicit MainWindow(DeviceControl* device = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // The modes of the runs to come; the size and the mode line change at once.
+    void setModes(const LessonModes& modes);
+    const LessonModes& modes() const { return modes_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -50,6 +61,13 @@ private:
     void resetBoard();
     void exitProgram();
     void ruleOnActivation();
+    void fallAtPace();
+    void stopRun();
+    void announceEnd();
+    void openModeMenu();
+    void applyScale();
+    void showModeLine();
+    void showCountCaption(bool textbook);
 
     // Whether the step ran to its end.
     template <typename Step>
@@ -63,6 +81,11 @@ private:
     QLabel* countLabel_ = nullptr;
     RunAnnouncer* announcer_ = nullptr;
     std::vector<std::pair<QPushButton*, const RunSize*>> runButtons_;
+    std::vector<std::pair<QWidget*, const ControlDesign*>> placed_;
+    QLabel* modeLine_ = nullptr;
+    const ControlDesign* modeLineDesign_ = nullptr;
+    QLabel* emblem_ = nullptr;
+    ModeMenu* modeMenu_ = nullptr;
     QPushButton* initButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
     QWidget* previousInTabOrder_ = nullptr;
@@ -74,6 +97,13 @@ private:
     LocalClock clock_;
     ActivationWatcher* activation_ = nullptr;
     bool cuePreloaded_ = false;
+    LessonModes modes_;
+    std::unique_ptr<RunContext> context_;
+    std::unique_ptr<SteppedRun> run_;
+    std::unique_ptr<NeedleSource> needles_;
+    QTimer* paceTimer_ = nullptr;
+    QElapsedTimer sinceRunStart_;
+    int runPace_ = 0;
     std::unique_ptr<DestroyedWindowWatcher> destroyedWatcher_;
 };
 

@@ -140,7 +140,7 @@ Counted countRuns(const StatsOptions& options, std::vector<std::unique_ptr<Outpu
         });
     };
     if (options.traced()) {
-        counted.trace = traceRun(plan.rule, plan.needles, plan.seed, thrown);
+        counted.trace = traceReseededRun(plan.rule, plan.needles, PlanReseeds(plan)(0), thrown);
         const auto hits = static_cast<std::int32_t>(counted.trace.back().hits);
         take(std::span(&hits, 1), 0);
     } else {

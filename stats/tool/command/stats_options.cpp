@@ -6,10 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
 
+#include "experiment/lesson_modes.h"
 #include "experiment/run_size.h"
 #include "stats/run_seed.h"
 #include "stats/tool/command/command_line.h"
@@ -115,6 +117,10 @@ std::vector<KnownOption> knownOptions()
          "Seed of the batch, 0 to " + std::to_string(kLargestSeed) +
              ": the same seed gives the same runs whatever the thread count, and other seeds "
              "unrelated runs. Default: from the clock, as the window seeds its runs."},
+        {"reseed", "VALUE",
+         "Throws the one run that reseeds from VALUE, as a window run reseeded from it does: the "
+         "number a window's mode line (--show-reseed) or a CSV row's reseed column names. Not "
+         "with --seed; --runs, if given, must be 1."},
         {"threads", "T", "Worker threads (default: one per core)."},
         {"rule", "RULE", ruleHelp()},
     };
@@ -163,6 +169,25 @@ std::optional<std::int64_t> needleCount(std::string_view given)
     return wholeNumber(given, 1, kMostNeedles);
 }
 
+// One run, named by the value it reseeds from.
+Check readReseed(const OptionValues& given, const std::string& text, BatchPlan& plan)
+{
+    const auto value = readReseedValue(text);
+    if (!value) {
+        return "--reseed takes a reseed value, a non-negative single-precision number in "
+               "decimal, not '" +
+               text + "'";
+    }
+    if (given.isSet("seed")) {
+        return std::string("--reseed names one run and cannot go with --seed");
+    }
+    if (plan.runs != 1) {
+        return "--reseed names one run; --runs must be 1, not " + *given.value("runs");
+    }
+    plan.reseedBits = std::bit_cast<std::uint32_t>(*value);
+    return std::nullopt;
+}
+
 Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, BatchPlan& plan)
 {
     const auto needles = needleCount(given.value("needles").value_or("1000"));
@@ -170,7 +195,7 @@ Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, 
         return rangeError("needles", 1, kMostNeedles, *given.value("needles"));
     }
     plan.needles = static_cast<int>(*needles);
-    const std::string runsText = given.value("runs").value_or("1000");
+    const std::string runsText = given.value("runs").value_or(given.isSet("reseed") ? "1" : "1000");
     const auto runs = wholeNumber(runsText, 1, kDistinctRuns);
     if (!runs) {
         return wholeNumber(runsText, 1, INT64_MAX)
@@ -187,6 +212,11 @@ Check readCounts(const OptionValues& given, std::uint32_t clockSeed, int cores, 
             return rangeError("seed", 0, kLargestSeed, *text);
         }
         plan.seed = static_cast<std::uint32_t>(*seed);
+    }
+    if (const auto text = given.value("reseed")) {
+        if (Check refusal = readReseed(given, *text, plan)) {
+            return refusal;
+        }
     }
     plan.threads = std::max(cores, 1);
     if (const auto text = given.value("threads")) {

@@ -47,12 +47,11 @@ public:
         const int deducted = deduction(plan.rule, plan.needles);
         const std::optional<double> factor = estimateFactor(plan.rule);
         const double z = standardScore();
-        const KeyedShuffle reseeds = seedShuffle(plan.seed);
+        const PlanReseeds reseeds(plan);
         std::string text;
         text.reserve(hits.size() * 96);
         for (std::int64_t run = firstRun; const std::int32_t h : hits) {
-            const auto reseed =
-                static_cast<std::uint32_t>(reseeds(static_cast<std::uint64_t>(run++)));
+            const std::uint32_t reseed = reseeds(run++);
             text += std::to_string(run);
             text += ',';
             text += std::to_string(h);

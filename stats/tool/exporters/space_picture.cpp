@@ -21,7 +21,7 @@ public:
     {
         const BatchPlan& plan = results.plan;
         const int shown = results.pictures.spaceNeedles;
-        const SpacePlot plot(plan.rule, firstThrows(plan.rule, runSeedBits(plan.seed, 0), shown),
+        const SpacePlot plot(plan.rule, firstThrows(plan.rule, PlanReseeds(plan)(0), shown),
                              plotSize(results.pictures));
         const QString title =
             QStringLiteral(

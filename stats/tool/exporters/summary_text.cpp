@@ -5,11 +5,13 @@
 // that wrote it, the rule and the seed.
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 #include <optional>
 
+#include "experiment/lesson_modes.h"
 #include "stats/tool/exporters/exporter.h"
 #include "stats/tool/inference/confidence.h"
 
@@ -78,7 +80,11 @@ std::string heading(const Results& results)
     if (deducts(plan.rule)) {
         text += row("Deduction per run", std::to_string(results.summary.deduction));
     }
-    return text + row("Seed", std::to_string(plan.seed)) + '\n';
+    return text +
+           (plan.reseedBits
+                ? row("Reseeded from", reseedText(std::bit_cast<float>(*plan.reseedBits)))
+                : row("Seed", std::to_string(plan.seed))) +
+           '\n';
 }
 
 std::string hitFraction(const Results& results)
