@@ -69,8 +69,9 @@ const kCounts = [
   { name: 'textbook needles, 10 at ratio 2: each 40 long, the textbook\'s count',
     suffix: '?textbook=1&reseed=777', ratio: 2, button: 'Command1', rule: 'geometric',
     modes: 'Textbook needles · reseeded from 777', length: 40 },
-  { name: 'textbook needles, 10,000 reseeded from the clock: the textbook\'s count',
-    suffix: '?textbook=1&showreseed=1', ratio: 1, button: 'Command4', rule: 'geometric' },
+  { name: 'textbook needles, 100 at 1,000 a second with every mode on: the textbook\'s count, ' +
+    'the mode line whole', suffix: '?textbook=1&showreseed=1&addup=1&thick=1&pace=1000', ratio: 1,
+  button: 'Command2', rule: 'geometric', wait: 600 },
   { name: 'the design\'s needles, 1,000 reseeded from a given value: the window\'s count',
     suffix: `?reseed=${kReseed}&colour=red`, ratio: 1, button: 'Command3', rule: 'window',
     modes: `reseeded from ${kReseed}` },
@@ -81,7 +82,9 @@ for (const row of kCounts) {
     const page = await harness.openPage(browser,
       { suffix: row.suffix, context: { deviceScaleFactor: row.ratio } });
     await page.click('#' + row.button);
+    await page.waitForTimeout(row.wait || 0);
     const after = await shown(page);
+    assert.ok(await page.evaluate(() => ModeLine.scrollWidth <= ModeLine.clientWidth));
     if (row.length) {
       const lengths = needleLengths(await harness.canvasPixels(page));
       assert.ok(lengths.length >= 5 && lengths.every((length) =>

@@ -9,7 +9,7 @@ var Buffon = window.Buffon || {};
 
 Buffon.makeModes = function (design, controls, needles) {
   'use strict';
-  const [countCaption, countLabel] = ['countCaption', 'countLabel']
+  const [countCaption, countLabel, modeLine] = ['countCaption', 'countLabel', 'modeLine']
     .map((role) => design.controls.find((control) => control.role === role));
   for (const [name, value] of new URLSearchParams(location.search)) {
     const refusal = needles.choose(name, value);
@@ -27,8 +27,14 @@ Buffon.makeModes = function (design, controls, needles) {
   }
 
   return {
+    // On one line, in a smaller size where every mode is on and the line would not fit.
     show() {
-      controls.modeLine.textContent = needles.modeLine();
+      const line = controls.modeLine;
+      line.textContent = needles.modeLine();
+      line.style.fontSize = modeLine.fontPixelSize + 'px';
+      if (line.scrollWidth > line.clientWidth) {
+        line.style.fontSize = modeLine.fontPixelSize * line.clientWidth / line.scrollWidth + 'px';
+      }
     },
     // The count's caption and description as the needles about to fall are counted.
     showCounting() {

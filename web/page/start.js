@@ -27,9 +27,9 @@
     Buffon.bindEvents({ design, controls, needles, board, sound, exitBox, modes });
     Buffon.makeMenu(form, controls.board, design.menuName,
       { entries: modes.entries, choose: (entry) => modes.choose(entry) });
+    form.hidden = false;
     modes.show();
     modes.showCounting();
-    form.hidden = false;
     needles.ruleBoard();
     board.paint();
     // Holding the focus, the board leaves every button unfocused: Enter starts nothing until
