@@ -129,6 +129,13 @@ test('50 a second: the count grows as needles fall, Escape stops and keeps them,
   await page.waitForTimeout(600);
   const last = await shown(page);
   assert.equal(last.count, companionCount('window', reseedOf(last.modes), 10));
+  // Init stops a falling run and clears.
+  await page.click('#Command3');
+  await page.waitForTimeout(300);
+  await page.click('#Command6');
+  await page.waitForTimeout(300);
+  assert.deepEqual([needlePixels(await harness.canvasPixels(page)), (await shown(page)).estimate],
+    [0, '']);
   assert.deepEqual(page.failures, []);
   await page.context().close();
 });
