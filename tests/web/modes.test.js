@@ -65,16 +65,35 @@ function needleLengths(board) {
   return lengths;
 }
 
+// How wide needles are drawn, in device pixels: the median, over needles' pixels, of the shorter
+// of the two runs of needle pixels through each, across and down.
+function needleWidth(board) {
+  const run = (x, y, dx, dy) => {
+    let length = 1;
+    for (const sign of [1, -1]) {
+      for (let step = sign; isNeedle(board, x + step * dx, y + step * dy); step += sign) ++length;
+    }
+    return length;
+  };
+  const widths = [];
+  for (let y = 0; y < board.height; ++y) {
+    for (let x = 0; x < board.width; ++x) {
+      if (isNeedle(board, x, y)) widths.push(Math.min(run(x, y, 1, 0), run(x, y, 0, 1)));
+    }
+  }
+  return widths.sort((a, b) => a - b)[widths.length >> 1];
+}
+
 const kCounts = [
   { name: 'textbook needles, 10 at ratio 2: each 40 long, the textbook\'s count',
     suffix: '?textbook=1&reseed=777', ratio: 2, button: 'Command1', rule: 'geometric',
     modes: 'Textbook needles · reseeded from 777', length: 40 },
   { name: 'textbook needles, 100 at 1,000 a second with every mode on: the textbook\'s count, ' +
     'the mode line whole', suffix: '?textbook=1&showreseed=1&addup=1&thick=1&pace=1000', ratio: 1,
-  button: 'Command2', rule: 'geometric', wait: 600 },
-  { name: 'the design\'s needles, 1,000 reseeded from a given value: the window\'s count',
-    suffix: `?reseed=${kReseed}&colour=red`, ratio: 1, button: 'Command3', rule: 'window',
-    modes: `reseeded from ${kReseed}` },
+  button: 'Command2', rule: 'geometric', wait: 600, width: 3 },
+  { name: 'the design\'s needles, 1,000 reseeded from a given value, thick at ratio 2: the ' +
+    'window\'s count', suffix: `?reseed=${kReseed}&colour=red&thick=1`, ratio: 2,
+  button: 'Command3', rule: 'window', modes: `reseeded from ${kReseed} · thick needles`, width: 3 },
 ];
 
 for (const row of kCounts) {
@@ -92,6 +111,9 @@ for (const row of kCounts) {
       assert.equal(await page.textContent('#Label3'), harness.design.textbookCountCaption);
     }
     assert.equal(after.modes, row.modes || after.modes);
+    if (row.width) {
+      assert.equal(needleWidth(await harness.canvasPixels(page)), row.width, 'device pixels wide');
+    }
     const reseed = reseedOf(after.modes);
     assert.ok(after.announced.includes(reseed), 'the reseed value is announced with the run');
     assert.equal(after.count, companionCount(row.rule, reseed, runSize(row.button)));
@@ -190,31 +212,4 @@ for (const { suffix, lines, modes = '' } of kAddresses) {
   });
 }
 
-// How wide needles are drawn, in device pixels: the median, over needles' pixels, of the shorter
-// of the two runs of needle pixels through each, across and down.
-function needleWidth(board) {
-  const run = (x, y, dx, dy) => {
-    let length = 1;
-    for (const sign of [1, -1]) {
-      for (let step = sign; isNeedle(board, x + step * dx, y + step * dy); step += sign) ++length;
-    }
-    return length;
-  };
-  const widths = [];
-  for (let y = 0; y < board.height; ++y) {
-    for (let x = 0; x < board.width; ++x) {
-      if (isNeedle(board, x, y)) widths.push(Math.min(run(x, y, 1, 0), run(x, y, 0, 1)));
-    }
-  }
-  return widths.sort((a, b) => a - b)[widths.length >> 1];
-}
 
-for (const ratio of [1, 2]) {
-  test(`thick needles at ratio ${ratio}: 3 device pixels wide`, async () => {
-    const page = await harness.openPage(browser,
-      { suffix: '?thick=1', context: { deviceScaleFactor: ratio } });
-    await page.click('#Command2');
-    assert.equal(needleWidth(await harness.canvasPixels(page)), 3);
-    await page.context().close();
-  });
-}
