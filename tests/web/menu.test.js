@@ -64,9 +64,9 @@ for (const row of kOpeners) {
   });
 }
 
-// Each entry as a screen reader meets it: role, name, checked.
+// The menu and each entry as a screen reader meets them: role, name, checked.
 const entries = async (page) => (await page.locator('[role=menu]').ariaSnapshot()).split('\n')
-  .filter((line) => line.includes('menuitem')).map((line) => line.replace(/^ *- /, ''));
+  .filter((line) => line.includes('menu')).map((line) => line.replace(/^ *- /, ''));
 const entry = (role, text, checked) => `menuitem${role} "${text}"${checked ? ' [checked]' : ''}`;
 const modeLine = (page) => page.evaluate(() => ModeLine.textContent);
 
@@ -74,7 +74,8 @@ test('the entries are the modes, the pace one choice of four; keys move and choo
   const page = await harness.openPage(browser, { suffix: '?addup=1' });
   await page.keyboard.press('Shift+F10');
   const [textbook, pace, addUp, showReseed, thick] = harness.design.modes;
-  assert.deepEqual(await entries(page), [entry('checkbox', textbook.text),
+  assert.deepEqual(await entries(page), [`menu "${harness.design.menuName}":`,
+    entry('checkbox', textbook.text),
     ...pace.choices.map((choice) => entry('radio', choice.text, choice.value === '0')),
     entry('checkbox', addUp.text, true), entry('checkbox', showReseed.text),
     entry('checkbox', thick.text)]);
@@ -88,7 +89,7 @@ test('the entries are the modes, the pace one choice of four; keys move and choo
   await page.keyboard.press('Enter');
   assert.equal(await modeLine(page), `${pace.choices[2].text} · runs add up`);
   await page.keyboard.press('ContextMenu');
-  assert.deepEqual((await entries(page)).slice(1, 5),
+  assert.deepEqual((await entries(page)).slice(2, 6),
     pace.choices.map((choice, at) => entry('radio', choice.text, at === 2)));
   await page.getByRole('menuitemcheckbox', { name: addUp.text }).click();
   await page.keyboard.press('ContextMenu');
