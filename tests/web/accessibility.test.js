@@ -21,10 +21,13 @@ async function violations(page) {
   return found.violations.map((violation) => `${violation.id}: ${violation.nodes.length}`);
 }
 
-test('axe-core finds no violation, before a run and after one', async () => {
-  const page = await harness.openPage(browser);
+test('axe-core finds no violation, before a run, after one and with the board\'s menu open',
+  async () => {
+  const page = await harness.openPage(browser, { suffix: '?showreseed=1' });
   assert.deepEqual(await violations(page), []);
   await page.click('#Command3');
+  assert.deepEqual(await violations(page), []);
+  await page.click('#Picture1', { button: 'right' });
   assert.deepEqual(await violations(page), []);
   await page.context().close();
 });

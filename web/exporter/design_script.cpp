@@ -16,12 +16,17 @@
 #include "design/controls.h"
 #include "design/window_texts.h"
 #include "experiment/experiment_run.h"
+#include "experiment/lesson_modes.h"
+#include "experiment/number_text.h"
 
 namespace {
 
 using buffon::ControlDesign;
 using buffon::ControlRole;
 using Json = nlohmann::ordered_json;
+
+// What a screen reader calls the board's menu.
+constexpr const char* kMenuName = "Lesson modes";
 
 const char* roleName(ControlRole role)
 {
@@ -77,6 +82,28 @@ Json controlJson(const ControlDesign& control)
     return json;
 }
 
+// The modes the page's menu offers, by their address parameters: a switch, or a mode whose
+// values are choices of their own.
+Json modesJson()
+{
+    Json modes = Json::array();
+    for (const buffon::ModeOption& mode : buffon::modeOptions()) {
+        if (!mode.parameter || !mode.menuText) {
+            continue;
+        }
+        Json choices = Json::array();
+        for (const double value : mode.menuValues) {
+            choices.push_back({{"value", buffon::numberText(value)},
+                               {"text", buffon::choiceText(mode.kind, value)}});
+        }
+        modes.push_back({{"parameter", mode.parameter}, {"text", mode.menuText}});
+        if (!choices.empty()) {
+            modes.back()["choices"] = choices;
+        }
+    }
+    return modes;
+}
+
 Json designJson()
 {
     Json controls = Json::array();
@@ -93,6 +120,10 @@ Json designJson()
             {"exitPrompt", buffon::kExitPrompt},
             {"startCue", buffon::kStartCue},
             {"exitCue", buffon::kExitCue},
+            {"textbookCountCaption", buffon::kTextbookCountCaption},
+            {"textbookCountDescription", buffon::kTextbookCountDescription},
+            {"menuName", kMenuName},
+            {"modes", modesJson()},
             {"controls", controls}};
 }
 
@@ -102,6 +133,18 @@ void writeShownTexts(std::ostream& out)
         out << buffon::controlText(control) << '\n';
     }
     out << buffon::kBoxTitle << '\n' << buffon::kExitPrompt << '\n';
+    out << buffon::kTextbookCountCaption << '\n' << kMenuName << "\n0123456789.\n";
+    for (const Json& mode : modesJson()) {
+        out << mode["text"].get<std::string>() << '\n';
+        for (const Json& choice : mode.value("choices", Json::array())) {
+            out << choice["text"].get<std::string>() << '\n';
+        }
+    }
+    // The mode line with every mode on, and the reseed value's other two ways.
+    buffon::LessonModes modes{true, 5, true, true, 0.5f, 1, true};
+    out << buffon::modeLine(modes, 0.5f) << '\n' << buffon::modeLine(modes, std::nullopt) << '\n';
+    modes.reseed.reset();
+    out << buffon::modeLine(modes, std::nullopt) << '\n';
 }
 
 }  // namespace

@@ -7,14 +7,20 @@
 
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "design/board_pixels.h"
 #include "design/window_texts.h"
 #include "experiment/experiment_run.h"
+#include "experiment/lesson_modes.h"
 #include "experiment/scaled_board.h"
+#include "experiment/stepped_run.h"
+#include "stats/rules/needle_sources.h"
 
 extern "C" {
 // The page's own, from page_imports.js.
@@ -54,7 +60,15 @@ struct Window {
     PageCuePlayer cue;
     HeldText estimate;
     HeldText count;
+    RunContext context{cue, board, random, clock, estimate, count};
+    SteppedRun run{context};
+    std::unique_ptr<NeedleSource> needles;
+    // The modes as chosen, by the address and then the menu, in order: the parser reads them
+    // all, the later choice of a mode winning.
+    std::vector<ModeChoice> choices;
     std::string announcement;
+    std::string modeLine;
+    std::string refusal;
     std::vector<std::uint32_t> canvasPixels;
 };
 
@@ -62,6 +76,31 @@ Window& window()
 {
     static Window window;
     return window;
+}
+
+LessonModes modesWith(std::vector<ModeChoice> choices)
+{
+    return parseModes(choices, ModeNames::Parameter).modes;
+}
+
+// A value given for the next run only is spent by it; the showing it turned on stays.
+void spendReseed(std::vector<ModeChoice>& choices)
+{
+    for (ModeChoice& choice : choices) {
+        if (choice.name == "reseed") {
+            choice = {"showreseed", "1"};
+        }
+    }
+}
+
+void announceEnd(Window& page)
+{
+    page.announcement = runAnnouncement(page.count.text(), page.estimate.text());
+    if (modesWith(page.choices).showReseed && page.run.reseedValue()) {
+        const std::string value = reseedText(*page.run.reseedValue());
+        const std::string_view values[] = {value};
+        page.announcement += " " + filledIn(kReseedAnnouncement, values);
+    }
 }
 
 }  // namespace
@@ -109,17 +148,96 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* page_board_pixels()
     return pixels.data();
 }
 
-EMSCRIPTEN_KEEPALIVE void page_run(int runSize, const char* decimalSeparator)
+// Takes a parameter of the address or a choice of the menu. A name that is no mode's is left
+// alone; a mode's value the parser refuses is left out, and the line saying why is returned.
+EMSCRIPTEN_KEEPALIVE const char* page_choose(const char* name, const char* value)
 {
     Window& page = window();
-    RunContext context{page.cue,      page.board, page.random,     page.clock,
-                       page.estimate, page.count, decimalSeparator};
-    runExperiment(kRunSizes.at(static_cast<std::size_t>(runSize)), context);
-    page.announcement = runAnnouncement(page.count.text(), page.estimate.text());
+    const auto modes = modeOptions();
+    page.refusal.clear();
+    if (std::none_of(modes.begin(), modes.end(), [&](const ModeOption& mode) {
+            return mode.parameter && std::string_view(mode.parameter) == name;
+        })) {
+        return page.refusal.c_str();
+    }
+    page.choices.push_back({name, value});
+    const ParsedModes parsed = parseModes(page.choices, ModeNames::Parameter);
+    if (!parsed.error.empty()) {
+        page.choices.pop_back();
+        page.refusal = "Left out: " + parsed.error + ".";
+    }
+    return page.refusal.c_str();
+}
+
+// Whether a choice would change nothing: a switch that is on, the pace in use.
+EMSCRIPTEN_KEEPALIVE bool page_chosen(const char* name, const char* value)
+{
+    std::vector<ModeChoice> choices = window().choices;
+    const LessonModes now = modesWith(choices);
+    choices.push_back({name, value});
+    return modesWith(choices) == now;
+}
+
+EMSCRIPTEN_KEEPALIVE int page_pace()
+{
+    return modesWith(window().choices).pace;
+}
+
+EMSCRIPTEN_KEEPALIVE bool page_textbook()
+{
+    return modesWith(window().choices).textbook;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* page_mode_line()
+{
+    Window& page = window();
+    page.modeLine = modeLine(modesWith(page.choices), page.run.reseedValue());
+    return page.modeLine.c_str();
+}
+
+// Begins a run in the modes chosen, its needles to fall by page_fall; how many it throws.
+EMSCRIPTEN_KEEPALIVE int page_begin(int runSize, const char* decimalSeparator)
+{
+    Window& page = window();
+    const LessonModes modes = modesWith(page.choices);
+    const RunSize& size = kRunSizes.at(static_cast<std::size_t>(runSize));
+    page.context.decimalSeparator = decimalSeparator;
+    page.needles = boardNeedleSource(modes, page.random);
+    page.run.start(size, *page.needles,
+                   {modes.reseed, modes.addUp, modes.thickNeedles ? kThickNeedleWidth : 1});
+    spendReseed(page.choices);
+    return static_cast<int>(size.needles);
+}
+
+EMSCRIPTEN_KEEPALIVE void page_fall(int needles)
+{
+    window().run.fall(needles);
+}
+
+EMSCRIPTEN_KEEPALIVE void page_finish()
+{
+    window().run.finish();
+    announceEnd(window());
+}
+
+// The run ends where it is, what fell counted.
+EMSCRIPTEN_KEEPALIVE void page_stop()
+{
+    window().run.stop();
+    announceEnd(window());
+}
+
+// A click's run, thrown whole.
+EMSCRIPTEN_KEEPALIVE void page_run(int runSize, const char* decimalSeparator)
+{
+    page_fall(page_begin(runSize, decimalSeparator));
+    page_finish();
 }
 
 EMSCRIPTEN_KEEPALIVE void page_reset_board()
 {
+    window().run.stop();
+    window().run.resetTotals();
     resetBoard(window().board, window().estimate, window().count);
 }
 

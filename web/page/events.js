@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Buffon's Needle developers
 // SPDX-License-Identifier: MIT
 
-// The window's events: the run buttons, Init and Exit. Each handler runs to its end: a run is
-// one call into the module, so clicks and keys that come while it lasts wait in the browser's
-// queue and are handled after it, in order.
+// The window's events: the run buttons, Init and Exit. A run thrown all at once is one call into
+// the module, so clicks and keys that come while it lasts wait in the browser's queue and are
+// handled after it, in order. A run at a pace falls frame by frame instead, and a click during
+// it is handled at once: a run button stops it and starts its own, Init stops it and clears,
+// Exit stops it and asks.
 var Buffon = window.Buffon || {};
 
 Buffon.bindEvents = function (page) {
@@ -16,22 +18,47 @@ Buffon.bindEvents = function (page) {
   function showResults() {
     controls.estimateLabel.textContent = needles.estimateText();
     controls.countLabel.textContent = needles.countText();
+    page.modes.show();
     board.paint();
   }
 
+  function showEnd() {
+    showResults();
+    controls.announcer.textContent = needles.announcement();
+  }
+
+  const pacedRun = Buffon.makePacedRun(needles, showResults, showEnd);
+  const stopRun = () => pacedRun.stop() && (showEnd(), true);
+
   for (const { button, runSize } of controls.runButtons) {
     button.addEventListener('click', function () {
-      needles.run(runSize, decimalSeparator);
+      stopRun();
+      page.modes.showCounting();
+      const pace = needles.pace();
+      if (!pace) {
+        needles.run(runSize, decimalSeparator);
+        showEnd();
+        return;
+      }
+      pacedRun.start(needles.begin(runSize, decimalSeparator), pace);
       showResults();
-      controls.announcer.textContent = needles.announcement();
     });
   }
   controls.initButton.addEventListener('click', function () {
+    pacedRun.stop();
     needles.resetBoard();
     showResults();
   });
   controls.exitButton.addEventListener('click', function () {
+    stopRun();
     page.sound.play(page.design.exitCue);
     page.exitBox.ask();
   });
+  // Escape stops a run at a pace where it stands.
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' && stopRun()) {
+      event.preventDefault();
+    }
+  });
+  return { stopRun };
 };

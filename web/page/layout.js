@@ -81,6 +81,13 @@ var Buffon = window.Buffon || {};
     return made;
   }
 
+  // The modes in use, for a class photo and for screen readers; empty while none is.
+  function modeLine() {
+    const made = element('div', 'label');
+    made.setAttribute('role', 'note');
+    return made;
+  }
+
   const kMakers = {
     caption: label,
     estimateCaption: label,
@@ -92,6 +99,7 @@ var Buffon = window.Buffon || {};
     runButton: button,
     initButton: button,
     exitButton: button,
+    modeLine: modeLine,
   };
 
   function place(made, control) {

@@ -28,6 +28,20 @@ var Buffon = window.Buffon || {};
         boardScale: () => module._page_board_scale(),
         run: (runSize, decimalSeparator) =>
           module.ccall('page_run', null, ['number', 'string'], [runSize, decimalSeparator]),
+        // A run at a pace: begun (giving its needles), its needles falling, finished or stopped.
+        begin: (runSize, decimalSeparator) =>
+          module.ccall('page_begin', 'number', ['number', 'string'], [runSize, decimalSeparator]),
+        fall: (count) => module._page_fall(count),
+        finish: () => module._page_finish(),
+        stop: () => module._page_stop(),
+        // The modes: a choice taken (or the line saying why not), whether one is in effect.
+        choose: (name, value) =>
+          module.ccall('page_choose', 'string', ['string', 'string'], [name, value]),
+        chosen: (name, value) =>
+          module.ccall('page_chosen', 'boolean', ['string', 'string'], [name, value]),
+        pace: () => module._page_pace(),
+        textbook: () => Boolean(module._page_textbook()),
+        modeLine: () => text(module._page_mode_line()),
         resetBoard: () => module._page_reset_board(),
         ruleBoard: () => module._page_rule_board(),
         estimateText: () => text(module._page_estimate_text()),

@@ -23,8 +23,13 @@
     const board = Buffon.makeBoard(controls.board.querySelector('canvas'), needles);
     const stopFitting = Buffon.fitToScreen(form, design, board.fit);
     const exitBox = Buffon.makeExitBox(design, stopFitting);
-    Buffon.bindEvents({ design, controls, needles, board, sound, exitBox });
+    const modes = Buffon.makeModes(design, controls, needles);
+    Buffon.bindEvents({ design, controls, needles, board, sound, exitBox, modes });
+    Buffon.makeMenu(form, controls.board, design.menuName,
+      { entries: modes.entries, choose: (entry) => modes.choose(entry) });
     form.hidden = false;
+    modes.show();
+    modes.showCounting();
     needles.ruleBoard();
     board.paint();
     // Holding the focus, the board leaves every button unfocused: Enter starts nothing until
