@@ -36,9 +36,7 @@ test('names and descriptions are the desktop\'s; results are named by their capt
   async () => {
     const page = await harness.openPage(browser);
     const captionOf = { estimateLabel: 'estimateCaption', countLabel: 'countCaption' };
-    // The mode line is made only once a lesson mode is on.
-    for (const control of harness.design.controls.filter((c) =>
-      c.role !== 'device' && c.role !== 'modeLine')) {
+    for (const control of harness.design.controls.filter((c) => c.role !== 'device')) {
       const read = await harness.accessible(page, '#' + control.id);
       const caption = captionOf[control.role] && harness.controlsWithRole(captionOf[control.role])[0];
       const name = caption ? caption.text : control.name || control.text;

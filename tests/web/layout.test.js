@@ -7,9 +7,7 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const harness = require('./harness');
 
-// The mode line is made only once a lesson mode is on.
-const shown = harness.design.controls.filter((control) =>
-  control.role !== 'device' && control.role !== 'modeLine');
+const shown = harness.design.controls.filter((control) => control.role !== 'device');
 const buttons = harness.controlsWithRole('runButton', 'initButton');
 
 let browser;
