@@ -124,6 +124,8 @@ private slots:
         });
         {
             MainWindow window;
+            // Tools reach the sound device by its name, as they reach every control.
+            QVERIFY(window.findChild<QObject*>(QStringLiteral("MMControl1")));
             QCoreApplication::processEvents();
             const QStringList beforeShowing = warnings;
             showAndActivate(window);

@@ -14,6 +14,14 @@ let browser;
 before(async () => { browser = await harness.launch(); });
 after(async () => { await browser.close(); harness.stopServing(); });
 
+// Both editions read one table: what it holds is checked against the window's design, kept here.
+test('the layout table holds the window\'s design', () => {
+  const stored = require('../stored/design_controls.json');
+  const held = harness.design.controls.map(({ id, place, text, fontPixelSize, bold }) =>
+    ({ id, place, text, fontPixelSize, bold }));
+  assert.deepEqual(JSON.parse(JSON.stringify(held)), stored);
+});
+
 test('each control at its place and size, in its text and font, at scale 1', async () => {
   const page = await harness.openPage(browser);
   const laidOut = await page.evaluate((ids) => {
