@@ -210,7 +210,7 @@ private slots:
             for (const int threads : {1, 2, 3}) {
                 std::atomic<std::int64_t> thrown{0};
                 std::vector<std::int32_t> hits;
-                runBatch({needles, runs, 2024, threads, rule}, thrown,
+                runBatch({needles, runs, 2024, threads, rule, {}}, thrown,
                          [&](std::span<const std::int32_t> block, std::int64_t) {
                              hits.assign(block.begin(), block.end());
                              return true;

@@ -40,12 +40,13 @@ BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed,
 {
     std::atomic<std::int64_t> thrown{0};
     HitTally tally;
-    runBatch({needles, runs, seed, 2, {}}, thrown, [&](std::span<const std::int32_t> hits, auto) {
-        for (const std::int32_t h : hits) {
-            ++tally[h];
-        }
-        return true;
-    });
+    runBatch({needles, runs, seed, 2, {}, {}}, thrown,
+             [&](std::span<const std::int32_t> hits, auto) {
+                 for (const std::int32_t h : hits) {
+                     ++tally[h];
+                 }
+                 return true;
+             });
     return summarise(tally, needles, deductionFor(needles), WindowRule().exactRate(), 1.0, z);
 }
 

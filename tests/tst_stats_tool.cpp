@@ -129,7 +129,7 @@ private slots:
         QFETCH(NeedleRule, rule);
         QFETCH(QString, name);
         // 300 runs of 1,000 needles from seed 7 on two threads, as `--runs 300 --seed 7` runs.
-        const Batch batch({1000, 300, 7, 2, rule});
+        const Batch batch({1000, 300, 7, 2, rule, {}});
         QCOMPARE(batch.output("json", "figures.json"), stored(name + ".json"));
         QCOMPARE(summaryExporter().finish(batch.results()), stored(name + ".txt"));
         if (name != QLatin1String("geometric")) {
@@ -170,7 +170,7 @@ private slots:
         QFETCH(int, hits);
         QFETCH(QString, row);
         const std::int32_t runs[] = {hits};
-        QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule}, runs, 0),
+        QCOMPARE(exporterFor("csv", "t.csv").rows({needles, 1, 0, 1, rule, {}}, runs, 0),
                  row.toStdString());
     }
 
@@ -178,7 +178,8 @@ private slots:
     // counts the row's hits.
     void tableNamesTheNumberEachRunReseedsFrom()
     {
-        const QString table = QString::fromStdString(Batch({1000, 20, 7, 2, WindowRule()}).table);
+        const QString table =
+            QString::fromStdString(Batch({1000, 20, 7, 2, WindowRule(), {}}).table);
         for (const QString& row : table.split('\n', Qt::SkipEmptyParts).mid(1)) {
             UniformRandomSource window(row.section(',', 4, 4).toFloat());
             QCOMPARE(throwNeedles(window, 1000, [](const Needle&) {}),
@@ -205,7 +206,7 @@ private slots:
         QFETCH(int, misses);
         QFETCH(int, hits);
         QFETCH(QString, line);
-        const BatchPlan plan{1, misses + hits, 0, 1, WindowRule()};
+        const BatchPlan plan{1, misses + hits, 0, 1, WindowRule(), {}};
         const HitTally tally{{0, misses}, {1, hits}};
         const Inference inference = inferenceOf(tally, plan);
         const BatchSummary summary = summarise(tally, plan, inference.z);
@@ -244,7 +245,7 @@ private slots:
         QFETCH(double, share);
         QFETCH(double, margin);
         QFETCH(QString, line);
-        const BatchPlan plan{1000, runs, 0, 1, WindowRule()};
+        const BatchPlan plan{1000, runs, 0, 1, WindowRule(), {}};
         const HitTally tally{{hits, runs}};
         const Inference inference = inferenceOf(tally, plan);
         QVERIFY(inference.coverage);
@@ -299,7 +300,7 @@ private slots:
         QFETCH(QString, option);
         QFETCH(int, intervalRuns);
         QFETCH(QString, title);
-        const Batch batch({needles, runs, 4, 2, rule});
+        const Batch batch({needles, runs, 4, 2, rule, {}});
         const QString svg = QString::fromStdString(
             batch.output(option.toStdString(), "p.svg", intervalsOf(intervalRuns)));
         QCOMPARE(
@@ -323,7 +324,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(double, scale);
-        const Batch batch({1000, 300, 7, 2, NeedleRule()});
+        const Batch batch({1000, 300, 7, 2, NeedleRule(), {}});
         PictureSettings size;
         // The title's ink, above the legend, as tall as the scale says.
         const double asEver = inkedRows(pngOf(batch.output("plot", "h.png", size)), 55);
@@ -347,7 +348,7 @@ private slots:
     void longTitlesStayInThePicture()
     {
         const Batch batch(
-            {10, 300, 1, 2, GeometricRule{0.123456789012345678, 0.98765432109876543}});
+            {10, 300, 1, 2, GeometricRule{0.123456789012345678, 0.98765432109876543}, {}});
         const QImage picture = pngOf(batch.output("plot", "h.png"));
         QCOMPARE(picture.width(), 960);
         int inked = 0;

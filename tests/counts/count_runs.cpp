@@ -21,9 +21,9 @@ int main(int argc, char** argv)
                    stderr);
         return 2;
     }
-    buffon::BatchPlan plan{std::atoi(argv[4]), std::atoll(argv[5]),
-                           static_cast<std::uint32_t>(std::atoll(argv[6])), std::atoi(argv[7]),
-                           buffon::WindowRule()};
+    buffon::BatchPlan plan{
+        std::atoi(argv[4]), std::atoll(argv[5]),  static_cast<std::uint32_t>(std::atoll(argv[6])),
+        std::atoi(argv[7]), buffon::WindowRule(), {}};
     if (std::string_view(argv[1]) == "geometric") {
         plan.rule = buffon::GeometricRule{std::atof(argv[2]), std::atof(argv[3])};
     }
