@@ -77,10 +77,23 @@ std::optional<int> readPace(std::string_view text)
     return pace;
 }
 
+// "1.50" and "2.0" name the sizes "1.5" and "2" do.
+std::string_view withoutTrailingZeros(std::string_view text)
+{
+    if (text.find('.') == std::string_view::npos) {
+        return text;
+    }
+    text.remove_suffix(text.size() - 1 - text.find_last_not_of('0'));
+    if (!text.empty() && text.back() == '.') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 std::optional<double> readScale(std::string_view text)
 {
     for (const double scale : kScales) {
-        if (text == numberText(scale)) {
+        if (withoutTrailingZeros(text) == numberText(scale)) {
             return scale;
         }
     }

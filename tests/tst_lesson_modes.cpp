@@ -74,7 +74,8 @@ private slots:
             "thick needles · 2×");
         row("page parameters", "textbook=1;pace=1000;addup=1;showreseed=1;thick=1", true,
             "Textbook needles · 1000 a second · runs add up · reseed values shown · thick needles");
-        row("a switch turned off again", "textbook=1;textbook=0;scale=1.5", false, "1.5×");
+        row("a switch turned off again", "textbook=1;textbook=0;scale=1.50", false, "1.5×");
+        row("a size written whole", "scale=3.0", false, "3×");
         row("pace 0 is all at once", "pace=0", false, "");
         row("unknown option", "pace=5;slow", false, "unknown mode 'slow'");
         row("an option's name is no parameter", "add-up=1", true, "unknown mode 'add-up'");
@@ -85,8 +86,8 @@ private slots:
             "pace= takes a whole number of needles a second from 0 to 1000, not '-5'");
         row("pace in words", "pace=5x", false,
             "--pace takes a whole number of needles a second from 0 to 1000, not '5x'");
-        row("size not offered", "scale=2.5", false,
-            "--scale takes a size of 1, 1.5, 2 or 3, not '2.5'");
+        row("size not offered", "scale=2.50", false,
+            "--scale takes a size of 1, 1.5, 2 or 3, not '2.50'");
         row("switch of another value", "thick=yes", true, "thick= takes 1 or 0, not 'yes'");
         row("malformed reseed value", "reseed=12:30", false,
             "--reseed takes a reseed value, a non-negative single-precision number in decimal, "
