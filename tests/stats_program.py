@@ -436,6 +436,7 @@ class Files(unittest.TestCase):
                 ["--rule", "geometric", "--length", "1e8", "--spacing", "1"],
                 ["--rule", "geometric", "--length", "1e-9", "--spacing", "1"],
                 ["--needles", "1"]]
+        nothing_hit = False
         for arguments in rows:
             with self.subTest(arguments=arguments):
                 done = run("--runs", "20", *arguments, "--json", "-", "--seed", "4")
@@ -445,6 +446,10 @@ class Files(unittest.TestCase):
                 self.assertTrue(0 <= low <= figures["hit_fraction"] <= high <= 1, figures)
                 self.assertNotRegex(done.stderr, r"nan|inf|rate of the rule +0\.000000")
                 self.assertIn("exact rate of the rule", done.stderr)
+                if figures["hit_fraction"] == 0:
+                    # None hit: a rate of nothing keeps its six decimals.
+                    self.assertRegex(done.stderr, r"Hit fraction +0\.000000\n")
+                    nothing_hit = True
                 # The JSON gives every figure printed (to its decimals) and counts every run.
                 numbers = numbers_of(figures)
                 for shown in re.findall(r"(?<![\w.])(?<!> )-?\d+\.\d+(?![\w.])", done.stderr):
@@ -457,6 +462,7 @@ class Files(unittest.TestCase):
                 self.assertEqual(traced.returncode, 0, traced.stderr)
                 for row in self.read("t.csv").decode().split("\n")[1:-1]:
                     self.assertTrue(all(math.isfinite(float(v)) for v in row.split(",") if v), row)
+        self.assertTrue(nothing_hit, "a rule whose needles all miss")
 
     def test_a_fifo_is_written_into_not_replaced(self):
         fifo = self.path("fifo")
