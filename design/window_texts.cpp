@@ -18,6 +18,7 @@ const char* const kTextbookCountCaption = "Number of needles crossing a line \uF
 const char* const kTextbookCountDescription =
     "How many needles met a line: each 40 long, on lines 80 apart, counted as they fell";
 const char* const kReseedAnnouncement = "Reseeded from %1.";
+const char* const kStopRunEntry = "Stop the run (Esc)";
 
 const char* const kRunButtonName = "Throw %1 needles";
 const char* const kRunButtonDescription =
@@ -71,11 +72,11 @@ std::string runButtonName(const RunSize& size)
     return filledIn(kRunButtonName, std::array<std::string_view, 1>{caption});
 }
 
-std::string runButtonDescription(const RunSize& size)
+std::string runButtonDescription(const RunSize& size, bool textbook)
 {
     const std::string caption = runCaption(size);
     const std::string deduction = std::to_string(size.deduction);
-    return size.deduction == 0
+    return size.deduction == 0 || textbook
                ? filledIn(kRunButtonDescription, std::array<std::string_view, 1>{caption})
                : filledIn(kDeductedRunButtonDescription,
                           std::array<std::string_view, 2>{caption, deduction});

@@ -40,8 +40,12 @@ extern const char* const kRunAnnouncementWithoutEstimate;  // count
 // `format` with %1, %2, ... replaced by the values in order.
 std::string filledIn(std::string_view format, std::span<const std::string_view> values);
 
+// The board menu's entry that ends a run falling at a pace.
+extern const char* const kStopRunEntry;
+
 std::string runButtonName(const RunSize& size);
-std::string runButtonDescription(const RunSize& size);
+// The textbook's needles are counted without the run's deduction.
+std::string runButtonDescription(const RunSize& size, bool textbook = false);
 // The end of a run as the two result labels show it; an empty estimate is none.
 std::string runAnnouncement(std::string_view count, std::string_view estimate);
 

@@ -232,6 +232,12 @@ std::string choiceText(ModeKind kind, double value)
     return value == 0 ? "All at once" : numberText(value) + " a second";
 }
 
+bool endsFallingRun(const LessonModes& before, const LessonModes& after)
+{
+    return before.textbook != after.textbook || before.addUp != after.addUp ||
+           before.thickNeedles != after.thickNeedles;
+}
+
 std::string modeLine(const LessonModes& modes, std::optional<float> lastReseed)
 {
     std::string line;

@@ -71,6 +71,10 @@ std::string reseedText(float value);
 // A menu choice of a mode with values: "All at once", "50 a second", "1.5×".
 std::string choiceText(ModeKind kind, double value);
 
+// Whether a run falling at a pace ends before the new modes are taken: they change how its
+// needles are thrown, drawn or added up. A new pace, size or shown reseed value leaves it falling.
+bool endsFallingRun(const LessonModes& before, const LessonModes& after);
+
 // The modes in use, for the line under the board ("Textbook needles · 50 a second · 2×"),
 // with the reseed value of the last run when reseed values are shown; empty when no mode is on.
 std::string modeLine(const LessonModes& modes, std::optional<float> lastReseed);

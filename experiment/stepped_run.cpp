@@ -13,10 +13,12 @@ void SteppedRun::start(const RunSize& size, NeedleSource& source, const RunOptio
 {
     stop();
     context_.cue.play(kStartCue);
-    if (!options.addUp) {
+    // Needles of another kind are counted by another rule: their sum would mean nothing.
+    if (!options.addUp || totalledSource_ != &typeid(source)) {
         totals_ = {};
         context_.board.clear();
     }
+    totalledSource_ = &typeid(source);
     ruleBoard(context_.board, PaletteIndex::LightRed);
     reseed_ = options.reseed ? *options.reseed : context_.clock.secondsSinceMidnight();
     source.reseed(*reseed_);

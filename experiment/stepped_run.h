@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <typeinfo>
 
 #include "experiment/experiment_run.h"
 #include "experiment/needle_source.h"
@@ -21,8 +22,8 @@ struct RunTotals {
 
 struct RunOptions {
     std::optional<float> reseed;  // the clock's time of day where none is given
-    bool addUp = false;           // keep the board and the totals of the runs before
-    int needleWidth = 1;          // in device pixels
+    bool addUp = false;   // keep the board and the totals of the runs before of the same needles
+    int needleWidth = 1;  // in device pixels
 };
 
 // A run that can be thrown a few needles at a time, for needles that fall at a pace. Thrown in
@@ -42,8 +43,12 @@ public:
     // Ends the run where it is: what fell stays counted and shown, with no deduction, since the
     // run did not reach its size.
     void stop();
-    // Init: the runs before are forgotten.
-    void resetTotals() { totals_ = {}; }
+    // Init: the runs before are forgotten, and the value the last one reseeded from.
+    void resetTotals()
+    {
+        totals_ = {};
+        reseed_.reset();
+    }
 
     bool running() const { return source_ != nullptr; }
     std::int64_t fallen() const { return fallen_; }
@@ -66,6 +71,7 @@ private:
     std::int64_t hits_ = 0;
     std::optional<float> reseed_;
     RunTotals totals_;
+    const std::type_info* totalledSource_ = nullptr;
 };
 
 }  // namespace buffon

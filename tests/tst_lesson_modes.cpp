@@ -224,8 +224,17 @@ private slots:
         QCOMPARE(run.totals(), sum);
         QCOMPARE(together.count.text, numberText(sum.count));
         QCOMPARE(together.estimate.text, numberText(double(sum.needles) / double(sum.count)));
+        // Needles of another kind are counted by another rule: the sums start again.
+        LessonModes modes;
+        modes.textbook = true;
+        const auto textbook = boardNeedleSource(modes, together.random);
+        run.start(kRunSizes[0], *textbook, {.reseed = {}, .addUp = true});
+        run.fall(10);
+        run.finish();
+        QCOMPARE(run.totals().needles, 10);
         run.resetTotals();
         QCOMPARE(run.totals(), RunTotals{});
+        QVERIFY(!run.reseedValue());  // Init leaves no run to name
     }
 
     void textbookNeedlesAreTheCompanionsOnTheBoard_data()

@@ -12,6 +12,7 @@
 #include "design/controls.h"
 #include "sound/device_control.h"
 #include "window/main_window.h"
+#include "window/run_announcer.h"
 
 using namespace buffon;
 
@@ -38,6 +39,11 @@ LessonModes modesOf(std::initializer_list<ModeChoice> choices)
     const ParsedModes parsed = parseModes(std::vector<ModeChoice>(choices), ModeNames::Option);
     Q_ASSERT(parsed.error.empty());
     return parsed.modes;
+}
+
+QString announced(const QWidget& window)
+{
+    return window.findChild<RunAnnouncer*>()->accessibleName();
 }
 
 // The count a window shows after a whole run of `button` reseeded from `reseed`.
@@ -119,6 +125,8 @@ private slots:
         QVERIFY(line->text() != "Textbook needles · reseeded from 45296.25");
         QVERIFY(readReseedValue(line->text().section(' ', -1).toStdString()));
         QCOMPARE(text(window, "Label3"), "Number of needles crossing a line ＝");
+        click(window, "Command6");  // no run shown, none named
+        QCOMPARE(line->text(), "Textbook needles · reseed values shown");
         window.setModes({});
         QVERIFY(!line->isVisible());
         click(window, "Command1");  // the window's own needles, and its own caption
@@ -156,6 +164,33 @@ private slots:
         QTRY_COMPARE(text(window, "Label4").toLongLong(), alone);
         QTest::qWait(100);
         QCOMPARE(text(window, "Label4").toLongLong(), alone);  // the first run is over
+        QVERIFY(announced(window).contains(QString::number(alone)));
+        window.findChild<RunAnnouncer*>()->setAccessibleName({});
+        QTest::keyClick(&window, Qt::Key_Escape);  // no run to stop, nothing to say again
+        QCOMPARE(announced(window), QString());
+    }
+
+    void modesChosenDuringAFallingRun()
+    {
+        SilentDevice device;
+        MainWindow window(&device);
+        window.setModes(modesOf({{"pace", "50"}, {"reseed", "3.5"}}));
+        window.show();
+        click(window, "Command3");
+        QTest::qWait(200);
+        window.setModes(modesOf({}));  // all at once: the rest falls now
+        QCOMPARE(text(window, "Label4").toLongLong(), countOfARunAlone("Command3", "3.5"));
+        window.setModes(modesOf({{"pace", "50"}}));
+        click(window, "Command3");
+        QTest::qWait(200);
+        window.setModes(modesOf({{"pace", "50"}, {"textbook", ""}}));  // other needles: it ends
+        const QString stopped = text(window, "Label4");
+        QTest::qWait(200);
+        QCOMPARE(text(window, "Label4"), stopped);
+        const double fallen = text(window, "Label2").toDouble() * stopped.toDouble();
+        QVERIFY(fallen >= 1 && fallen < 999);
+        QVERIFY(
+            !window.findChild<QPushButton*>("Command3")->accessibleDescription().contains("less"));
     }
 
     void theMenuOpensOnTheBoardAndChangesTheModes()
@@ -172,8 +207,11 @@ private slots:
         QTRY_VERIFY(menu->isVisible());
         menu->findChild<QAction*>("textbook")->trigger();
         menu->findChild<QAction*>("pace500")->trigger();
+        menu->findChild<QAction*>("add-up")->trigger();
+        menu->findChild<QAction*>("show-reseed")->trigger();
+        menu->findChild<QAction*>("show-reseed")->trigger();
         menu->hide();
-        QCOMPARE(window.modes(), modesOf({{"textbook", ""}, {"pace", "500"}}));
+        QCOMPARE(window.modes(), modesOf({{"textbook", ""}, {"pace", "500"}, {"add-up", ""}}));
         QTest::keyClick(window.findChild<QPushButton*>("Command1"), Qt::Key_F10, Qt::ShiftModifier);
         QTRY_VERIFY(menu->isVisible());
         QVERIFY(menu->findChild<QAction*>("textbook")->isChecked());
@@ -181,7 +219,7 @@ private slots:
         QVERIFY(!menu->findChild<QAction*>("pace0")->isChecked());
         menu->findChild<QAction*>("scale2")->trigger();
         QCOMPARE(window.size(), QSize(2 * kClientWidth, 2 * kClientHeight));
-        QCOMPARE(text(window, "ModeLine"), "Textbook needles · 500 a second · 2×");
+        QCOMPARE(text(window, "ModeLine"), "Textbook needles · 500 a second · runs add up · 2×");
     }
 
 private:

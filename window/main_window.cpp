@@ -151,6 +151,7 @@ MainWindow::MainWindow(DeviceControl* device, QWidget* parent) : QWidget(parent)
     setAccessibleDescription(utf8Text(kWindowDescription));
     activation_ = new ActivationWatcher(this);
     connectEvents();
+    describeRunButtons();
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         destroyedWatcher_ = std::make_unique<DestroyedWindowWatcher>(this);
         QCoreApplication::instance()->installNativeEventFilter(destroyedWatcher_.get());
@@ -220,7 +221,6 @@ void MainWindow::createControls()
             auto* button = new CommandButton(shownText(entry), this);
             runButtons_.emplace_back(button, &size);
             button->setAccessibleName(utf8Text(runButtonName(size)));
-            button->setAccessibleDescription(utf8Text(runButtonDescription(size)));
             placeControl(button, entry);
             break;
         }
@@ -327,9 +327,8 @@ void MainWindow::startRun(const RunSize& size)
             run_->fall(size.needles);
             run_->finish();
         } else {
-            runPace_ = modes_.pace;
-            sinceRunStart_.start();
-            fallAtPace();
+            // The first needle falls at once, the others as the pace owes them.
+            keepFallingAt(modes_.pace, 1);
         }
     });
     if (ran && !run_->running()) {
@@ -340,8 +339,9 @@ void MainWindow::startRun(const RunSize& size)
 void MainWindow::fallAtPace()
 {
     const bool fell = guarded([&] {
-        // The first needle falls at once, the others as the pace owes them.
-        const auto due = sinceRunStart_.nsecsElapsed() * runPace_ / 1'000'000'000 + 1;
+        const auto due =
+            runPace_ == 0 ? run_->fallen() + run_->left()
+                          : paceStart_ + sincePaceStart_.nsecsElapsed() * runPace_ / 1'000'000'000;
         run_->fall(due - run_->fallen());
         if (run_->left() == 0) {
             run_->finish();
@@ -355,6 +355,15 @@ void MainWindow::fallAtPace()
     if (fell && !run_->running()) {
         announceEnd();
     }
+}
+
+// From now on, `fallen` needles down and the others at the pace.
+void MainWindow::keepFallingAt(int pace, std::int64_t fallen)
+{
+    runPace_ = pace;
+    paceStart_ = fallen;
+    sincePaceStart_.start();
+    fallAtPace();
 }
 
 void MainWindow::stopRun()
@@ -384,12 +393,27 @@ void MainWindow::announceEnd()
 
 void MainWindow::setModes(const LessonModes& modes)
 {
+    if (endsFallingRun(modes_, modes)) {
+        stopRun();
+    }
     const bool resized = modes.scale != modes_.scale;
+    const bool repaced = modes.pace != modes_.pace;
     modes_ = modes;
     if (resized) {
         applyScale();
     }
+    if (repaced && run_->running()) {
+        keepFallingAt(modes_.pace, run_->fallen());
+    }
+    describeRunButtons();
     showModeLine();
+}
+
+void MainWindow::describeRunButtons()
+{
+    for (const auto& [button, size] : runButtons_) {
+        button->setAccessibleDescription(utf8Text(runButtonDescription(*size, modes_.textbook)));
+    }
 }
 
 void MainWindow::applyScale()
@@ -450,6 +474,7 @@ void MainWindow::resetBoard()
         run_->resetTotals();
         buffon::resetBoard(*boardView_, *estimateText_, *countText_);
     });
+    showModeLine();
 }
 
 void MainWindow::exitProgram()

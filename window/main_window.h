@@ -43,7 +43,8 @@ public:
     explicit MainWindow(DeviceControl* device = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The modes of the runs to come; the size and the mode line change at once.
+    // The modes of the runs to come; the size and the mode line change at once. A run falling at
+    // a pace takes a new pace as it falls, and ends first where its needles would change.
     void setModes(const LessonModes& modes);
     const LessonModes& modes() const { return modes_; }
 
@@ -62,6 +63,8 @@ private:
     void exitProgram();
     void ruleOnActivation();
     void fallAtPace();
+    void keepFallingAt(int pace, std::int64_t fallen);
+    void describeRunButtons();
     void stopRun();
     void announceEnd();
     void openModeMenu();
@@ -102,7 +105,9 @@ private:
     std::unique_ptr<SteppedRun> run_;
     std::unique_ptr<NeedleSource> needles_;
     QTimer* paceTimer_ = nullptr;
-    QElapsedTimer sinceRunStart_;
+    // A run falls at runPace_ from paceStart_ needles at the time sincePaceStart_ began.
+    QElapsedTimer sincePaceStart_;
+    std::int64_t paceStart_ = 0;
     int runPace_ = 0;
     std::unique_ptr<DestroyedWindowWatcher> destroyedWatcher_;
 };

@@ -5,6 +5,7 @@
 
 #include <QActionGroup>
 
+#include "design/window_texts.h"
 #include "window/control_table.h"
 
 namespace buffon {
@@ -27,7 +28,7 @@ ModeMenu::ModeMenu(QWidget* parent) : QMenu(parent)
         }
     }
     addSeparator();
-    stop_ = addAction(tr("Stop the run (Esc)"), this, &ModeMenu::stopChosen);
+    stop_ = addAction(utf8Text(kStopRunEntry), this, &ModeMenu::stopChosen);
     stop_->setObjectName(QStringLiteral("stop"));
 }
 

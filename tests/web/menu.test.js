@@ -78,13 +78,14 @@ test('the entries are the modes, the pace one choice of four; keys move and choo
     entry('checkbox', textbook.text),
     ...pace.choices.map((choice) => entry('radio', choice.text, choice.value === '0')),
     entry('checkbox', addUp.text, true), entry('checkbox', showReseed.text),
-    entry('checkbox', thick.text)]);
+    entry('checkbox', thick.text), `menuitem "${harness.design.stopRunEntry}" [disabled]`]);
   // What a sighted user sees checked.
   assert.deepEqual(await page.$$eval('[aria-checked=true]', (items) => items.map((item) =>
     item.innerText)), [`●${pace.choices[0].text}`, `✓${addUp.text}`]);
   const focusedText = () => page.evaluate(() => document.activeElement.lastChild.textContent);
-  for (const [key, text] of [['End', thick.text], ['ArrowDown', textbook.text],
-    ['ArrowUp', thick.text], ['Home', textbook.text], ['ArrowDown', pace.choices[0].text],
+  const stop = harness.design.stopRunEntry;
+  for (const [key, text] of [['End', stop], ['ArrowDown', textbook.text],
+    ['ArrowUp', stop], ['Home', textbook.text], ['ArrowDown', pace.choices[0].text],
     ['ArrowDown', pace.choices[1].text], ['ArrowDown', pace.choices[2].text]]) {
     await page.keyboard.press(key);
     assert.equal(await focusedText(), text, key);

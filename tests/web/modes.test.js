@@ -109,6 +109,7 @@ for (const row of kCounts) {
       assert.ok(lengths.length >= 5 && lengths.every((length) =>
         Math.abs(length - row.length * row.ratio) <= row.ratio), lengths.join(' '));
       assert.equal(await page.textContent('#Label3'), harness.design.textbookCountCaption);
+      assert.doesNotMatch(await page.getAttribute('#' + row.button, 'aria-description'), /less/);
     }
     assert.equal(after.modes, row.modes || after.modes);
     if (row.width) {
@@ -158,6 +159,26 @@ test('50 a second: the count grows as needles fall, Escape stops and keeps them,
   await page.waitForTimeout(300);
   assert.deepEqual([needlePixels(await harness.canvasPixels(page)), (await shown(page)).estimate],
     [0, '']);
+  // From the menu: a falling run takes a new pace as it falls; the stop entry, or needles of
+  // another kind, end it where it stands.
+  const fromMenu = async (role, name) => {
+    await page.click('#Command3');
+    await page.waitForTimeout(200);
+    await page.keyboard.press('Shift+F10');
+    await page.getByRole(role, { name }).click();
+    await page.waitForTimeout(100);
+    return shown(page);
+  };
+  const whole = await fromMenu('menuitemradio', harness.design.modes[1].choices[0].text);
+  assert.equal(whole.count, companionCount('window', reseedOf(whole.modes), 1000));
+  await page.keyboard.press('Shift+F10');
+  await page.getByRole('menuitemradio', { name: harness.design.modes[1].choices[2].text }).click();
+  for (const [role, name] of [['menuitem', harness.design.stopRunEntry],
+    ['menuitemcheckbox', harness.design.modes[0].text]]) {
+    const ended = await fromMenu(role, name);
+    await page.waitForTimeout(300);
+    assert.equal((await shown(page)).count, ended.count, name);
+  }
   assert.deepEqual(page.failures, []);
   await page.context().close();
 });

@@ -72,6 +72,7 @@ Json controlJson(const ControlDesign& control)
         json["runSize"] = control.runSize - buffon::kRunSizes.data();
         json["name"] = buffon::runButtonName(*control.runSize);
         json["description"] = buffon::runButtonDescription(*control.runSize);
+        json["textbookDescription"] = buffon::runButtonDescription(*control.runSize, true);
     }
     if (control.accessibleName) {
         json["name"] = control.accessibleName;
@@ -123,6 +124,7 @@ Json designJson()
             {"textbookCountCaption", buffon::kTextbookCountCaption},
             {"textbookCountDescription", buffon::kTextbookCountDescription},
             {"menuName", kMenuName},
+            {"stopRunEntry", buffon::kStopRunEntry},
             {"modes", modesJson()},
             {"controls", controls}};
 }
@@ -134,6 +136,7 @@ void writeShownTexts(std::ostream& out)
     }
     out << buffon::kBoxTitle << '\n' << buffon::kExitPrompt << '\n';
     out << buffon::kTextbookCountCaption << '\n' << kMenuName << "\n0123456789.\n";
+    out << buffon::kStopRunEntry << '\n';
     for (const Json& mode : modesJson()) {
         out << mode["text"].get<std::string>() << '\n';
         for (const Json& choice : mode.value("choices", Json::array())) {

@@ -178,6 +178,15 @@ EMSCRIPTEN_KEEPALIVE bool page_chosen(const char* name, const char* value)
     return modesWith(choices) == now;
 }
 
+// Whether a choice ends a run falling at a pace before it is taken.
+EMSCRIPTEN_KEEPALIVE bool page_ends_run(const char* name, const char* value)
+{
+    std::vector<ModeChoice> choices = window().choices;
+    const LessonModes now = modesWith(choices);
+    choices.push_back({name, value});
+    return endsFallingRun(now, modesWith(choices));
+}
+
 EMSCRIPTEN_KEEPALIVE int page_pace()
 {
     return modesWith(window().choices).pace;

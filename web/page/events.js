@@ -60,5 +60,16 @@ Buffon.bindEvents = function (page) {
       event.preventDefault();
     }
   });
-  return { stopRun };
+  // A choice of the board's menu: its stop entry stops; a mode that changes the needles ends a
+  // run falling at a pace first, and a new pace is taken by the run as it falls.
+  function choose(entry) {
+    if (entry.stop || needles.endsRun(entry.parameter, entry.value)) {
+      stopRun();
+    }
+    if (!entry.stop) {
+      page.modes.choose(entry);
+      pacedRun.setPace(needles.pace());
+    }
+  }
+  return { stopRun, choose, running: pacedRun.running };
 };

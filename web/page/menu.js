@@ -21,7 +21,8 @@ var Buffon = window.Buffon || {};
   }
 
   // `entries()` gives the entries as they stand: { text, checked, group }, those of one group
-  // exclusive and labelled by `group`; `choose(entry)` applies one.
+  // exclusive and labelled by `group`, or { text, stop, disabled }, a plain command set apart;
+  // `choose(entry)` applies one.
   Buffon.makeMenu = function (form, board, label, { entries, choose }) {
     const menu = element('div', 'menu', 'menu');
     menu.id = 'BoardMenu';
@@ -31,9 +32,15 @@ var Buffon = window.Buffon || {};
     let returnTo = null;
 
     function item(entry) {
-      const made = element('div', 'item', entry.group ? 'menuitemradio' : 'menuitemcheckbox');
+      const role = entry.stop ? 'menuitem' : entry.group ? 'menuitemradio' : 'menuitemcheckbox';
+      const made = element('div', 'item', role);
       made.tabIndex = -1;
-      made.setAttribute('aria-checked', String(entry.checked));
+      if (!entry.stop) {
+        made.setAttribute('aria-checked', String(entry.checked));
+      }
+      if (entry.disabled) {
+        made.setAttribute('aria-disabled', 'true');
+      }
       const mark = element('span', 'mark', 'none');
       mark.setAttribute('aria-hidden', 'true');
       mark.textContent = entry.checked ? (entry.group ? '●' : '✓') : '';
@@ -42,7 +49,9 @@ var Buffon = window.Buffon || {};
       made.addEventListener('pointermove', () => made.focus());
       made.addEventListener('click', () => {
         close(true);
-        choose(entry);
+        if (!entry.disabled) {
+          choose(entry);
+        }
       });
       return made;
     }
@@ -52,7 +61,7 @@ var Buffon = window.Buffon || {};
       let group = null;
       menu.replaceChildren();
       for (const entry of entries()) {
-        if (group && group.getAttribute('aria-label') !== entry.group) {
+        if ((group && group.getAttribute('aria-label') !== entry.group) || entry.stop) {
           menu.append(element('div', 'separator', 'separator'));
           group = null;
         }

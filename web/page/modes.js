@@ -32,6 +32,12 @@ Buffon.makeModes = function (design, controls, needles) {
       const line = controls.modeLine;
       line.textContent = needles.modeLine();
       line.style.fontSize = modeLine.fontPixelSize + 'px';
+      const textbook = needles.textbook();
+      for (const { button, runSize } of controls.runButtons) {
+        const control = design.controls.find((made) => made.runSize === runSize);
+        button.setAttribute('aria-description',
+          textbook ? control.textbookDescription : control.description);
+      }
       if (line.scrollWidth > line.clientWidth) {
         line.style.fontSize = modeLine.fontPixelSize * line.clientWidth / line.scrollWidth + 'px';
       }
@@ -44,10 +50,12 @@ Buffon.makeModes = function (design, controls, needles) {
       controls.countLabel.setAttribute('aria-description',
         textbook ? design.textbookCountDescription : countLabel.description);
     },
-    entries() {
+    // The modes' entries, and the one that stops a run, usable while one falls.
+    entries(running) {
       return design.modes.flatMap((mode) => (mode.choices
         ? mode.choices.map((choice) => entry(mode, choice.value, choice.text, mode.text))
-        : [entry(mode, '1', mode.text)]));
+        : [entry(mode, '1', mode.text)]))
+        .concat({ text: design.stopRunEntry, stop: true, disabled: !running });
     },
     choose(chosen) {
       needles.choose(chosen.parameter, chosen.value);

@@ -39,6 +39,8 @@ var Buffon = window.Buffon || {};
           module.ccall('page_choose', 'string', ['string', 'string'], [name, value]),
         chosen: (name, value) =>
           module.ccall('page_chosen', 'boolean', ['string', 'string'], [name, value]),
+        endsRun: (name, value) =>
+          module.ccall('page_ends_run', 'boolean', ['string', 'string'], [name, value]),
         pace: () => module._page_pace(),
         textbook: () => Boolean(module._page_textbook()),
         modeLine: () => text(module._page_mode_line()),

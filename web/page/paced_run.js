@@ -13,7 +13,8 @@ Buffon.makePacedRun = function (needles, onStep, onEnd) {
   let running = null;
 
   function step(now) {
-    const owed = Math.min(running.size, Math.floor((now - running.began) * running.pace / 1000));
+    const owed = running.pace ? Math.min(running.size,
+      running.from + Math.floor((now - running.began) * running.pace / 1000)) : running.size;
     if (owed > running.fallen) {
       needles.fall(owed - running.fallen);
       running.fallen = owed;
@@ -31,8 +32,15 @@ Buffon.makePacedRun = function (needles, onStep, onEnd) {
   return {
     // Steps a run the module has begun, of `size` needles at `pace` a second.
     start(size, pace) {
-      running = { size, pace, fallen: 0, began: performance.now() };
+      running = { size, pace, fallen: 0, from: 0, began: performance.now() };
       running.frame = requestAnimationFrame(step);
+    },
+    running: () => running !== null,
+    // A new pace for the run going on, from the needles fallen so far; 0 throws the rest at once.
+    setPace(pace) {
+      if (running) {
+        Object.assign(running, { pace, from: running.fallen, began: performance.now() });
+      }
     },
     // Stops the run going on, if any, its fallen needles counted; says whether one was.
     stop() {

@@ -24,9 +24,9 @@
     const stopFitting = Buffon.fitToScreen(form, design, board.fit);
     const exitBox = Buffon.makeExitBox(design, stopFitting);
     const modes = Buffon.makeModes(design, controls, needles);
-    Buffon.bindEvents({ design, controls, needles, board, sound, exitBox, modes });
+    const events = Buffon.bindEvents({ design, controls, needles, board, sound, exitBox, modes });
     Buffon.makeMenu(form, controls.board, design.menuName,
-      { entries: modes.entries, choose: (entry) => modes.choose(entry) });
+      { entries: () => modes.entries(events.running()), choose: events.choose });
     form.hidden = false;
     modes.show();
     modes.showCounting();
