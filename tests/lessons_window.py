@@ -8,7 +8,9 @@ the companion's window run; needles at a pace show counts that grow and a stop t
 and runs that add up show the sum; at twice the size each control lies at twice its place.
 
 Usage: dbus-run-session -- x_session.sh lessons_window.py PROGRAM COMPANION [SHOTS_FOLDER]
-With a folder, screenshots of the window in each mode are left there.
+       dbus-run-session -- lessons_window.py PROGRAM COMPANION wayland
+With a folder, screenshots of the window in each mode are left there. On Wayland, a headless
+compositor of the test's own, the run is stopped by Init, the one key a client cannot be sent.
 """
 import os
 import subprocess
@@ -18,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "real_window"))
-from accessibility import CAPTION, LAYOUT, check, failures, press, tree  # noqa: E402
+from accessibility import CAPTION, LAYOUT, check, failures, press, start_compositor, tree  # noqa
 from real_window import Shot, activate, poll, run  # noqa: E402
 
 MODES = "The modes in use"
@@ -36,8 +38,8 @@ class Window:
                     if app and app.name == "buffon-needle" and app.childCount]
             return apps and apps[0].childCount and apps[0][0].childCount >= 17 and apps[0][0]
         self.node = poll(10, on_bus)
-        self.id = poll(10, lambda: (run("xdotool", "search", "--onlyvisible", "--name",
-                                        "^%s$" % CAPTION) or b"").split())[0].decode()
+        self.id = "WAYLAND_DISPLAY" not in os.environ and poll(10, lambda: (run(
+            "xdotool", "search", "--onlyvisible", "--name", "^%s$" % CAPTION) or b"").split())[0].decode()
 
     def text(self, description):
         """The name of the control whose description starts so: a label's text."""
@@ -63,7 +65,7 @@ def companion_row(companion, rule, needles, reseed):
 
 
 def shoot(window, shots, name):
-    if shots:
+    if shots and window.id:
         ppm = run("import", "-silent", "-window", window.id, "-depth", "8", "ppm:-")
         subprocess.run(["convert", "ppm:-", os.path.join(shots, name + ".png")], input=ppm)
 
@@ -99,18 +101,24 @@ def paced_runs(program, companion, shots):
     check(seen == sorted(seen) and 0 < seen[0] < seen[-1] < 1000 - 10,
           "counts that grow as the needles fall: %s" % seen)
     shoot(window, shots, "pace-50-halfway")
-    check(activate(window.id) and run("xdotool", "key", "Escape") is not None, "Esc typed")
+    if window.id:
+        check(activate(window.id) and run("xdotool", "key", "Escape") is not None, "Esc typed")
+    else:
+        press(window.node, "Init")
+    # A count cleared by Init reads as its caption, which labels it.
+    count = lambda: int(window.text(COUNT)) if window.text(COUNT).isdigit() else 0
     window.wait(0.5)
-    stopped = window.text(COUNT)
+    stopped = count()
     window.wait(0.5)
-    check(window.text(COUNT) == stopped and int(stopped) >= seen[-1],
-          "a stop keeps what fell: %s, then %s" % (stopped, window.text(COUNT)))
-    press(window.node, "Throw 10 needles")
-    window.wait(1.5)
-    reseed = window.text(MODES).split()[-1]
-    added = companion_row(companion, "window", 10, reseed)[1]
-    check(int(window.text(COUNT)) == int(stopped) + added,
-          "runs that add up: %s + %d is %s" % (stopped, added, window.text(COUNT)))
+    check(count() == stopped and stopped >= (seen[-1] if window.id else 0),
+          "the run stopped at %s keeps it: then %s" % (stopped, count()))
+    added = []
+    for _ in range(2):
+        press(window.node, "Throw 10 needles")
+        window.wait(1.5)
+        added.append(companion_row(companion, "window", 10, window.text(MODES).split()[-1])[1])
+    check(count() == stopped + sum(added),
+          "runs that add up: %s + %s is %s" % (stopped, added, count()))
     window.close()
 
 
@@ -130,13 +138,16 @@ def twice_the_size(program, shots):
                  if placed.get(key) != box}
     check(not misplaced, "every control at twice its place %s" % misplaced)
     check((origin.width, origin.height) == (1140, 1272), "the window twice its size")
-    shot = Shot(window.id)
-    check(shot.pixel(2 * 26 + 20, 2 * (74 + 80)) == (0, 0, 0), "the board ruled at twice the size")
+    if window.id:
+        check(Shot(window.id).pixel(2 * 26 + 20, 2 * (74 + 80)) == (0, 0, 0),
+              "the board ruled at twice the size")
     shoot(window, shots, "scale-2")
     window.close()
 
 
 def main(program, companion, shots):
+    compositor = start_compositor(1) if shots == "wayland" else None
+    shots = None if compositor else shots
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     time.sleep(0.5)
     try:
@@ -144,8 +155,10 @@ def main(program, companion, shots):
         paced_runs(program, companion, shots)
         twice_the_size(program, shots)
     finally:
-        bus.terminate()
-        bus.wait()
+        for started in (bus, compositor):
+            if started:
+                started.terminate()
+                started.wait()
     return 1 if failures else 0
 
 
