@@ -273,17 +273,11 @@ private slots:
                             const char* option, int intervalRuns, const char* title) {
             QTest::newRow(name) << rule << needles << runs << option << intervalRuns << title;
         };
-        row("the window's batch", window, 1000, 2000, "plot", 100,
-            "Estimates of π from 2,000 runs of 1,000 needles, deduction 10; window's rule");
-        row("the textbook's batch", textbook, 1000, 2000, "plot", 100,
-            "Estimates of π from 2,000 runs of 1,000 needles; textbook's rule, L = 40, D = 80");
         row("one run", window, 50000, 1, "plot", 100,
             "Estimate of π from one run of 50,000 needles, deduction 700; window's rule");
         row("the space of throws", GeometricRule{0.5, 2}, 3000, 1, "space", 100,
             "Height against angle of the first 2,000 needles of run 1, over the region where "
             "they hit; textbook's rule, L = 0.5, D = 2, seed 4");
-        row("twenty intervals", window, 1000, 2000, "intervals", 20,
-            "95% intervals for π from the first 20 of 2,000 runs of 1,000 needles; window's rule");
         row("the first run's of many", window, 1000, 2000, "intervals", 1,
             "95% interval for π from run 1 of 2,000 runs of 1,000 needles; window's rule");
         row("every run's interval", textbook, 1000, 50, "intervals", 100,
