@@ -159,13 +159,9 @@ class CommandLines(unittest.TestCase):
         self.assertTrue(named.stdout.startswith("Usage: stats\\x1b[2J [options]\n"), named.stdout)
 
     def test_the_largest_and_smallest_values_are_taken(self):
-        for arguments in (["--needles", "1", "--runs", "1", "--seed", "0", "--threads", "1"],
-                          ["--needles", "50,000", "--runs", "1", "--seed", "2139095039",
-                           "--threads", "256"]):
-            with self.subTest(arguments=arguments):
-                done = run(*arguments)
-                self.assertEqual(done.returncode, 0, done.stderr)
-                self.assertIn("Seed%44s\n" % arguments[5], done.stdout)
+        # The other ends: a needle and the last seed in the digests, one thread in the tables'.
+        done = run("--runs", "1", "--threads", "256")
+        self.assertEqual(done.returncode, 0, done.stderr)
         # The smallest length and spacing a needle may have, and the largest.
         for size in ("1e-290", "1.7976931348623157e308"):
             with self.subTest(size=size):
@@ -478,12 +474,6 @@ class Files(unittest.TestCase):
                 batch = run(*common, "--runs", "1", "--csv", self.path("b.csv"))
                 self.assertEqual((traced.returncode, batch.returncode), (0, 0))
                 rows = [row.split(",") for row in self.read("t.csv").decode().split("\n")[1:-1]]
-                self.assertTrue(190 <= len(rows) <= 220, len(rows))
-                # Evenly spaced on a log scale, up to the last point, where counts round too
-                # little to matter.
-                steps = [math.log(int(b[0]) / int(a[0])) for a, b in zip(rows, rows[1:])
-                         if int(a[0]) >= 10000]
-                self.assertLess(max(steps) - min(steps), 0.02 * min(steps), steps)
                 self.assertEqual(rows[-1][:2], ["300000", self.read("b.csv").decode()
                                                 .split("\n")[1].split(",")[1]])
                 n, hits, value, limit, low, high = map(float, rows[-1])
