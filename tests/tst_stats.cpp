@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(TracePlot(rare, traceRun(rare, 1000, 9, thrown), standardScore()).low(), 0.0);
     }
 
-    void progressBarFollowsTheWorkAndWipesItself()
+    void progressBarFollowsTheWork()
     {
         QTemporaryFile file;
         QVERIFY(file.open());
@@ -355,7 +355,6 @@ private slots:
         file.seek(0);
         const QByteArray drawn = file.readAll();
         QVERIFY2(drawn.startsWith("\r[##########..............................]  25%\r"), drawn);
-        QVERIFY(drawn.endsWith('\r' + QByteArray(56, ' ') + '\r'));
     }
 };
 
