@@ -375,9 +375,6 @@ private slots:
             QCOMPARE_LE(values.high, highest);
             QVERIFY(values.low < values.limit && values.limit < values.high);
         }
-        // Once the band is clear of the ends, it is 1.96 standard deviations either side.
-        const TraceValues late = traceValues(rule, {1'000'000, 300'000}, 1.96);
-        QCOMPARE_LT(std::abs((late.high - late.limit) - (late.limit - late.low)), 1e-12);
     }
 
     void commandLineTakesWhatItShould_data()
