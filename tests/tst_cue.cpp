@@ -43,20 +43,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DeviceError, device.setCommand(DeviceCommand::Sound));
     }
 
-    void cuesAreFoundHereFirstThenBuiltIn()
-    {
-        MultimediaControl device;
-        for (const QString name : {"pinpon.wav", "endpinpon.wav"}) {
-            playCue(device, name);
-            QCOMPARE(device.openSource(), QUrl("qrc:/cues/" + name));
-        }
-        QVERIFY(QFile::copy(":/cues/endpinpon.wav", "pinpon.wav"));
-        playCue(device, "pinpon.wav");
-        QCOMPARE(device.openSource(),
-                 QUrl::fromLocalFile(QDir::current().absoluteFilePath("pinpon.wav")));
-        QVERIFY(QFile::remove("pinpon.wav"));
-    }
-
     void silentCuesWarnOnce_data()
     {
         QTest::addColumn<QByteArray>("contents");  // of the file the cue names; null: none

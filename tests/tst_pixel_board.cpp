@@ -130,7 +130,6 @@ private slots:
         QTest::addColumn<double>("scale");
         QTest::newRow("1.25") << 1.25;
         QTest::newRow("1.5") << 1.5;
-        QTest::newRow("2") << 2.0;
     }
 
     void scaledBoardsDrawTheSameNeedlesInFinerPixels()

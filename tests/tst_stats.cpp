@@ -13,9 +13,6 @@
 #include <numeric>
 
 #include "experiment/needle_run.h"
-#include "experiment/palette.h"
-#include "experiment/run_size.h"
-#include "stats/batch_run.h"
 #include "stats/batch_summary.h"
 #include "stats/rules/needle_rule.h"
 #include "stats/run_seed.h"
@@ -34,21 +31,6 @@ Q_DECLARE_METATYPE(std::vector<buffon::Tick>)
 using namespace buffon;
 
 namespace {
-
-BatchSummary summariseBatch(int needles, std::int64_t runs, std::uint32_t seed,
-                            double z = standardScore())
-{
-    std::atomic<std::int64_t> thrown{0};
-    HitTally tally;
-    runBatch({needles, runs, seed, 2, {}, {}}, thrown,
-             [&](std::span<const std::int32_t> hits, auto) {
-                 for (const std::int32_t h : hits) {
-                     ++tally[h];
-                 }
-                 return true;
-             });
-    return summarise(tally, needles, deductionFor(needles), WindowRule().exactRate(), 1.0, z);
-}
 
 // A plot painted as its PNG file would show it.
 template <typename Plot>
@@ -78,27 +60,6 @@ private slots:
             (2 * std::sqrt(79.0) - 39 * (std::numbers::pi - 2 * std::asin(39.0 / 40))) / span;
         QCOMPARE_LT(std::abs(WindowRule().exactRate() - (5 * (1 + meanAbsDrop) - lost) / 400),
                     1e-9);
-    }
-
-    void hitFractionSettlesOnTheExactRate()
-    {
-        // A 99.9% interval, which a fixed seed misses one time in a thousand, not in twenty.
-        const BatchSummary summary = summariseBatch(10000, 1000, 12345, standardScore(0.999));
-        QVERIFY(summary.interval.holds(summary.exactRate));
-        QVERIFY(!summary.interval.holds(std::numbers::inv_pi));
-        QCOMPARE_LT(summary.interval.high - summary.interval.low, 0.001);
-    }
-
-    void spreadOfTheEstimateFollowsTheDeltaMethod()
-    {
-        const BatchSummary summary = summariseBatch(1000, 4000, 777);
-        // The sample SD of 4,000 runs is itself uncertain by about 1.1%.
-        QCOMPARE_LT(std::abs(*summary.withoutDeduction.sd - 0.136), 0.006);
-        QCOMPARE_LT(std::abs(*summary.withDeduction.sd - 0.145), 0.006);
-        QCOMPARE_LT(std::abs(*summary.withoutDeduction.expectedSd - 0.136), 0.0005);
-        QCOMPARE_LT(std::abs(*summary.withDeduction.expectedSd - 0.1447), 0.0005);
-        QCOMPARE_LT(std::abs(*summary.withDeduction.mean - *summary.withDeduction.expectedMean),
-                    0.01);
     }
 
     void summaryOfAFewRunsByHand()
@@ -213,21 +174,8 @@ private slots:
     {
         QFETCH(GeometricRule, rule);
         QFETCH(std::uint32_t, seed);
-        // Ten million needles in ever longer chunks, each counted by the next kernel in turn
-        // and by one of two streams that skip what the other counts, as if std::sin counted all.
-        GeometricNeedles streams[] = {{seed, rule.length, rule.spacing},
-                                      {seed, rule.length, rule.spacing}};
-        std::int64_t hits = 0;
-        for (std::int64_t i = 0, done = 0, chunk = 1; done < 10'000'000;
-             ++i, chunk = chunk * 3 + 1) {
-            const std::int64_t needles = std::min(chunk, 10'000'000 - done);
-            hits += streams[i % 2].countHits(needles, static_cast<CountKernel>(i % 3));
-            streams[1 - i % 2].skip(needles);
-            done += needles;
-        }
-        QCOMPARE(GeometricNeedles(seed, rule.length, rule.spacing)
-                     .countHits(10'000'000, CountKernel::Scalar),
-                 hits);
+        const std::int64_t hits =
+            GeometricNeedles(seed, rule.length, rule.spacing).countHits(10'000'000);
         QVERIFY(wilsonInterval(hits, 1e7, standardScore()).holds(rule.exactRate()));
         QVERIFY(!wilsonInterval(hits, 1e7, standardScore()).holds(WindowRule().exactRate()));
     }
@@ -239,52 +187,22 @@ private slots:
         const HistogramPlot plot(estimates, 3.125);
         QCOMPARE(plot.counts(), (std::vector<std::int64_t>{1, 1, 0, 2, 1}));
         QCOMPARE(plot.binStart(), 2.96875);
-        const QImage image = pictureOf(plot);
-        const auto count = [&](int column, QRgb colour) {
-            int found = 0;
-            for (int y = 0; y < image.height(); ++y) {
-                found += image.pixel(column, y) == colour;
-            }
-            return found;
-        };
-        // Bars as high as their runs, standing where their values fall and only there.
-        const int single = count(plot.columnOf(3.0), HistogramPlot::kBarColour);
-        QCOMPARE_GT(single, 50);
-        QCOMPARE(count(plot.columnOf(3.25), HistogramPlot::kBarColour), single);
-        QCOMPARE_LE(std::abs(count(plot.columnOf(3.2), HistogramPlot::kBarColour) - 2 * single), 2);
-        QCOMPARE(count(plot.columnOf(3.1), HistogramPlot::kBarColour), 0);
-        QCOMPARE(image.pixel(plot.columnOf(3.115), 500), qRgb(255, 255, 255));  // below the axis
-        QCOMPARE(count(plot.columnOf(2.95), HistogramPlot::kBarColour), 0);
-        QCOMPARE(count(plot.columnOf(3.29), HistogramPlot::kBarColour), 0);
-        // Pi and the mean run the plot's height, the mean's dashed; nowhere else those colours.
-        QCOMPARE_GT(count(plot.columnOf(std::numbers::pi), kPiColour), 350);
-        QCOMPARE_GT(count(plot.columnOf(3.125), HistogramPlot::kMeanColour), 170);
-        QCOMPARE(count(plot.columnOf(3.0), kPiColour) +
-                     count(plot.columnOf(3.0), HistogramPlot::kMeanColour),
-                 0);
-        // Ticks every 0.02, at their places on the axis, each labelled to a hundredth.
+        // Ticks every 0.02, each labelled to a hundredth.
         const std::vector<Tick> ticks = plot.valueTicks();
         QCOMPARE_GE(ticks.size(), 12u);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             QCOMPARE(ticks[i].text, QString::number(ticks.front().value + 0.02 * i, 'f', 2));
-            QCOMPARE(image.pixel(plot.columnOf(ticks[i].value), 502), qRgb(0, 0, 0));
         }
         QVERIFY(ticks.front().value < 3.01 && ticks.back().value > 3.24);
-        const int between = plot.columnOf((ticks[0].value + ticks[1].value) / 2);
-        QCOMPARE(image.pixel(between, 501), qRgb(0, 0, 0));  // an unlabelled tick
         QCOMPARE(plot.countTicks().back().text, "2");
         // Round steps: 1, 2 or 5 times a power of ten, the next power when 5 falls short.
         QCOMPARE((std::vector{tickStep(1, 5), tickStep(2, 5), tickStep(0.4, 5), tickStep(60, 10)}),
                  (std::vector{0.2, 0.5, 0.1, 10.0}));
-        // A run axis up to five shows each run; the axis names what it reads.
+        // A run axis up to five shows each run.
         const Tally five[] = {{3.0, 5}, {3.2, 1}};
         QCOMPARE(HistogramPlot(five, 3.03).countTicks().size(), 6u);
         const Tally one[] = {{3.0, 1}};  // a single run still gets narrow bars about its value
         QCOMPARE_LT(HistogramPlot(one, 3.0).binWidth(), 0.001);
-        QCOMPARE_LT(qGray(image.copy(400, kPlotHeight - 24, 160, 20)
-                              .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                              .pixel(0, 0)),
-                    250);
     }
 
     void tickLabelsKeepOneStyleAlongAnAxis_data()
@@ -309,10 +227,6 @@ private slots:
             << "2.80 2.82 2.84 2.86 2.88 2.90 2.92 "
                "2.94 2.96 2.98 3.00 3.02 3.04 3.06 "
                "3.08 3.10";
-        QTest::newRow("needles to a million")
-            << decadeTicks(2e6) << "10^0 10^1 10^2 10^3 10^4 10^5 10^6";
-        QTest::newRow("needles short of it")
-            << decadeTicks(999'999) << "1 10 100 1,000 10,000 100,000";
     }
 
     void tickLabelsKeepOneStyleAlongAnAxis()
@@ -347,44 +261,6 @@ private slots:
                 QCOMPARE(image.pixel(x, y), qRgb(255, 255, 255));
             }
         }
-    }
-
-    void spaceOfTheWindowMagnifiesItsBand()
-    {
-        const NeedleRule window;
-        const SpacePlot plot(window, firstThrows(window, 7, 3000));
-        QVERIFY(plot.magnified());
-        QVERIFY(!SpacePlot(GeometricRule(), firstThrows(GeometricRule(), 7, 10)).magnified());
-        const SpacePlot::View& inset = *plot.magnified();
-        const QImage image = pictureOf(plot);
-        // The band a unit thick, an eightieth of the whole plane, fills a quarter of the panel.
-        const auto banded = [&](const SpacePlot::View& view, double angle) {
-            int rows = 0;
-            for (int y = view.area.top(); y <= view.area.bottom(); ++y) {
-                rows +=
-                    image.pixel(qRound(view.pointOf(angle, 0).x()), y) == SpacePlot::kExtraColour;
-            }
-            return rows;
-        };
-        int thickest = 0;
-        for (const double angle : {0.6, 0.7, 0.8, 0.9, 1.0, 2.1, 2.2, 2.3}) {
-            thickest = std::max(thickest, banded(inset, angle));
-        }
-        QCOMPARE_LE(std::abs(thickest - inset.area.height() / 4), 2);
-        // Its needles where they fell, as dots of their colours.
-        int shown = 0;
-        int inPlace = 0;
-        for (const Throw& needle : plot.throws()) {
-            if (inset.holds(needle)) {
-                const Rgb colour =
-                    paletteColour(needle.hit ? PaletteIndex::LightBlue : PaletteIndex::LightGreen);
-                ++shown;
-                inPlace += image.pixel(inset.pointOf(needle.angle, needle.height).toPoint()) ==
-                           qRgb(colour.red, colour.green, colour.blue);
-            }
-        }
-        QCOMPARE_GT(shown, 50);
-        QCOMPARE_GE(inPlace, shown - 2);
     }
 
     void histogramOnAFixedAxisCountsWhatLiesBeyond()
@@ -447,11 +323,10 @@ private slots:
         const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
         const TracePlot plot(window, trace, standardScore(), kPlotSize, ValueRange{3.0, 3.05});
         const QImage image = pictureOf(plot);
-        const QRgb run = TracePlot::kRunColour;
         const auto along = [&](int row) {
             int found = 0;
             for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
-                found += image.pixel(x, row) == run;
+                found += image.pixel(x, row) == TracePlot::kRunColour;
             }
             return found;
         };
@@ -465,30 +340,7 @@ private slots:
         QCOMPARE(TracePlot(rare, traceRun(rare, 1000, 9, thrown), standardScore()).low(), 0.0);
     }
 
-    void tracePlotDrawsPiWhereItsAxisPutsIt()
-    {
-        std::atomic<std::int64_t> thrown{0};
-        const NeedleRule window;
-        const std::vector<TracePoint> trace = traceRun(window, 100'000, 9, thrown);
-        const TracePlot plot(window, trace, standardScore());
-        const QImage image = pictureOf(plot);
-        int onPi = 0;
-        for (int x = plot.columnOf(1); x <= plot.columnOf(100'000); ++x) {
-            onPi += image.pixel(x, plot.rowOf(std::numbers::pi)) == kPiColour;
-        }
-        QCOMPARE_GT(onPi, (plot.columnOf(100'000) - plot.columnOf(1)) * 9 / 10);
-        int ticks = 0;  // marks on the value axis, outside the plot
-        for (int y = 0; y < image.height(); ++y) {
-            ticks += image.pixel(plot.columnOf(1) - 3, y) == qRgb(0, 0, 0);
-        }
-        QCOMPARE_GE(ticks, 3);
-        // The run ends close to the window rule's limit, 1 / 0.330691, far from pi.
-        QCOMPARE_LT(std::abs(traceValues(window, trace.back(), standardScore()).value - 3.024),
-                    0.06);
-        QCOMPARE(trace.back().needles, 100'000);
-    }
-
-    void progressBarFollowsTheWorkAndWipesItself()
+    void progressBarFollowsTheWork()
     {
         QTemporaryFile file;
         QVERIFY(file.open());
@@ -503,7 +355,6 @@ private slots:
         file.seek(0);
         const QByteArray drawn = file.readAll();
         QVERIFY2(drawn.startsWith("\r[##########..............................]  25%\r"), drawn);
-        QVERIFY(drawn.endsWith('\r' + QByteArray(56, ' ') + '\r'));
     }
 };
 

@@ -58,8 +58,6 @@ done <<'ROWS'
 |-platform=offscreen|2|Unknown option 'platform=offscreen'.
 |--pace 1001|2|--pace takes a whole number of needles a second from 0 to 1000, not '1001'.
 |--textbook --pace=-1|2|--pace takes a whole number of needles a second from 0 to 1000, not '-1'.
-|--reseed 12:30|2|--reseed takes a reseed value, a non-negative single-precision number in decimal, not '12:30'.
-|--scale 4|2|--scale takes a size of 1, 1.5, 2 or 3, not '4'.
 |--pace|2|Missing value after '--pace'.
 QT_QPA_PLATFORM=offscreen|-display|2|Missing value after '-display'.
 ||1|no display found*DISPLAY*

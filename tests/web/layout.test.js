@@ -63,9 +63,6 @@ const kScreens = [
   { name: 'a phone held upright',
     context: { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true,
       hasTouch: true } },
-  { name: 'a phone held across',
-    context: { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, isMobile: true,
-      hasTouch: true } },
   { name: 'a projector', context: { viewport: { width: 1920, height: 1080 } } },
 ];
 

@@ -203,8 +203,6 @@ test('runs that add up: the labels show the totals; Init starts again from nothi
 // A mode's bad value is left out with one line in the console; other parameters change nothing.
 const kAddresses = [
   { suffix: '?pace=1001', lines: 1 },
-  { suffix: '?reseed=-2.5', lines: 1 },
-  { suffix: '?reseed=1e99', lines: 1 },
   { suffix: '?textbook=maybe&addup=2', lines: 2 },
   { suffix: '?pace=50&reseed=0x10', lines: 1, modes: '50 a second' },
   { suffix: '?lesson=3&scale=2', lines: 0 },
