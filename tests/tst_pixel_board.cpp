@@ -8,6 +8,7 @@
 #include <set>
 #include <utility>
 
+#include "design/board_pixels.h"
 #include "experiment/needle.h"
 #include "experiment/pixel_board.h"
 #include "experiment/random_source.h"
@@ -182,6 +183,11 @@ private slots:
         constexpr float inf = std::numeric_limits<float>::infinity();
         constexpr float nan = std::numeric_limits<float>::quiet_NaN();
         constexpr float huge = 3e38f;
+        // A screen that gives no ratio, or a wild one, gets a board that can be made.
+        for (const double wild : {0.0, -2.0, double(nan)}) {
+            QCOMPARE(boardRatio(wild), 1.0);
+        }
+        QCOMPARE(boardRatio(1e9), kDensestRatio);
         PixelBoard board;
         // Nothing from a segment with a coordinate that is no number, or wholly far off.
         for (const QLineF& none : {QLineF(nan, 10, 20, 30), QLineF(10, nan, 20, 30),

@@ -99,6 +99,9 @@ for (const screen of kScreens) {
     }
     await press('Command5');
     assert.ok(await whole('#ExitBox'));
+    const scaleOf = (selector) => page.$eval(selector,
+      (made) => made.getBoundingClientRect().width / made.offsetWidth);
+    assert.ok(Math.abs(await scaleOf('#ExitBox') - await scaleOf('#Form1')) < 0.01, 'box\'s scale');
     await press('ExitBoxOK');
     await page.waitForSelector('#ended', { state: 'visible' });
     await page.context().close();
