@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 
 #include "design/controls.h"
@@ -91,20 +90,6 @@ private slots:
                 QCOMPARE(control->font().pixelSize(), qRound(entry.fontPixelSize * scale));
             }
         }
-        // The board is ruled at the new size, its lines one pixel of the screen thick.
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        click(window, "Command6");
-        QCoreApplication::processEvents();
-        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
-        const QPoint inside = window.findChild<QWidget*>("Picture1")->geometry().topLeft() +
-                              QPoint(qRound(2 * scale) + 10, 0);
-        int black = 0;
-        for (int y = 0; y < qRound(415 * scale); ++y) {
-            black += shown.pixel(inside.x(), inside.y() + y) == 0xff000000;
-        }
-        QCOMPARE(black, 5);
-        QCOMPARE(shown.pixel(inside.x(), inside.y() + qRound((2 + 160) * scale)), 0xff000000);
     }
 
     void theModeLineSaysWhatIsShown()
