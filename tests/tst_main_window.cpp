@@ -207,6 +207,15 @@ private slots:
             }
         }
         QCOMPARE_GT(inkBelow, 50);
+        // And the emblem over its face.
+        const QRect emblem = control(window, "Picture2")->geometry();
+        int emblemInk = 0;
+        for (int y = emblem.top(); y <= emblem.bottom(); ++y) {
+            for (int x = emblem.left(); x <= emblem.right(); ++x) {
+                emblemInk += shown.pixel(x, y) != 0xfff0f0f0;
+            }
+        }
+        QCOMPARE_GT(emblemInk, emblem.width() * emblem.height() / 4);
     }
 
     void rulesOnlyWhenTakingTheFocusBackFromItsOwnProgram_data()
