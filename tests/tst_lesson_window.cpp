@@ -194,17 +194,20 @@ private slots:
         menu->findChild<QAction*>("pace500")->trigger();
         menu->findChild<QAction*>("add-up")->trigger();
         menu->findChild<QAction*>("show-reseed")->trigger();
-        menu->findChild<QAction*>("show-reseed")->trigger();
         menu->hide();
-        QCOMPARE(window.modes(), modesOf({{"textbook", ""}, {"pace", "500"}, {"add-up", ""}}));
+        QCOMPARE(window.modes(),
+                 modesOf({{"textbook", ""}, {"pace", "500"}, {"add-up", ""}, {"show-reseed", ""}}));
         QTest::keyClick(window.findChild<QPushButton*>("Command1"), Qt::Key_F10, Qt::ShiftModifier);
         QTRY_VERIFY(menu->isVisible());
         QVERIFY(menu->findChild<QAction*>("textbook")->isChecked());
         QVERIFY(menu->findChild<QAction*>("pace500")->isChecked());
         QVERIFY(!menu->findChild<QAction*>("pace0")->isChecked());
+        QVERIFY(menu->findChild<QAction*>("add-up")->isChecked());
+        QVERIFY(menu->findChild<QAction*>("show-reseed")->isChecked());
         menu->findChild<QAction*>("scale2")->trigger();
         QCOMPARE(window.size(), QSize(2 * kClientWidth, 2 * kClientHeight));
-        QCOMPARE(text(window, "ModeLine"), "Textbook needles · 500 a second · runs add up · 2×");
+        QCOMPARE(text(window, "ModeLine"),
+                 "Textbook needles · 500 a second · runs add up · reseed values shown · 2×");
     }
 
 private:
