@@ -209,6 +209,9 @@ def main(program, ratio, desktop):
         buttons = [node for node in controls if node.getRoleName() == "push button"]
         check(len(buttons) == 7 and all(node.description for node in buttons),
               "every button says what it does")
+        described = {node.name: node.description for node in buttons}
+        check("less" not in described.get("Throw 100 needles", "less") and
+              "less 10," in described.get("Throw 1,000 needles", ""), "the deductions described")
         runs = [node.name for node in buttons if "needles" in node.name]
         check(runs == ["Throw 10 needles", "Throw 100 needles", "Throw 1,000 needles",
                        "Throw 10,000 needles", "Throw 50,000 needles"], "run buttons %s" % runs)
