@@ -26,9 +26,10 @@ const char* const kRunButtonDescription =
 const char* const kDeductedRunButtonDescription =
     "Throws %1 needles onto the board, then shows how many met a line, less %2, and the "
     "estimate of pi";
-const char* const kRunAnnouncement = "Needles intersecting parallel lines: %1. Estimate of pi: %2.";
-const char* const kRunAnnouncementWithoutEstimate =
-    "Needles intersecting parallel lines: %1. No estimate of pi.";
+const char* const kCountAnnouncement = "Needles intersecting parallel lines: %1.";
+const char* const kTextbookCountAnnouncement = "Needles crossing a line: %1.";
+const char* const kEstimateAnnouncement = "Estimate of pi: %1.";
+const char* const kNoEstimateAnnouncement = "No estimate of pi.";
 
 namespace {
 
@@ -82,11 +83,19 @@ std::string runButtonDescription(const RunSize& size, bool textbook)
                           std::array<std::string_view, 2>{caption, deduction});
 }
 
-std::string runAnnouncement(std::string_view count, std::string_view estimate)
+std::string runAnnouncement(std::string_view count, std::string_view estimate, bool textbook,
+                            std::string_view reseed)
 {
-    return estimate.empty()
-               ? filledIn(kRunAnnouncementWithoutEstimate, std::array<std::string_view, 1>{count})
-               : filledIn(kRunAnnouncement, std::array<std::string_view, 2>{count, estimate});
+    std::string text = filledIn(textbook ? kTextbookCountAnnouncement : kCountAnnouncement,
+                                std::array<std::string_view, 1>{count}) +
+                       ' ' +
+                       (estimate.empty() ? std::string(kNoEstimateAnnouncement)
+                                         : filledIn(kEstimateAnnouncement,
+                                                    std::array<std::string_view, 1>{estimate}));
+    if (!reseed.empty()) {
+        text += ' ' + filledIn(kReseedAnnouncement, std::array<std::string_view, 1>{reseed});
+    }
+    return text;
 }
 
 }  // namespace buffon

@@ -31,11 +31,13 @@ std::span<const char* const> fontFamilies();
 
 // What a screen reader hears of a run button and of a run's end: %1 and %2 stand for the values
 // named beside each.
-extern const char* const kRunButtonName;                   // caption
-extern const char* const kRunButtonDescription;            // caption
-extern const char* const kDeductedRunButtonDescription;    // caption, deduction
-extern const char* const kRunAnnouncement;                 // count, estimate
-extern const char* const kRunAnnouncementWithoutEstimate;  // count
+extern const char* const kRunButtonName;                 // caption
+extern const char* const kRunButtonDescription;          // caption
+extern const char* const kDeductedRunButtonDescription;  // caption, deduction
+extern const char* const kCountAnnouncement;             // count
+extern const char* const kTextbookCountAnnouncement;     // count
+extern const char* const kEstimateAnnouncement;          // estimate
+extern const char* const kNoEstimateAnnouncement;
 
 // `format` with %1, %2, ... replaced by the values in order.
 std::string filledIn(std::string_view format, std::span<const std::string_view> values);
@@ -46,7 +48,9 @@ extern const char* const kStopRunEntry;
 std::string runButtonName(const RunSize& size);
 // The textbook's needles are counted without the run's deduction.
 std::string runButtonDescription(const RunSize& size, bool textbook = false);
-// The end of a run as the two result labels show it; an empty estimate is none.
-std::string runAnnouncement(std::string_view count, std::string_view estimate);
+// The end of a run as the two result labels show it (an empty estimate is none), in the words of
+// the count's caption, and the value the run reseeded from where it is shown.
+std::string runAnnouncement(std::string_view count, std::string_view estimate,
+                            bool textbook = false, std::string_view reseed = {});
 
 }  // namespace buffon

@@ -110,8 +110,10 @@ private slots:
         QVERIFY(line->text() != "Textbook needles · reseeded from 45296.25");
         QVERIFY(readReseedValue(line->text().section(' ', -1).toStdString()));
         QCOMPARE(text(window, "Label3"), "Number of needles crossing a line ＝");
+        QVERIFY(announced(window).startsWith("Needles crossing a line: "));
         click(window, "Command6");  // no run shown, none named
         QCOMPARE(line->text(), "Textbook needles · reseed values shown");
+        QCOMPARE(announced(window), QString());
         window.setModes({});
         QVERIFY(!line->isVisible());
         click(window, "Command1");  // the window's own needles, and its own caption

@@ -381,14 +381,10 @@ void MainWindow::stopRun()
 
 void MainWindow::announceEnd()
 {
-    std::string text =
-        runAnnouncement(countLabel_->text().toStdString(), estimateLabel_->text().toStdString());
-    if (modes_.showReseed && run_->reseedValue()) {
-        const std::string value = reseedText(*run_->reseedValue());
-        text += ' ';
-        text += filledIn(kReseedAnnouncement, std::array<std::string_view, 1>{value});
-    }
-    announcer_->announce(utf8Text(text));
+    const auto reseed = run_->reseedValue();
+    announcer_->announce(utf8Text(runAnnouncement(
+        countLabel_->text().toStdString(), estimateLabel_->text().toStdString(), modes_.textbook,
+        modes_.showReseed && reseed ? reseedText(*reseed) : std::string())));
 }
 
 void MainWindow::setModes(const LessonModes& modes)
@@ -474,6 +470,8 @@ void MainWindow::resetBoard()
         run_->resetTotals();
         buffon::resetBoard(*boardView_, *estimateText_, *countText_);
     });
+    // No run is shown, nor to be found by a screen reader.
+    announcer_->announce({});
     showModeLine();
 }
 

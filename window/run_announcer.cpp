@@ -32,10 +32,10 @@ RunAnnouncer::RunAnnouncer(QWidget* parent) : QWidget(parent)
 
 void RunAnnouncer::announce(const QString& text)
 {
-    // Screen readers speak a notification as it appears.
+    // Screen readers speak a notification as it appears; an empty one is only taken away.
     hide();
     setAccessibleName(text);
-    show();
+    setVisible(!text.isEmpty());
 }
 
 }  // namespace buffon

@@ -15,6 +15,7 @@ class RunAnnouncer final : public QWidget {
 public:
     explicit RunAnnouncer(QWidget* parent);
 
+    // An empty text takes the last announcement away.
     void announce(const QString& text);
 };
 

@@ -110,6 +110,7 @@ for (const row of kCounts) {
         Math.abs(length - row.length * row.ratio) <= row.ratio), lengths.join(' '));
       assert.equal(await page.textContent('#Label3'), harness.design.textbookCountCaption);
       assert.doesNotMatch(await page.getAttribute('#' + row.button, 'aria-description'), /less/);
+      assert.match(after.announced, /^Needles crossing a line: /);
     }
     assert.equal(after.modes, row.modes || after.modes);
     if (row.width) {
@@ -157,8 +158,8 @@ test('50 a second: the count grows as needles fall, Escape stops and keeps them,
   await page.waitForTimeout(300);
   await page.click('#Command6');
   await page.waitForTimeout(300);
-  assert.deepEqual([needlePixels(await harness.canvasPixels(page)), (await shown(page)).estimate],
-    [0, '']);
+  assert.deepEqual([needlePixels(await harness.canvasPixels(page)), (await shown(page)).estimate,
+    (await shown(page)).announced], [0, '', '']);
   // From the menu: a falling run takes a new pace as it falls; the stop entry, or needles of
   // another kind, end it where it stands.
   const fromMenu = async (role, name) => {

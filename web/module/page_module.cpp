@@ -95,12 +95,11 @@ void spendReseed(std::vector<ModeChoice>& choices)
 
 void announceEnd(Window& page)
 {
-    page.announcement = runAnnouncement(page.count.text(), page.estimate.text());
-    if (modesWith(page.choices).showReseed && page.run.reseedValue()) {
-        const std::string value = reseedText(*page.run.reseedValue());
-        const std::string_view values[] = {value};
-        page.announcement += " " + filledIn(kReseedAnnouncement, values);
-    }
+    const LessonModes modes = modesWith(page.choices);
+    const auto reseed = page.run.reseedValue();
+    page.announcement =
+        runAnnouncement(page.count.text(), page.estimate.text(), modes.textbook,
+                        modes.showReseed && reseed ? reseedText(*reseed) : std::string());
 }
 
 }  // namespace

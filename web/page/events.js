@@ -48,6 +48,8 @@ Buffon.bindEvents = function (page) {
     pacedRun.stop();
     needles.resetBoard();
     showResults();
+    // No run is shown, nor to be found by a screen reader.
+    controls.announcer.textContent = '';
   });
   controls.exitButton.addEventListener('click', function () {
     stopRun();
