@@ -90,6 +90,15 @@ private slots:
                 QCOMPARE(control->font().pixelSize(), qRound(entry.fontPixelSize * scale));
             }
         }
+        // The emblem fills its grown place, its lower right quarter too.
+        const QImage emblem = window.findChild<QWidget*>("Picture2")->grab().toImage();
+        int ink = 0;
+        for (int y = emblem.height() / 2; y < emblem.height(); ++y) {
+            for (int x = emblem.width() / 2; x < emblem.width(); ++x) {
+                ink += emblem.pixel(x, y) != 0xfff0f0f0;
+            }
+        }
+        QCOMPARE_GT(ink, emblem.width() * emblem.height() / 32);
     }
 
     void theModeLineSaysWhatIsShown()
@@ -129,6 +138,7 @@ private slots:
         click(window, "Command2");
         QTest::qWait(300);
         QVERIFY(!text(window, "Label4").isEmpty());
+        QCOMPARE(announced(window), QString());  // said once the run ends, not as it falls
         click(window, "Command6");
         QTest::qWait(300);
         QCOMPARE(text(window, "Label4") + text(window, "Label2"), QString());
@@ -176,6 +186,7 @@ private slots:
         QCOMPARE(text(window, "Label4"), stopped);
         const double fallen = text(window, "Label2").toDouble() * stopped.toDouble();
         QVERIFY(fallen >= 1 && fallen < 999);
+        QVERIFY(!announced(window).contains("Reseeded"));  // not shown, not said
         QVERIFY(
             !window.findChild<QPushButton*>("Command3")->accessibleDescription().contains("less"));
     }

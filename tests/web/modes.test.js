@@ -227,6 +227,7 @@ for (const { suffix, lines, modes = '' } of kAddresses) {
         harness.design.controls.find((c) => c.id === 'Command3').runSize);
       assert.ok((await harness.canvasPixels(page)).pixels.equals(desktop.pixels));
       assert.deepEqual(await page.evaluate(() => Label4.textContent), desktop.count);
+      assert.doesNotMatch((await shown(page)).announced, /Reseeded/, 'not shown, not said');
     }
     await page.context().close();
   });
