@@ -21,7 +21,7 @@ class SilentDevice final : public DeviceControl {
 public:
     void setCommand(DeviceCommand) override {}
     void setFileName(const QString&) override {}
-};
+} silent;
 
 QString text(const QWidget& window, const char* label)
 {
@@ -48,8 +48,7 @@ QString announced(const QWidget& window)
 // The count a window shows after a whole run of `button` reseeded from `reseed`.
 qint64 countOfARunAlone(const char* button, const char* reseed)
 {
-    SilentDevice device;
-    MainWindow window(&device);
+    MainWindow window(&silent);
     window.setModes(modesOf({{"reseed", reseed}}));
     click(window, button);
     return text(window, "Label4").toLongLong();
@@ -74,8 +73,7 @@ private slots:
     void everyControlGrowsWithTheSize()
     {
         QFETCH(double, scale);
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.setModes(withScale(scale));
         QCOMPARE(window.size(), QSize(qRound(kClientWidth * scale), qRound(kClientHeight * scale)));
         for (const ControlDesign& entry : controlDesigns()) {
@@ -103,8 +101,7 @@ private slots:
 
     void theModeLineSaysWhatIsShown()
     {
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.show();
         QVERIFY(!window.findChild<QLabel*>("ModeLine"));  // nothing more than the window's own
         window.setModes(modesOf({{"textbook", ""}, {"show-reseed", ""}, {"reseed", "45296.25"}}));
@@ -131,8 +128,7 @@ private slots:
 
     void initEndsARunAtAPaceAndStartsTheTotalsAgain()
     {
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.setModes(modesOf({{"pace", "50"}, {"add-up", ""}}));
         window.show();
         click(window, "Command2");
@@ -149,8 +145,7 @@ private slots:
 
     void aSecondRunButtonStopsTheFirstAndThrowsItsOwn()
     {
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.setModes(modesOf({{"pace", "1000"}, {"reseed", "7.25"}}));
         window.show();
         click(window, "Command7");
@@ -169,8 +164,7 @@ private slots:
 
     void modesChosenDuringAFallingRun()
     {
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.setModes(modesOf({{"pace", "50"}, {"reseed", "3.5"}}));
         window.show();
         click(window, "Command3");
@@ -193,8 +187,7 @@ private slots:
 
     void theMenuOpensOnTheBoardAndChangesTheModes()
     {
-        SilentDevice device;
-        MainWindow window(&device);
+        MainWindow window(&silent);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto* menu = window.findChild<QMenu*>("ModeMenu");
