@@ -78,6 +78,9 @@ for (const screen of kScreens) {
         box.y + box.height <= height + slack;
     };
     assert.ok(await whole('#Form1'));
+    const form = await page.locator('#Form1').boundingBox();
+    assert.ok(Math.abs(2 * form.x + form.width - width) <= 1 &&
+      Math.abs(2 * form.y + form.height - height) <= 1, 'centred');
     // The board's canvas starts on a whole device pixel and spans one of them for each of its
     // pixels, to a tenth of a device pixel across the whole board (CSS keeps lengths to 1/64).
     const offPixels = await page.evaluate(() => {
