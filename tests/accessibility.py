@@ -268,8 +268,10 @@ def main(program, ratio, desktop):
         check(not problem, "Init clears the board and the labels (%s)" % problem)
 
         press(window, "Exit")
+        # A window can leave the bus while it is read: an empty node.
         box = poll(5, lambda: [node for app in pyatspi.Registry.getDesktop(0) if app
-                               for node in app if node.name == "Scatter needles to find pi !"])
+                               for node in app
+                               if node and node.name == "Scatter needles to find pi !"])
         if compositor and before:
             def box_shows():
                 after = screen(where, None, ratio)[0]
