@@ -37,7 +37,7 @@ const shown = (page) => page.evaluate(() => {
 const kOpeners = [
   { name: 'the right button at the board\'s far corner', focus: 'Picture1', open: (page) =>
     page.mouse.click(board[0] + board[2] - 2, board[1] + board[3] - 2, { button: 'right' }),
-  opens: true },
+  opens: true, corner: true },
   { name: 'a long press on the board', touch: true, focus: 'Picture1',
     open: (page) => press(page, 700), opens: true },
   { name: 'a short touch on the board', touch: true, focus: 'Picture1',
@@ -58,6 +58,9 @@ for (const row of kOpeners) {
     await row.open(page);
     assert.deepEqual(await shown(page), row.opens ? { open: true, focused: 'menuitemcheckbox' }
       : { open: false, focused: row.focus });
+    // Opened where the board was clicked, as far as the window lets it.
+    assert.ok(!row.corner || await page.evaluate(() => ['right', 'bottom'].every((edge) =>
+      Math.abs(BoardMenu.getBoundingClientRect()[edge] - Form1.getBoundingClientRect()[edge]) < 1)));
     await page.keyboard.press('Escape');
     assert.deepEqual(await shown(page), { open: false, focused: row.focus });
     await page.context().close();
