@@ -107,6 +107,13 @@ std::string stored(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("missing");
 }
 
+// The summary a batch of this tally prints.
+std::string summaryOf(const HitTally& tally, const BatchPlan& plan, const Inference& inference)
+{
+    const BatchSummary summary = summarise(tally, plan, inference.z);
+    return summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, {}});
+}
+
 }  // namespace
 
 class StatsToolTest : public QObject {
@@ -188,10 +195,7 @@ private slots:
         QFETCH(QString, line);
         const BatchPlan plan{1, misses + hits, 0, 1, WindowRule(), {}};
         const HitTally tally{{0, misses}, {1, hits}};
-        const Inference inference = inferenceOf(tally, plan);
-        const BatchSummary summary = summarise(tally, plan, inference.z);
-        const Results results{plan, "p", "v", tally, summary, inference, {}, {}, {}};
-        const std::string text = summaryExporter().finish(results);
+        const std::string text = summaryOf(tally, plan, inferenceOf(tally, plan));
         QVERIFY2(
             text.find("against the exact law: " + line.toStdString() + "\n") != std::string::npos,
             text.c_str());
@@ -231,9 +235,7 @@ private slots:
         QVERIFY(inference.coverage);
         QCOMPARE(inference.coverage->share, share);
         QCOMPARE_LT(std::abs(inference.coverage->margin - margin), 1e-6);
-        const BatchSummary summary = summarise(tally, plan, inference.z);
-        const std::string text =
-            summaryExporter().finish({plan, "p", "v", tally, summary, inference, {}, {}, {}});
+        const std::string text = summaryOf(tally, plan, inference);
         QVERIFY2(text.find("  share that hold pi") != std::string::npos &&
                      text.find(line.toStdString() + "\n") != std::string::npos,
                  text.c_str());
