@@ -162,6 +162,8 @@ private slots:
         SteppedRun run(stepped.context);
         WindowNeedles needles(stepped.random);
         run.start(kRunSizes[size], needles);
+        run.fall(0);  // a step with no needle due throws none
+        QCOMPARE(run.fallen(), 0);
         for (const int fall : falls) {
             run.fall(fall);
         }
