@@ -154,11 +154,7 @@ std::string take(LessonModes& modes, const ModeOption& mode, const std::string& 
     if (!on) {
         return refused("1 or 0");
     }
-    bool& flag = mode.kind == ModeKind::Textbook     ? modes.textbook
-                 : mode.kind == ModeKind::AddUp      ? modes.addUp
-                 : mode.kind == ModeKind::ShowReseed ? modes.showReseed
-                                                     : modes.thickNeedles;
-    flag = *on;
+    modes = withChoice(modes, mode.kind, *on ? 1 : 0);
     return {};
 }
 
@@ -230,6 +226,33 @@ std::string choiceText(ModeKind kind, double value)
         return numberText(value) + "\u00D7";
     }
     return value == 0 ? "All at once" : numberText(value) + " a second";
+}
+
+LessonModes withChoice(LessonModes modes, ModeKind kind, double value)
+{
+    switch (kind) {
+    case ModeKind::Textbook:
+        modes.textbook = value != 0;
+        break;
+    case ModeKind::Pace:
+        modes.pace = static_cast<int>(value);
+        break;
+    case ModeKind::AddUp:
+        modes.addUp = value != 0;
+        break;
+    case ModeKind::ShowReseed:
+        modes.showReseed = value != 0;
+        break;
+    case ModeKind::Scale:
+        modes.scale = value;
+        break;
+    case ModeKind::ThickNeedles:
+        modes.thickNeedles = value != 0;
+        break;
+    case ModeKind::Reseed:
+        break;
+    }
+    return modes;
 }
 
 bool endsFallingRun(const LessonModes& before, const LessonModes& after)

@@ -71,6 +71,9 @@ std::string reseedText(float value);
 // A menu choice of a mode with values: "All at once", "50 a second", "1.5×".
 std::string choiceText(ModeKind kind, double value);
 
+// The modes with one choice taken: a switch set on (value 1) or off (0), or a value set.
+LessonModes withChoice(LessonModes modes, ModeKind kind, double value);
+
 // Whether a run falling at a pace ends before the new modes are taken: they change how its
 // needles are thrown, drawn or added up. A new pace, size or shown reseed value leaves it falling.
 bool endsFallingRun(const LessonModes& before, const LessonModes& after);

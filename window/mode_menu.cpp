@@ -55,31 +55,4 @@ void ModeMenu::showModes(const LessonModes& modes, bool running)
     stop_->setEnabled(running);
 }
 
-LessonModes withChoice(LessonModes modes, ModeKind kind, double value)
-{
-    switch (kind) {
-    case ModeKind::Textbook:
-        modes.textbook = value != 0;
-        break;
-    case ModeKind::Pace:
-        modes.pace = static_cast<int>(value);
-        break;
-    case ModeKind::AddUp:
-        modes.addUp = value != 0;
-        break;
-    case ModeKind::ShowReseed:
-        modes.showReseed = value != 0;
-        break;
-    case ModeKind::Scale:
-        modes.scale = value;
-        break;
-    case ModeKind::ThickNeedles:
-        modes.thickNeedles = value != 0;
-        break;
-    case ModeKind::Reseed:
-        break;
-    }
-    return modes;
-}
-
 }  // namespace buffon

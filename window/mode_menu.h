@@ -40,7 +40,4 @@ private:
     QAction* stop_ = nullptr;
 };
 
-// The modes with one choice taken: a switch turned over, or a value set.
-LessonModes withChoice(LessonModes modes, ModeKind kind, double value);
-
 }  // namespace buffon

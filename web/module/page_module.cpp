@@ -83,6 +83,19 @@ LessonModes modesWith(std::vector<ModeChoice> choices)
     return parseModes(choices, ModeNames::Parameter).modes;
 }
 
+// The modes as chosen, and as they would be with one more choice.
+struct ModesAndChoice {
+    LessonModes now;
+    LessonModes with;
+};
+ModesAndChoice modesAndChoice(const char* name, const char* value)
+{
+    std::vector<ModeChoice> choices = window().choices;
+    const LessonModes now = modesWith(choices);
+    choices.push_back({name, value});
+    return {now, modesWith(choices)};
+}
+
 // A value given for the next run only is spent by it; the showing it turned on stays.
 void spendReseed(std::vector<ModeChoice>& choices)
 {
@@ -171,19 +184,15 @@ EMSCRIPTEN_KEEPALIVE const char* page_choose(const char* name, const char* value
 // Whether a choice would change nothing: a switch that is on, the pace in use.
 EMSCRIPTEN_KEEPALIVE bool page_chosen(const char* name, const char* value)
 {
-    std::vector<ModeChoice> choices = window().choices;
-    const LessonModes now = modesWith(choices);
-    choices.push_back({name, value});
-    return modesWith(choices) == now;
+    const auto [now, with] = modesAndChoice(name, value);
+    return with == now;
 }
 
 // Whether a choice ends a run falling at a pace before it is taken.
 EMSCRIPTEN_KEEPALIVE bool page_ends_run(const char* name, const char* value)
 {
-    std::vector<ModeChoice> choices = window().choices;
-    const LessonModes now = modesWith(choices);
-    choices.push_back({name, value});
-    return endsFallingRun(now, modesWith(choices));
+    const auto [now, with] = modesAndChoice(name, value);
+    return endsFallingRun(now, with);
 }
 
 EMSCRIPTEN_KEEPALIVE int page_pace()
